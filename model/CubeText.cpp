@@ -1,0 +1,37 @@
+#include "CubeText.h"
+
+CString FormatCube(const CCubeSolver& cube)
+{
+    CString strText;
+    strText.reserve(kCubeTextLength);
+    for (const CubeFace* pFace : cube.m_pFace)
+        for (BYTE c : pFace->colors)
+            strText += static_cast<char>('0' + c);
+    return strText;
+}
+
+bool ParseCubeText(const CString& strText, BYTE colors[kCubeTextLength], CString& strError)
+{
+    for (size_t i = 0; i < strText.size() && i < kCubeTextLength; ++i) {
+        const char ch = strText[i];
+        if (ch < '0' || ch > '6') {
+            strError = "character " + std::to_string(i + 1) + " is not a colour digit 0-6";
+            return false;
+        }
+    }
+    if (strText.size() != kCubeTextLength) {
+        strError = "expected 54 colour digits, found " + std::to_string(strText.size()) +
+                   " characters";
+        return false;
+    }
+    for (size_t i = 0; i < kCubeTextLength; ++i)
+        colors[i] = static_cast<BYTE>(strText[i] - '0');
+    return true;
+}
+
+void LoadCube(CCubeSolver& cube, const BYTE colors[kCubeTextLength])
+{
+    for (int nSlot = 0; nSlot < CCubeSolver::FACE_COUNT; ++nSlot)
+        for (int i = 0; i < 9; ++i)
+            cube.m_pFace[nSlot]->colors[i] = colors[nSlot * 9 + i];
+}
