@@ -53,6 +53,15 @@ CCubeSolver::CCubeSolver()
         std::memset(m_pSaved[i]->colors, i + 1, 9);
         m_pSaved[i]->rim = kRims[i];
     }
+    for (int i = 0; i < FACE_COUNT; ++i)
+        for (int k = 0; k < 12; ++k)
+            m_pRim[i][k] = &At(kRims[i][k]);
+    for (int e = 0; e < 12; ++e)
+        for (int j = 0; j < 2; ++j)
+            m_pEdge[e][j] = &At(g_edgeTable[e][j]);
+    for (int c = 0; c < 8; ++c)
+        for (int j = 0; j < 3; ++j)
+            m_pCorner[c][j] = &At(g_cornerTable[c][j]);
 }
 
 CCubeSolver::~CCubeSolver()
@@ -91,6 +100,17 @@ BYTE& CCubeSolver::At(const FaceletPos& pos) const
     return m_pFace[SlotOf(pos.letter)]->colors[pos.row * 3 + pos.col];
 }
 
+BYTE* const* CCubeSolver::ResolvedRim(const CubeFace* pFace, BYTE* (&scratch)[12]) const
+{
+    // The rim is always resolved on the live cube, whichever record is given.
+    const int nSlot = SlotOf(pFace->letter);
+    if (nSlot >= 0 && pFace->rim == kRims[nSlot])
+        return m_pRim[nSlot];
+    for (int k = 0; k < 12; ++k)
+        scratch[k] = &At(pFace->rim[k]);
+    return scratch;
+}
+
 void CCubeSolver::ResetCube()
 {
     for (int i = 0; i < FACE_COUNT; ++i) {
@@ -121,11 +141,13 @@ void CCubeSolver::RotateFaceCW(CubeFace* pFace)
     if (!pFace)
         return;
     RotateGridCW(pFace->colors);
+    BYTE* scratch[12];
+    BYTE* const* rim = ResolvedRim(pFace, scratch);
     BYTE old[12];
     for (int k = 0; k < 12; ++k)
-        old[k] = At(pFace->rim[k]);
+        old[k] = *rim[k];
     for (int k = 0; k < 12; ++k)
-        At(pFace->rim[(k + 3) % 12]) = old[k];
+        *rim[(k + 3) % 12] = old[k];
 }
 
 void CCubeSolver::RotateFaceCCW(CubeFace* pFace)
@@ -133,11 +155,13 @@ void CCubeSolver::RotateFaceCCW(CubeFace* pFace)
     if (!pFace)
         return;
     RotateGridCCW(pFace->colors);
+    BYTE* scratch[12];
+    BYTE* const* rim = ResolvedRim(pFace, scratch);
     BYTE old[12];
     for (int k = 0; k < 12; ++k)
-        old[k] = At(pFace->rim[k]);
+        old[k] = *rim[k];
     for (int k = 0; k < 12; ++k)
-        At(pFace->rim[k]) = old[(k + 3) % 12];
+        *rim[k] = old[(k + 3) % 12];
 }
 
 void CCubeSolver::TurnCubeLeft()

@@ -120,6 +120,14 @@ public:
     CubeFace* m_pSaved[FACE_COUNT] = {}; // saved copy, slots T F R L B D
 
 private:
+    // The rim of each live face resolved to its 12 facelets, made once by the
+    // constructor (records never move, so the addresses hold for life).
+    BYTE* m_pRim[FACE_COUNT][12] = {};
+    // The facelets of every edge and corner position, resolved the same way.
+    BYTE* m_pEdge[12][2] = {};
+    BYTE* m_pCorner[8][3] = {};
+
+    BYTE* const* ResolvedRim(const CubeFace* pFace, BYTE* (&scratch)[12]) const;
     // Colour of a facelet of the live cube.
     BYTE& At(const FaceletPos& pos) const;
     // Centre colour of the face in a slot.

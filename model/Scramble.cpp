@@ -50,9 +50,10 @@ void CCubeSolver::ClearCube()
 
 CubeFace* CCubeSolver::FindEdge(BYTE c1, BYTE c2) const
 {
-    for (const auto& edge : g_edgeTable) {
-        const BYTE a = At(edge[0]);
-        const BYTE b = At(edge[1]);
+    for (int n = 0; n < 12; ++n) {
+        const auto& edge = g_edgeTable[n];
+        const BYTE a = *m_pEdge[n][0];
+        const BYTE b = *m_pEdge[n][1];
         if (a == c1 && b == c2)
             return m_pFace[SlotOf(edge[0].letter)];
         if (b == c1 && a == c2)
@@ -65,10 +66,11 @@ CubeFace* CCubeSolver::FindCorner(BYTE c1, BYTE c2, BYTE c3) const
 {
     // The other two facelets are tested for membership only.
     auto other = [c2, c3](BYTE x) { return x == c2 || x == c3; };
-    for (const auto& corner : g_cornerTable) {
-        const BYTE a = At(corner[0]);
-        const BYTE b = At(corner[1]);
-        const BYTE e = At(corner[2]);
+    for (int n = 0; n < 8; ++n) {
+        const auto& corner = g_cornerTable[n];
+        const BYTE a = *m_pCorner[n][0];
+        const BYTE b = *m_pCorner[n][1];
+        const BYTE e = *m_pCorner[n][2];
         if (a == c1 && other(b) && other(e))
             return m_pFace[SlotOf(corner[0].letter)];
         if (b == c1 && other(a) && other(e))

@@ -6,16 +6,21 @@
 
 #include "CubeSolver.h"
 
+#include <string_view>
+#include <utility>
+
 namespace {
 
+using Grp = std::string_view;
+
 // The group of up to three characters at p; empty at or beyond the end.
-CString Group(const CString& s, size_t p)
+Grp Group(const CString& s, size_t p)
 {
-    return p < s.size() ? s.substr(p, 3) : CString();
+    return p < s.size() ? Grp(s).substr(p, 3) : Grp();
 }
 
 // Character i of a group, '\0' where the group is shorter.
-char CharAt(const CString& s, size_t i)
+char CharAt(Grp s, size_t i)
 {
     return i < s.size() ? s[i] : '\0';
 }
@@ -59,17 +64,17 @@ bool CCubeSolver::CancelInversePairs(CString& strMoves)
     strResult.reserve(strMoves.size());
     bool bChanged = false;
     size_t p = 0;
-    CString cur = Group(strMoves, p);
+    Grp cur = Group(strMoves, p);
     while (!cur.empty()) {
         p += 3;
-        CString next = Group(strMoves, p);
+        Grp next = Group(strMoves, p);
         if (!next.empty() && next[0] == cur[0] && CharAt(next, 1) != CharAt(cur, 1)) {
             bChanged = true;
             p += 3;
             cur = Group(strMoves, p);
         } else {
             strResult += cur;
-            cur = std::move(next);
+            cur = next;
         }
     }
     strMoves = std::move(strResult);
@@ -84,7 +89,7 @@ void CCubeSolver::SimplifySolution()
         CString strOut;
         strOut.reserve(m_strSolution.size());
         for (size_t p = 0; p < m_strSolution.size(); p += 3) {
-            const CString group = Group(m_strSolution, p);
+            const Grp group = Group(m_strSolution, p);
             if (group[0] == 'C') {
                 frame.Turn(CharAt(group, 1));
             } else if (const char chFace = frame.Lookup(group[0])) {
@@ -108,11 +113,11 @@ void CCubeSolver::SimplifySolution()
     {
         CString strOut;
         size_t p = 3;
-        CString t0 = Group(m_strSolution, 0);
-        CString t1 = Group(m_strSolution, 3);
+        Grp t0 = Group(m_strSolution, 0);
+        Grp t1 = Group(m_strSolution, 3);
         while (!t0.empty()) {
             p += 3;
-            CString t2 = Group(m_strSolution, p);
+            Grp t2 = Group(m_strSolution, p);
             if (!t1.empty() && !t2.empty() && t0 == t1 && t1 == t2) {
                 strOut += t0[0];
                 strOut += CharAt(t0, 1) == '+' ? "-." : "+.";
@@ -122,8 +127,8 @@ void CCubeSolver::SimplifySolution()
                 t1 = Group(m_strSolution, p);
             } else {
                 strOut += t0;
-                t0 = std::move(t1);
-                t1 = std::move(t2);
+                t0 = t1;
+                t1 = t2;
             }
         }
         m_strSolution = std::move(strOut);
@@ -133,12 +138,12 @@ void CCubeSolver::SimplifySolution()
     {
         CString strOut;
         size_t p = 6;
-        CString t0 = Group(m_strSolution, 0);
-        CString t1 = Group(m_strSolution, 3);
-        CString t2 = Group(m_strSolution, 6);
+        Grp t0 = Group(m_strSolution, 0);
+        Grp t1 = Group(m_strSolution, 3);
+        Grp t2 = Group(m_strSolution, 6);
         while (!t0.empty()) {
             p += 3;
-            CString t3 = Group(m_strSolution, p);
+            Grp t3 = Group(m_strSolution, p);
             if (!t1.empty() && !t2.empty() && !t3.empty() && t0 == t1 && t1 == t2 && t2 == t3) {
                 p += 3;
                 t0 = Group(m_strSolution, p);
@@ -148,9 +153,9 @@ void CCubeSolver::SimplifySolution()
                 t2 = Group(m_strSolution, p);
             } else {
                 strOut += t0;
-                t0 = std::move(t1);
-                t1 = std::move(t2);
-                t2 = std::move(t3);
+                t0 = t1;
+                t1 = t2;
+                t2 = t3;
             }
         }
         m_strSolution = std::move(strOut);
@@ -160,10 +165,10 @@ void CCubeSolver::SimplifySolution()
     {
         CString strOut;
         size_t p = 0;
-        CString t0 = Group(m_strSolution, 0);
+        Grp t0 = Group(m_strSolution, 0);
         while (!t0.empty()) {
             p += 3;
-            CString t1 = Group(m_strSolution, p);
+            Grp t1 = Group(m_strSolution, p);
             if (!t1.empty() && t1 == t0) {
                 strOut += t0[0];
                 strOut += "*.";
@@ -171,7 +176,7 @@ void CCubeSolver::SimplifySolution()
                 t0 = Group(m_strSolution, p);
             } else {
                 strOut += t0;
-                t0 = std::move(t1);
+                t0 = t1;
             }
         }
         m_strSolution = std::move(strOut);
