@@ -1,0 +1,123 @@
+// Prints what the cube view costs on this display: the time to draw one 3D
+// frame and one net frame at the main dialog's default view size, and the CPU
+// share of an animated 20-move replay at the default speed.
+//
+//   view_bench [--frames N] [--shots PREFIX]
+//
+// With --shots, the two presentations are also written to PREFIX-3d.png and
+// PREFIX-net.png. Run it under a display (xvfb-run on a headless machine).
+
+#include "CubeWnd.h"
+#include "MessageBox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+double MedianMs(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+std::vector<double> TimeFrames(CCubeWnd& view, int nFrames)
+{
+    std::vector<double> times;
+    QElapsedTimer timer;
+    for (int i = 0; i < nFrames; ++i) {
+        view.m_fYaw += 1.0f;
+        timer.start();
+        view.Repaint();
+        times.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    return times;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QSurfaceFormat::setDefaultFormat(CCubeWnd::PixelFormat());
+    QApplication app(argc, argv);
+    SetMessageBoxHandler([](QWidget*, const QString& strText, const QString& strCaption,
+                            QMessageBox::Icon, QMessageBox::StandardButtons) {
+        std::fprintf(stderr, "[%s] %s\n", qPrintable(strCaption), qPrintable(strText));
+        return QMessageBox::Ok;
+    });
+
+    int nFrames = 200;
+    const char* pszShots = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--frames") && i + 1 < argc)
+            nFrames = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--shots") && i + 1 < argc)
+            pszShots = argv[++i];
+    }
+
+    // The view's rectangle in the dialog, 336 x 184 dialog units, at the
+    // usual 1.5 x 1.625 pixels per unit.
+    CCubeWnd view;
+    view.resize(504, 299);
+    view.show();
+    view.InitOpenGL();
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 500)
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!view.HasContext()) {
+        std::fprintf(stderr, "view_bench: no OpenGL context on this display\n");
+        return 1;
+    }
+    view.ExecuteMoves("F+.R-.T*.");
+
+    view.m_b2DView = false;
+    TimeFrames(view, 10); // warm-up
+    const std::vector<double> t3d = TimeFrames(view, nFrames);
+    if (pszShots) {
+        view.m_fYaw = -45.0f;
+        view.GrabFrame().save(QString::fromUtf8(pszShots) + "-3d.png");
+    }
+
+    view.m_b2DView = true;
+    TimeFrames(view, 10);
+    const std::vector<double> tNet = TimeFrames(view, nFrames);
+    if (pszShots)
+        view.GrabFrame().save(QString::fromUtf8(pszShots) + "-net.png");
+
+    std::printf("3D frame at 504x299:  median %.2f ms over %d frames\n", MedianMs(t3d), nFrames);
+    std::printf("net frame at 504x299: median %.2f ms over %d frames\n", MedianMs(tNet), nFrames);
+
+    // A 20-move replay in the 3D view at the default speed (slider 30).
+    view.m_b2DView = false;
+    view.m_bAnimate = true;
+    view.m_nDelay = 300;
+    QElapsedTimer wall;
+    wall.start();
+    const std::clock_t cpu0 = std::clock();
+    view.ExecuteMoves("F+.R+.T-.D*.L+.B-.F-.R*.T+.L-.D+.B+.F*.R-.T*.L*.D-.B*.F+.R+.");
+    const double cpuMs = 1000.0 * static_cast<double>(std::clock() - cpu0) / CLOCKS_PER_SEC;
+    const double wallMs = static_cast<double>(wall.elapsed());
+    std::printf("20-move animated replay: %.0f ms wall, %.0f ms CPU, %.0f%% of one core\n", wallMs,
+                cpuMs, 100.0 * cpuMs / std::max(1.0, wallMs));
+
+    // The same replay in the net view: a move is drawn once and followed by
+    // the full delay, so nearly all of it is spent asleep in WaitStep.
+    view.m_b2DView = true;
+    view.m_nDelay = 100;
+    wall.start();
+    const std::clock_t cpu1 = std::clock();
+    view.ExecuteMoves("F+.R+.T-.D*.L+.B-.F-.R*.T+.L-.D+.B+.F*.R-.T*.L*.D-.B*.F+.R+.");
+    const double cpuNetMs = 1000.0 * static_cast<double>(std::clock() - cpu1) / CLOCKS_PER_SEC;
+    const double wallNetMs = static_cast<double>(wall.elapsed());
+    std::printf("20-move net replay, 100 ms per move: %.0f ms wall, %.0f ms CPU, %.1f%% of one core\n",
+                wallNetMs, cpuNetMs, 100.0 * cpuNetMs / std::max(1.0, wallNetMs));
+    return 0;
+}

@@ -1,0 +1,145 @@
+#pragma once
+// The cube view: one widget that is at the same time the cube model and the
+// solver. It shows the cube either as the unfolded net, where facelets are
+// painted and faces turned with the mouse, or as a lit 3D cube that is turned
+// by dragging. Every face turn the model makes reaches the view through the
+// model's virtual operations and is mirrored (and, with animation on,
+// animated) in the cubie model; every visible step is paced by WaitStep.
+//
+// The net: facelet side c = min(W / 12, H / 9); faces 3c square, 2 pixels
+// apart, the cross starting 1 pixel from the top-left corner:
+//
+//         T
+//     L   F   R   B
+//         D
+
+#include "CubeSolver.h"
+#include "CubieModel.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRgb>
+#include <QSurfaceFormat>
+#include <QTimer>
+#include <QWidget>
+
+class QOpenGLContext;
+class QPainter;
+class QWindow;
+
+// Both presentations are drawn by the view. Where OpenGL can be had, the view
+// is covered by a native OpenGL surface of its own (made by InitOpenGL), and
+// both the net (drawn off-screen with QPainter, then copied in one block) and
+// the 3D cube are rendered there, synchronously, with a buffer swap per frame.
+// Without OpenGL the net is painted on the widget itself and the 3D view
+// shows the background only.
+class CCubeWnd : public QWidget, public CCubeSolver {
+    Q_OBJECT
+
+public:
+    explicit CCubeWnd(QWidget* pParent = nullptr);
+    ~CCubeWnd() override;
+
+    // The surface the view asks for: double-buffered RGBA with alpha, depth
+    // and stencil, in a compatibility context for the fixed-function pipeline.
+    static QSurfaceFormat PixelFormat();
+
+    // OpenGL set-up; runs once for the window, reports a missing pixel format
+    // with message boxes and carries on. Always true.
+    bool InitOpenGL();
+    // Chooses the closest format to PixelFormat() and sets it on the
+    // surface; false (after a message box) when none can be had or set.
+    bool SetupPixelFormat(QWindow* hdc);
+    // Viewport and projection for a client area of cx by cy device pixels.
+    void SetProjection(int cx, int cy);
+
+    // Invalidates and updates the view at once: the synchronous repaint.
+    void Repaint();
+    // Draws the current presentation and returns the picture as shown.
+    QImage GrabFrame();
+
+    // The net.
+    void DrawNet(QPainter* pDC);
+    void DrawFace(QPainter* pDC, CubeFace* pFace, int x, int y);
+    CubeFace* HitTestFace(QPoint pt) const;
+    void PaintFacelet(char nColor, QPoint pt);
+
+    // Turn animation.
+    void AnimateFaceCW(CubeFace* pFace);
+    void AnimateFaceCCW(CubeFace* pFace);
+    // Frames per quarter turn for a delay: delay / 40, at least 2, raised to
+    // the next divisor of 90 and never above 90.
+    static unsigned FrameCount(unsigned nDelay);
+    // Milliseconds WaitStep waits for a delay in the given presentation.
+    static unsigned StepDelay(unsigned nDelay, bool b2DView);
+    // True while the frames of a face turn are being run.
+    bool IsAnimatingTurn() const { return m_bTurning; }
+    // True when the OpenGL set-up was done and 3D frames are drawn.
+    bool HasContext() const { return m_hRC != nullptr; }
+
+    // Overrides of the model's virtual operations.
+    void ResetCube() override;
+    void SaveCube() override;
+    void RestoreCube() override;
+    void UpdateView(bool bForce) override;
+    void WaitStep() override;
+    void RotateFaceCW(CubeFace* pFace) override;
+    void RotateFaceCCW(CubeFace* pFace) override;
+
+    // Mouse handlers of the view, with the keys held and client coordinates.
+    void OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint pt);
+    void OnLButtonDblClk(Qt::KeyboardModifiers nFlags, QPoint pt);
+    void OnRButtonDown(Qt::KeyboardModifiers nFlags, QPoint pt);
+    void OnLButtonUp(Qt::KeyboardModifiers nFlags, QPoint pt);
+    void OnMouseMove(Qt::MouseButtons nButtons, QPoint pt);
+
+    bool m_bAnimate = false;       // animation switch; written by the dialog
+    signed char m_nPaintColor = 0; // colour a left click paints; 0 = none chosen
+    QPoint m_ptLast;               // pointer at the last press or drag step
+    float m_fPitch = 25.0f;        // degrees about the screen's horizontal axis
+    float m_fYaw = -45.0f;         // degrees about the cube's vertical axis
+    QWindow* m_hDC = nullptr;      // the native OpenGL surface over the view
+    QOpenGLContext* m_hRC = nullptr; // the context; null until set-up succeeded
+    CCubieModel m_cubies;          // the 27 cubies of the 3D cube
+    bool m_b2DView = true;         // true = net, false = 3D cube; written by the dialog
+    QRgb m_crColors[7] = {
+        qRgb(110, 110, 110), // 0: no colour
+        qRgb(255, 255, 0),   // 1: yellow
+        qRgb(0, 0, 255),     // 2: blue
+        qRgb(255, 0, 0),     // 3: red
+        qRgb(255, 128, 0),   // 4: orange
+        qRgb(0, 121, 0),     // 5: green
+        qRgb(255, 255, 255), // 6: white
+    };
+    CubeFace* m_pSelFace = nullptr; // face outlined in black in the net
+    quint32 m_nDelay = 0;           // animation delay in milliseconds
+    int m_nCell = 0;                // facelet side of the last net paint
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+    void resizeEvent(QResizeEvent* pEvent) override;
+    void mousePressEvent(QMouseEvent* pEvent) override;
+    void mouseDoubleClickEvent(QMouseEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
+
+private:
+    friend class CCubeSurface;
+
+    void AnimateFace(CubeFace* pFace, bool bClockwise);
+    void ApplyFixedState();
+    // Renders the current presentation on the OpenGL surface; with pGrab the
+    // finished picture is also read back.
+    void RenderFrame(QImage* pGrab = nullptr);
+    void Draw3D();
+    void CopyNetToSurface();
+    // Brings the cubies back to the facelets after changes the cubie model
+    // does not mirror (clearing, whole-cube turns); never in mid-turn.
+    void FollowModel();
+
+    bool m_bGLWanted = false;     // InitOpenGL was called
+    bool m_bTurning = false;      // the frames of a face turn are running
+    QWidget* m_pContainer = nullptr; // holds the OpenGL surface inside the view
+    QTimer m_waitTimer;           // wakes WaitStep at its deadline
+};
