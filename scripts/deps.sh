@@ -3,7 +3,9 @@
 # Sourced by the other scripts; needs root (or sudo) only when something is missing.
 set -e
 
-ZELVORS_PACKAGES="cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev"
+ZELVORS_PACKAGES="cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
+    qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+    xvfb xauth fonts-dejavu-core"
 
 zelvors_install_deps() {
     missing=""

@@ -13,7 +13,7 @@ cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 
 san="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF \
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF -DZELVORS_BUILD_GUI=OFF \
     -DCMAKE_CXX_FLAGS="$san" -DCMAKE_EXE_LINKER_FLAGS="$san"
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -240,6 +240,7 @@ void CCubeWnd::paintEvent(QPaintEvent*)
         RenderFrame();
         return;
     }
+    ++m_nFramesDrawn;
     QPainter painter(this);
     if (m_b2DView)
         DrawNet(&painter);
@@ -251,6 +252,7 @@ void CCubeWnd::RenderFrame(QImage* pGrab)
 {
     if (!m_hRC || !m_hDC->isExposed() || !m_hRC->makeCurrent(m_hDC))
         return;
+    ++m_nFramesDrawn;
     if (m_b2DView)
         CopyNetToSurface();
     else

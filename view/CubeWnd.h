@@ -74,6 +74,8 @@ public:
     static unsigned StepDelay(unsigned nDelay, bool b2DView);
     // True while the frames of a face turn are being run.
     bool IsAnimatingTurn() const { return m_bTurning; }
+    // How many frames (net or 3D) have been drawn since construction.
+    long FramesDrawn() const { return m_nFramesDrawn; }
     // True when the OpenGL set-up was done and 3D frames are drawn.
     bool HasContext() const { return m_hRC != nullptr; }
 
@@ -141,5 +143,6 @@ private:
     bool m_bGLWanted = false;     // InitOpenGL was called
     bool m_bTurning = false;      // the frames of a face turn are running
     QWidget* m_pContainer = nullptr; // holds the OpenGL surface inside the view
+    long m_nFramesDrawn = 0;
     QTimer m_waitTimer;           // wakes WaitStep at its deadline
 };
