@@ -1,0 +1,24 @@
+#include "ZelvorsCubeApp.h"
+
+#include "ZelvorsCubeDlg.h"
+
+#ifndef ZELVORS_VERSION
+#define ZELVORS_VERSION "1.0.0.1"
+#endif
+
+CZelvorsCubeApp::CZelvorsCubeApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // The settings key is named, but no settings are read or written.
+    setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    setApplicationName(QStringLiteral("ZelvorsCube"));
+    setApplicationDisplayName(QStringLiteral("Zelvors Cube Solver"));
+    setApplicationVersion(QStringLiteral(ZELVORS_VERSION));
+    setDesktopFileName(QStringLiteral("zelvorscube"));
+}
+
+bool CZelvorsCubeApp::InitInstance()
+{
+    CZelvorsCubeDlg dlg;
+    dlg.exec();
+    return false;
+}

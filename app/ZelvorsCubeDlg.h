@@ -1,0 +1,127 @@
+#pragma once
+// The program's main window: the cube view, the palette, the solution list
+// with its stepping buttons, the animation switch and speed trackbar, the
+// progress bar and the commands. Every command runs to completion inside its
+// handler; between moves the view's wait hook keeps the window live, and the
+// dialog disables its command controls for the duration (EnableControls).
+
+#include "ColorCtrl.h"
+#include "CubeWnd.h"
+#include "ProgressBar.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QFrame>
+#include <QIcon>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+
+class QAction;
+class QMenuBar;
+
+class CZelvorsCubeDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CZelvorsCubeDlg(QWidget* pParent = nullptr);
+    ~CZelvorsCubeDlg() override;
+
+    // The template's size in dialog units.
+    static constexpr int kTemplateWidth = 490;
+    static constexpr int kTemplateHeight = 260;
+
+    void EnableControls(bool bEnable);
+    void UpdateStepButtons();
+    void ClearSolution();
+    void ShowSolution();
+    void GoToStep(int nIndex, bool bUndo);
+    void UpdateSpeed();
+    void ArrangeControls(bool bRecord);
+    // Line of the solution list for a 3-character move.
+    static QString DescribeMove(const CString& strMove);
+
+    // The area below the menu bar that holds the controls (the client area).
+    QWidget* Client() const { return m_pClient; }
+    QMenuBar* MenuBar() const { return m_pMenuBar; }
+    // True between EnableControls(false) and EnableControls(true).
+    bool IsBusy() const { return m_bBusy; }
+
+public slots:
+    void OnReset();
+    void OnShuffle();
+    void OnClear();
+    void OnSolve();
+    void OnExit();
+    void OnAbout();
+    void OnAnimate();
+    void On3DView();
+    void OnPrevious();
+    void OnNext();
+    void OnSelchangeSolution();
+    void OnHScroll();
+    int OnColorSelected(CColorCtrl* pSender);
+
+    // Menu commands.
+    void OnRotateFace(char chLetter, int nQuarterTurns);
+    void On2DViewCommand();
+    void On3DViewCommand();
+
+public:
+    // Enter: ignored. Esc, Exit and the close box: the Exit confirmation.
+    void accept() override;  // OnOK
+    void reject() override;  // OnCancel
+
+    QIcon m_hIcon;
+    QCheckBox m_check3D;
+    QCheckBox m_checkAnimate;
+    QListWidget m_listSolution;
+    QLabel m_staticMoves;
+    QSlider m_sliderSpeed;
+    CColorCtrl m_palette[6];
+    CProgressBar m_progress;
+    CStringArray m_arrMoves;
+    QFrame m_frameCube; // the view's bordered placeholder
+    CCubeWnd m_cube;
+    int m_nStep = -1;
+
+    QPushButton m_btnReset;
+    QPushButton m_btnShuffle;
+    QPushButton m_btnClear;
+    QPushButton m_btnSolve;
+    QPushButton m_btnAbout;
+    QPushButton m_btnExit;
+    QPushButton m_btnPrevious;
+    QPushButton m_btnNext;
+    QLabel m_staticSolution;
+
+protected:
+    void resizeEvent(QResizeEvent* pEvent) override;
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override;
+
+private:
+    enum Rule { STRETCH_BOTH, TOP_RIGHT, RIGHT_COLUMN, BOTTOM_LEFT, BOTTOM_RIGHT };
+    struct Anchor {
+        QWidget* pControl;
+        Rule rule;
+        int v[4]; // the four recorded values of the rule
+    };
+
+    void DoDataExchange();
+    void OnInitDialog();
+    void CreateMenu();
+    void OnSize();
+    // Selects a list line without it counting as the user's selection.
+    void SelectLine(int nLine);
+    // The face turn bound to a key, or 0 quarter turns.
+    bool HandleFaceKey(const QKeyEvent* pKey, bool bRun);
+
+    QWidget* m_pClient = nullptr;
+    QMenuBar* m_pMenuBar = nullptr;
+    QList<QAction*> m_commandActions; // unavailable while a command runs
+    Anchor m_layout[19] = {};
+    bool m_bRecorded = false;
+    bool m_bBusy = false;
+    bool m_bClosing = false; // Exit was confirmed while a command ran
+};
