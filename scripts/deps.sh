@@ -5,7 +5,7 @@ set -e
 
 ZELVORS_PACKAGES="cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
     qt6-base-dev libqt6opengl6-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
-    xvfb xauth fonts-dejavu-core"
+    xvfb xauth fonts-dejavu-core xdotool imagemagick"
 
 zelvors_install_deps() {
     missing=""

@@ -1,0 +1,635 @@
+// The main dialog driven as a user drives it: clicks, keys and the message
+// boxes it asks for (answered by the test).
+
+#include "AboutDlg.h"
+#include "ZelvorsCubeApp.h"
+#include "ZelvorsCubeDlg.h"
+#include "MessageBox.h"
+#include "TestCube.h"
+
+#include <QElapsedTimer>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+
+namespace {
+
+struct Box {
+    QString text;
+    QString caption;
+    QMessageBox::Icon icon;
+    QMessageBox::StandardButtons buttons;
+};
+
+QString Facelets(const CCubeSolver& cube)
+{
+    return QString::fromStdString(FormatCube(cube));
+}
+
+QStringList Lines(const QListWidget& list)
+{
+    QStringList lines;
+    for (int i = 0; i < list.count(); ++i)
+        lines << list.item(i)->text();
+    return lines;
+}
+
+void ClickLine(QListWidget& list, int nLine)
+{
+    QListWidgetItem* pItem = list.item(nLine);
+    const QRect rc = list.visualItemRect(pItem);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier, rc.center());
+}
+
+} // namespace
+
+class TestDialog : public QObject {
+    Q_OBJECT
+
+private:
+    std::vector<Box> m_boxes;
+    std::deque<QMessageBox::StandardButton> m_answers;
+    std::function<void()> m_onBox; // runs while a box is "open"
+
+    // A shown dialog with animation off, so that commands run at once.
+    void Quiet(CZelvorsCubeDlg& dlg)
+    {
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.m_checkAnimate.click();
+        QVERIFY(!dlg.m_cube.m_bAnimate);
+    }
+
+    // Shuffles and solves, and returns the number of moves.
+    int ShuffleAndSolve(CZelvorsCubeDlg& dlg)
+    {
+        dlg.m_btnShuffle.click();
+        dlg.m_btnSolve.click();
+        return dlg.m_listSolution.count() - 1;
+    }
+
+private slots:
+    void init()
+    {
+        m_boxes.clear();
+        m_answers.clear();
+        m_onBox = nullptr;
+        SetMessageBoxHandler([this](QWidget*, const QString& strText, const QString& strCaption,
+                                    QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
+            m_boxes.push_back({strText, strCaption, icon, buttons});
+            if (m_onBox)
+                m_onBox();
+            QMessageBox::StandardButton answer = QMessageBox::Ok;
+            if (!m_answers.empty()) {
+                answer = m_answers.front();
+                m_answers.pop_front();
+            }
+            return answer;
+        });
+    }
+    void cleanup() { SetMessageBoxHandler({}); }
+
+    void startUpState()
+    {
+        CZelvorsCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QCOMPARE(dlg.windowTitle(), QString("Zelvors Cube Solver"));
+        QVERIFY(!(dlg.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(dlg.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(dlg.m_check3D.isChecked());
+        QVERIFY(dlg.m_checkAnimate.isChecked());
+        QCOMPARE(dlg.m_checkAnimate.text(), QString("Animate - Speed 3.00 Moves/s"));
+        QCOMPARE(dlg.m_sliderSpeed.value(), 30);
+        QCOMPARE(dlg.m_sliderSpeed.minimum(), 0);
+        QCOMPARE(dlg.m_sliderSpeed.maximum(), 180);
+        QCOMPARE(dlg.m_sliderSpeed.pageStep(), 10);
+        QCOMPARE(dlg.m_sliderSpeed.tickInterval(), 10);
+        QVERIFY(dlg.m_sliderSpeed.isEnabled());
+        QCOMPARE(dlg.m_staticMoves.text(), QString("0 Moves"));
+        QCOMPARE(dlg.m_listSolution.count(), 0);
+        QVERIFY(!dlg.m_btnPrevious.isEnabled());
+        QVERIFY(!dlg.m_btnNext.isEnabled());
+        QCOMPARE(dlg.m_nStep, -1);
+        for (const CColorCtrl& swatch : dlg.m_palette)
+            QVERIFY(!swatch.m_bSelected);
+        QVERIFY(!dlg.m_cube.m_b2DView);
+        QVERIFY(dlg.m_cube.m_bAnimate);
+        QCOMPARE(dlg.m_cube.m_nDelay, 300u);
+        QCOMPARE(dlg.m_cube.m_nPaintColor, 0);
+        QCOMPARE(QCoreApplication::applicationVersion(), QString("1.0.0.1"));
+        QCOMPARE(QCoreApplication::organizationName(), QString("Local AppWizard-Generated Applications"));
+        QVERIFY(m_boxes.empty());
+
+        const QStringList menus = {"&File", "&Cube", "&Side", "&View", "&Help"};
+        QStringList have;
+        for (QAction* pAction : dlg.MenuBar()->actions())
+            have << pAction->text();
+        QCOMPARE(have, menus);
+    }
+
+    void swatchesAndTemplate()
+    {
+        CZelvorsCubeDlg dlg;
+        const QRgb kColors[6] = {qRgb(255, 0, 0),     qRgb(0, 0, 255),   qRgb(0, 121, 0),
+                                 qRgb(255, 255, 255), qRgb(255, 255, 0), qRgb(255, 128, 0)};
+        const BYTE kIndexes[6] = {3, 2, 5, 6, 1, 4};
+        for (int k = 0; k < 6; ++k) {
+            QCOMPARE(dlg.m_palette[k].m_color, kColors[k]);
+            QCOMPARE(dlg.m_palette[k].m_nColor, kIndexes[k]);
+            // Each swatch paints exactly the colour the net shows for its index.
+            QCOMPARE(dlg.m_cube.m_crColors[kIndexes[k]], kColors[k]);
+        }
+        // Controls sit on the template's grid: Reset and Exit share a row,
+        // the view is 336 x 184 units wide and high.
+        QCOMPARE(dlg.m_btnReset.y(), dlg.m_btnExit.y());
+        QVERIFY(dlg.m_frameCube.width() > dlg.m_listSolution.width() * 3);
+        QCOMPARE(dlg.m_btnSolve.text(), QString("Solve"));
+        QCOMPARE(dlg.m_btnAbout.text(), QString("About..."));
+        QCOMPARE(dlg.m_staticSolution.text(), QString("Solution:"));
+        QVERIFY(dlg.m_staticMoves.alignment() & Qt::AlignRight);
+    }
+
+    void firstCommandTurnsZeroMovesIntoMoves_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("Reset") << "IDC_RESET";
+        QTest::newRow("Shuffle") << "IDC_SHUFFLE";
+        QTest::newRow("Clear") << "IDC_CLEAR";
+    }
+    void firstCommandTurnsZeroMovesIntoMoves()
+    {
+        QFETCH(QString, button);
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        auto* pButton = dlg.findChild<QPushButton*>(button);
+        QVERIFY(pButton);
+        pButton->click();
+        QCOMPARE(dlg.m_staticMoves.text(), QString("Moves"));
+        QCOMPARE(dlg.m_nStep, 0);
+        QVERIFY(dlg.m_btnSolve.isEnabled());
+        QVERIFY(!dlg.IsBusy());
+    }
+
+    void clearShowsTheClearedCubeAtOnce()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        const long n = dlg.m_cube.FramesDrawn();
+        dlg.m_btnClear.click();
+        QVERIFY(dlg.m_cube.FramesDrawn() > n);
+        QCOMPARE(dlg.m_cube.GetFace('F')->colors[0], BYTE(0));
+        QVERIFY(dlg.m_cube.m_cubies.MatchesFacelets(dlg.m_cube.m_pFace));
+    }
+
+    void solveOnASolvedCube()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_btnSolve.click();
+        QCOMPARE(Lines(dlg.m_listSolution), QStringList({"Your Cube!"}));
+        QCOMPARE(dlg.m_staticMoves.text(), QString("0 Moves"));
+        QVERIFY(!dlg.m_btnPrevious.isEnabled());
+        QVERIFY(!dlg.m_btnNext.isEnabled());
+        QCOMPARE(dlg.m_progress.value(), 0);
+        QVERIFY(m_boxes.empty());
+    }
+
+    void solveFailuresLeaveCubeAndListAlone_data()
+    {
+        QTest::addColumn<QString>("cube");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("blank cube") << "" << "Configuration Error" << int(QMessageBox::Warning);
+        QTest::newRow("one edge flipped") << "flip" << "Unable To Solve Cube" << int(QMessageBox::Critical);
+    }
+    void solveFailuresLeaveCubeAndListAlone()
+    {
+        QFETCH(QString, cube);
+        QFETCH(QString, caption);
+        QFETCH(int, icon);
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        if (cube.isEmpty())
+            dlg.m_btnClear.click();
+        else
+            FlipEdge(dlg.m_cube, 0);
+        const QString before = Facelets(dlg.m_cube);
+        dlg.m_btnSolve.click();
+        QCOMPARE(int(m_boxes.size()), 1);
+        QCOMPARE(m_boxes[0].caption, caption);
+        QCOMPARE(int(m_boxes[0].icon), icon);
+        QCOMPARE(m_boxes[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        if (icon == QMessageBox::Warning)
+            QCOMPARE(m_boxes[0].text, QString("Cube does not contain proper cubelets.  Check configuration and try again."));
+        else
+            QCOMPARE(m_boxes[0].text,
+                     QString("Cube mis-oriented.  If the configuration you have entered is indeed what you have,\n"
+                             "then your cube appears to have been disassembled, and re-assembled incorrctly.\n"
+                             "Check configuration and try again."));
+        QCOMPARE(Facelets(dlg.m_cube), before);
+        QCOMPARE(dlg.m_listSolution.count(), 0);
+        QCOMPARE(dlg.m_staticMoves.text(), QString("Moves"));
+        QVERIFY(dlg.m_btnSolve.isEnabled() && dlg.m_btnReset.isEnabled() && dlg.m_listSolution.isEnabled());
+        QVERIFY(!dlg.m_cube.m_bAnimate); // restored from the (unticked) check box
+    }
+
+    void swatchesRefusedInThe3DView()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        QTest::mouseClick(&dlg.m_palette[2], Qt::LeftButton);
+        QCOMPARE(int(m_boxes.size()), 1);
+        QCOMPARE(m_boxes[0].caption, QString("Error"));
+        QCOMPARE(m_boxes[0].text, QString("Not Yet implemented for 3D view.\nThis feature is only available in "
+                                          "2D Mode!. Please Try again Later"));
+        QCOMPARE(int(m_boxes[0].icon), int(QMessageBox::Critical));
+        for (const CColorCtrl& swatch : dlg.m_palette)
+            QVERIFY(!swatch.m_bSelected);
+        QCOMPARE(dlg.m_cube.m_nPaintColor, 0);
+
+        // In the net a click frames the swatch and unframes the others.
+        dlg.m_check3D.click();
+        QVERIFY(dlg.m_cube.m_b2DView);
+        for (const CColorCtrl& swatch : dlg.m_palette)
+            QVERIFY(!swatch.m_bSelected);
+        QTest::mouseClick(&dlg.m_palette[0], Qt::LeftButton);
+        QTest::mouseClick(&dlg.m_palette[4], Qt::LeftButton);
+        QTest::mouseClick(&dlg.m_palette[4], Qt::LeftButton);
+        QCOMPARE(int(m_boxes.size()), 1);
+        for (int k = 0; k < 6; ++k)
+            QCOMPARE(dlg.m_palette[k].m_bSelected, k == 4);
+        QCOMPARE(dlg.m_cube.m_nPaintColor, 1);
+
+        // The chosen colour paints a facelet of the net.
+        QWidget* pView = &dlg.m_cube;
+        const int c = dlg.m_cube.m_nCell;
+        QVERIFY(c > 0);
+        QTest::mouseClick(pView, Qt::LeftButton, Qt::NoModifier, QPoint(3 * c + 3 + c / 2, 3 * c + 3 + c / 2));
+        QCOMPARE(dlg.m_cube.GetFace('F')->colors[0], BYTE(1));
+
+        // Back to 3D: nothing framed, no paint colour.
+        dlg.m_check3D.click();
+        for (const CColorCtrl& swatch : dlg.m_palette)
+            QVERIFY(!swatch.m_bSelected);
+        QCOMPARE(dlg.m_cube.m_nPaintColor, 0);
+    }
+
+    void describesEveryMove_data()
+    {
+        QTest::addColumn<QString>("move");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("T+") << "T+." << "Top Left";
+        QTest::newRow("T-") << "T-." << "Top Right";
+        QTest::newRow("D+") << "D+." << "Bottom Right";
+        QTest::newRow("D-") << "D-." << "Bottom Left";
+        QTest::newRow("L+") << "L+." << "Left Down";
+        QTest::newRow("L-") << "L-." << "Left Up";
+        QTest::newRow("R+") << "R+." << "Right Up";
+        QTest::newRow("R-") << "R-." << "Right Down";
+        QTest::newRow("F-") << "F-." << "Front Counter clockwise";
+        QTest::newRow("B+") << "B+." << "Back Clockwise";
+        QTest::newRow("R*") << "R*." << "Right 180";
+        QTest::newRow("unknown code keeps the blank") << "F?." << "Front ";
+        QTest::newRow("whole cube gives an empty line") << "C+." << "";
+        QTest::newRow("short tail") << "B" << "Back ";
+    }
+    void describesEveryMove()
+    {
+        QFETCH(QString, move);
+        QFETCH(QString, line);
+        QCOMPARE(CZelvorsCubeDlg::DescribeMove(move.toStdString()), line);
+    }
+
+    void steppingForwardBackAndByClicks()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        const int n = ShuffleAndSolve(dlg);
+        QVERIFY(n > 10);
+        const QString entered = Facelets(dlg.m_cube);
+        QCOMPARE(dlg.m_staticMoves.text(), QString::asprintf("%ld Moves", long(n)));
+        QCOMPARE(dlg.m_listSolution.item(0)->text(), QString("Your Cube!"));
+        QCOMPARE(int(dlg.m_arrMoves.size()), n + 1);
+        QCOMPARE(dlg.m_nStep, 0);
+        QVERIFY(!dlg.m_btnPrevious.isEnabled());
+        QVERIFY(dlg.m_btnNext.isEnabled());
+
+        CCubeSolver reference;
+        LoadText(reference, entered.toStdString());
+        dlg.m_btnNext.click();
+        dlg.m_btnNext.click();
+        reference.ExecuteMoves(dlg.m_arrMoves[1] + dlg.m_arrMoves[2]);
+        QCOMPARE(Facelets(dlg.m_cube), Facelets(reference));
+        QCOMPARE(dlg.m_nStep, 2);
+        QCOMPARE(dlg.m_listSolution.currentRow(), 2);
+        QVERIFY(dlg.m_btnPrevious.isEnabled());
+
+        dlg.m_btnPrevious.click();
+        dlg.m_btnPrevious.click();
+        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QCOMPARE(dlg.m_nStep, 0);
+        QVERIFY(!dlg.m_btnPrevious.isEnabled());
+
+        // A click on the last line plays every move: solved.
+        ClickLine(dlg.m_listSolution, n);
+        QCOMPARE(dlg.m_nStep, n);
+        QCOMPARE(dlg.m_listSolution.currentRow(), n);
+        QVERIFY(dlg.m_cube.IsSolved());
+        QVERIFY(!dlg.m_btnNext.isEnabled());
+        QVERIFY(dlg.m_btnPrevious.isEnabled());
+        // The current line again: nothing plays.
+        ClickLine(dlg.m_listSolution, n);
+        QVERIFY(dlg.m_cube.IsSolved());
+        // Back to line 0: the entered cube, the cubies with it.
+        ClickLine(dlg.m_listSolution, 0);
+        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QCOMPARE(dlg.m_nStep, 0);
+        QVERIFY(dlg.m_cube.m_cubies.MatchesFacelets(dlg.m_cube.m_pFace));
+        // Programmatic selections never count as the user's.
+        dlg.ClearSolution();
+        QCOMPARE(Facelets(dlg.m_cube), entered);
+    }
+
+    void keyboardSelectionStepsToo()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        ShuffleAndSolve(dlg);
+        dlg.m_listSolution.setFocus();
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_Down);
+        QCOMPARE(dlg.m_nStep, 1);
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_End);
+        QCOMPARE(dlg.m_nStep, dlg.m_listSolution.count() - 1);
+        QVERIFY(dlg.m_cube.IsSolved());
+    }
+
+    void speedTexts_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("0") << 0 << "Animate - Speed 200.00 Moves/s";
+        QTest::newRow("30") << 30 << "Animate - Speed 3.00 Moves/s";
+        QTest::newRow("90") << 90 << "Animate - Speed 1.00 Moves/s";
+        QTest::newRow("180") << 180 << "Animate - Speed 0.50 Moves/s";
+    }
+    void speedTexts()
+    {
+        QFETCH(int, position);
+        QFETCH(QString, text);
+        CZelvorsCubeDlg dlg;
+        dlg.m_sliderSpeed.setValue(position);
+        QCOMPARE(dlg.m_checkAnimate.text(), text);
+        QCOMPARE(dlg.m_cube.m_nDelay, quint32(10 * position));
+    }
+
+    void animateSwitchDrivesTheTrackbar()
+    {
+        CZelvorsCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.m_checkAnimate.click();
+        QVERIFY(!dlg.m_sliderSpeed.isEnabled());
+        QVERIFY(!dlg.m_cube.m_bAnimate);
+        dlg.m_checkAnimate.click();
+        QVERIFY(dlg.m_sliderSpeed.isEnabled());
+        QVERIFY(dlg.m_cube.m_bAnimate);
+        QTest::keyClick(&dlg.m_sliderSpeed, Qt::Key_PageUp);
+        QCOMPARE(dlg.m_sliderSpeed.value(), 40);
+        QCOMPARE(dlg.m_cube.m_nDelay, 400u);
+    }
+
+    void layoutFollowsTheFrame_data()
+    {
+        QTest::addColumn<int>("dx");
+        QTest::addColumn<int>("dy");
+        QTest::newRow("wider by 100") << 100 << 0;
+        QTest::newRow("taller by 80") << 0 << 80;
+        QTest::newRow("both, shrinking") << -40 << -30;
+    }
+    void layoutFollowsTheFrame()
+    {
+        QFETCH(int, dx);
+        QFETCH(int, dy);
+        CZelvorsCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QSize start = dlg.size();
+        QList<QWidget*> all = {&dlg.m_frameCube,  &dlg.m_listSolution, &dlg.m_progress,
+                               &dlg.m_btnReset,   &dlg.m_btnExit,      &dlg.m_btnPrevious,
+                               &dlg.m_btnNext,    &dlg.m_staticMoves,  &dlg.m_staticSolution,
+                               &dlg.m_check3D,    &dlg.m_checkAnimate, &dlg.m_sliderSpeed};
+        for (CColorCtrl& swatch : dlg.m_palette)
+            all << &swatch;
+        QMap<QWidget*, QRect> before;
+        for (QWidget* w : all)
+            before[w] = w->geometry();
+
+        dlg.resize(start.width() + dx, start.height() + dy);
+        QTRY_COMPARE(dlg.Client()->width(), start.width() + dx);
+        auto moved = [&](QWidget* w) { return w->geometry().topLeft() - before[w].topLeft(); };
+        auto grown = [&](QWidget* w) { return w->geometry().size() - before[w].size(); };
+        QCOMPARE(grown(&dlg.m_frameCube), QSize(dx, dy));
+        QCOMPARE(moved(&dlg.m_frameCube), QPoint(0, 0));
+        QCOMPARE(grown(&dlg.m_listSolution), QSize(0, dy));
+        QCOMPARE(moved(&dlg.m_listSolution), QPoint(dx, 0));
+        for (CColorCtrl& swatch : dlg.m_palette)
+            QCOMPARE(moved(&swatch), QPoint(dx, 0));
+        QCOMPARE(moved(&dlg.m_staticMoves), QPoint(dx, 0));
+        QCOMPARE(moved(&dlg.m_staticSolution), QPoint(dx, 0));
+        QCOMPARE(moved(&dlg.m_btnPrevious), QPoint(dx, dy));
+        QCOMPARE(moved(&dlg.m_btnNext), QPoint(dx, dy));
+        QCOMPARE(moved(&dlg.m_btnReset), QPoint(0, dy));
+        QCOMPARE(moved(&dlg.m_progress), QPoint(0, dy));
+        QCOMPARE(grown(&dlg.m_progress), QSize(0, 0));
+        for (QWidget* w : {(QWidget*)&dlg.m_check3D, (QWidget*)&dlg.m_checkAnimate, (QWidget*)&dlg.m_sliderSpeed})
+            QCOMPARE(w->geometry(), before[w]);
+
+        dlg.resize(start);
+        QTRY_COMPARE(dlg.size(), start);
+        for (QWidget* w : all)
+            QCOMPARE(w->geometry(), before[w]);
+    }
+
+    void shrinkingBelowTheMarginsGivesZeroSizes()
+    {
+        CZelvorsCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QSize start = dlg.size();
+        dlg.resize(60, 60);
+        QTRY_VERIFY(dlg.m_frameCube.width() == 0 || dlg.width() > 60);
+        QCOMPARE(dlg.m_frameCube.height(), 0);
+        QCOMPARE(dlg.m_listSolution.height(), 0);
+        QVERIFY(dlg.m_cube.height() >= 0);
+        dlg.resize(start);
+        QTRY_VERIFY(dlg.m_frameCube.width() > 100);
+    }
+
+    void enterDoesNothingEscAsks()
+    {
+        CZelvorsCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.m_listSolution.setFocus();
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        QTest::keyClick(&dlg, Qt::Key_Enter);
+        QVERIFY(dlg.isVisible());
+        QVERIFY(m_boxes.empty());
+
+        m_answers = {QMessageBox::No};
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_Escape);
+        QCOMPARE(int(m_boxes.size()), 1);
+        QCOMPARE(m_boxes[0].text, QString("Are you sure you want to exit?"));
+        QCOMPARE(m_boxes[0].caption, QString("Exit!"));
+        QCOMPARE(int(m_boxes[0].icon), int(QMessageBox::Question));
+        QCOMPARE(m_boxes[0].buttons, QMessageBox::Yes | QMessageBox::No);
+        QVERIFY(dlg.isVisible());
+
+        m_answers = {QMessageBox::No};
+        dlg.m_btnExit.click();
+        QCOMPARE(int(m_boxes.size()), 2);
+        QVERIFY(dlg.isVisible());
+        m_answers = {QMessageBox::No};
+        dlg.close();
+        QCOMPARE(int(m_boxes.size()), 3);
+        QVERIFY(dlg.isVisible());
+
+        m_answers = {QMessageBox::Yes};
+        dlg.close();
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    }
+
+    void sideKeysAndMenuTurnFaces()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == &dlg);
+        CCubeSolver reference;
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_F, Qt::AltModifier);
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_T, Qt::ControlModifier);
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_B, Qt::ShiftModifier);
+        reference.ExecuteMoves("F+.T-.B*.");
+        QCOMPARE(Facelets(dlg.m_cube), Facelets(reference));
+        QVERIFY(m_boxes.empty());
+
+        // The menu items do the same.
+        QAction* pLeftCW = nullptr;
+        for (QAction* pAction : dlg.findChildren<QAction*>())
+            if (pAction->text() == "Left\tAlt-L")
+                pLeftCW = pAction;
+        QVERIFY(pLeftCW);
+        pLeftCW->trigger();
+        reference.ExecuteMoves("L+.");
+        QCOMPARE(Facelets(dlg.m_cube), Facelets(reference));
+        QVERIFY(dlg.m_cube.m_cubies.MatchesFacelets(dlg.m_cube.m_pFace));
+
+        // Unavailable while a command runs.
+        dlg.EnableControls(false);
+        QVERIFY(!pLeftCW->isEnabled());
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_R, Qt::AltModifier);
+        QCOMPARE(Facelets(dlg.m_cube), Facelets(reference));
+        dlg.EnableControls(true);
+        QVERIFY(pLeftCW->isEnabled());
+    }
+
+    void viewMenuSwitchesPresentation()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        for (QAction* pAction : dlg.findChildren<QAction*>())
+            if (pAction->text() == "2D View")
+                pAction->trigger();
+        QVERIFY(!dlg.m_check3D.isChecked());
+        QVERIFY(dlg.m_cube.m_b2DView);
+        for (QAction* pAction : dlg.findChildren<QAction*>())
+            if (pAction->text() == "3D View")
+                pAction->trigger();
+        QVERIFY(dlg.m_check3D.isChecked());
+        QVERIFY(!dlg.m_cube.m_b2DView);
+    }
+
+    void aboutBoxOpensAndCloses()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        QString title, line;
+        QTimer::singleShot(100, [&] {
+            if (auto* pAbout = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
+                title = pAbout->windowTitle();
+                if (auto* pLine = pAbout->findChild<QLabel*>("IDC_ABOUT_LINE"))
+                    line = pLine->text();
+                QTest::keyClick(pAbout, Qt::Key_Escape);
+            }
+        });
+        dlg.m_btnAbout.click();
+        QCOMPARE(title, QString("Dialog"));
+        QVERIFY(!line.isEmpty());
+        QVERIFY(dlg.isVisible());
+        QVERIFY(m_boxes.empty());
+    }
+
+    void closingDuringAReplayEndsAtOnce()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        const int n = ShuffleAndSolve(dlg);
+        dlg.m_checkAnimate.click(); // animation back on, 3D view, 300 ms
+        QVERIFY(dlg.m_cube.m_bAnimate);
+        long nFramesAtClose = -1;
+        QTimer::singleShot(300, &dlg, [&] {
+            m_answers = {QMessageBox::Yes};
+            dlg.close(); // the caption's close box
+            nFramesAtClose = dlg.m_cube.FramesDrawn();
+        });
+        ClickLine(dlg.m_listSolution, n);
+        QVERIFY(nFramesAtClose >= 0);
+        QCOMPARE(m_boxes.back().caption, QString("Exit!"));
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        // Nothing more was drawn on the hidden window, and the replay stopped
+        // short of the end.
+        QCOMPARE(dlg.m_cube.FramesDrawn(), nFramesAtClose);
+        QVERIFY(dlg.m_nStep < n);
+        QVERIFY(!dlg.m_cube.IsAnimatingTurn());
+    }
+
+    void closingDuringShuffleAndSolve_data()
+    {
+        QTest::addColumn<bool>("solve");
+        QTest::newRow("Shuffle") << false;
+        QTest::newRow("Solve") << true;
+    }
+    void closingDuringShuffleAndSolve()
+    {
+        QFETCH(bool, solve);
+        CZelvorsCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        if (solve) {
+            dlg.m_checkAnimate.click();
+            dlg.m_btnShuffle.click();
+        }
+        QTimer::singleShot(solve ? 20 : 300, &dlg, [&] {
+            m_answers = {QMessageBox::Yes};
+            dlg.close();
+        });
+        (solve ? dlg.m_btnSolve : dlg.m_btnShuffle).click();
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.m_listSolution.count(), 0);
+    }
+};
+
+// The program's own application object, so that its set-up is seen too.
+int main(int argc, char** argv)
+{
+    QSurfaceFormat::setDefaultFormat(CCubeWnd::PixelFormat());
+    CZelvorsCubeApp app(argc, argv);
+    TestDialog test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "test_dialog.moc"
