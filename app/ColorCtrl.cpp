@@ -25,8 +25,10 @@ void CColorCtrl::paintEvent(QPaintEvent*)
         painter.drawRect(rcClient.adjusted(0, 0, -1, -1));
         painter.setClipping(false);
     }
-    // The enabled state is not drawn.
-    drawFrame(&painter);
+    // The border, black whether enabled or not: the enabled state is not drawn.
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 void CColorCtrl::mousePressEvent(QMouseEvent* pEvent)
