@@ -236,6 +236,37 @@ private slots:
         QVERIFY(!dlg.m_cube.m_bAnimate); // restored from the (unticked) check box
     }
 
+    void notACubeTakesAMessagePath_data()
+    {
+        QTest::addColumn<int>("corner");
+        QTest::addColumn<bool>("mirror");
+        for (int n = 0; n < 8; ++n) {
+            QTest::addRow("corner %d painted twice", n) << n << false;
+            QTest::addRow("corner %d mirrored", n) << n << true;
+        }
+    }
+    void notACubeTakesAMessagePath()
+    {
+        QFETCH(int, corner);
+        QFETCH(bool, mirror);
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_btnShuffle.click();
+        const FaceletPos& a = g_cornerTable[corner][0];
+        const FaceletPos& b = g_cornerTable[corner][1];
+        if (mirror)
+            SwapFacelets(dlg.m_cube, a, b);
+        else
+            Facelet(dlg.m_cube, b.letter, b.row, b.col) = Facelet(dlg.m_cube, a.letter, a.row, a.col);
+        const QString entered = Facelets(dlg.m_cube);
+        dlg.m_btnSolve.click();
+        QCOMPARE(int(m_boxes.size()), 1);
+        QVERIFY(m_boxes[0].caption == "Configuration Error" || m_boxes[0].caption == "Unable To Solve Cube");
+        QCOMPARE(dlg.m_listSolution.count(), 0);
+        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QVERIFY(dlg.m_btnSolve.isEnabled());
+    }
+
     void swatchesRefusedInThe3DView()
     {
         CZelvorsCubeDlg dlg;
