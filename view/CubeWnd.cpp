@@ -241,6 +241,7 @@ void CCubeWnd::paintEvent(QPaintEvent*)
         return;
     }
     ++m_nFramesDrawn;
+    FollowModel();
     QPainter painter(this);
     if (m_b2DView)
         DrawNet(&painter);
@@ -253,6 +254,7 @@ void CCubeWnd::RenderFrame(QImage* pGrab)
     if (!m_hRC || !m_hDC->isExposed() || !m_hRC->makeCurrent(m_hDC))
         return;
     ++m_nFramesDrawn;
+    FollowModel();
     if (m_b2DView)
         CopyNetToSurface();
     else
@@ -272,7 +274,6 @@ void CCubeWnd::RenderFrame(QImage* pGrab)
 
 void CCubeWnd::Draw3D()
 {
-    FollowModel();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
