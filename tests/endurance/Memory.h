@@ -39,3 +39,18 @@ inline long PeakRssKiB()
     return 0;
 #endif
 }
+
+// Prints the memory figures of a run and tells whether it stayed flat: the
+// resident set at the end may exceed the one after warm-up by at most
+// nMaxGrowthKiB (0: not judged). Returns the run's exit status.
+inline int ReportMemory(long nStartKiB, long nStartPeakKiB, long nMaxGrowthKiB)
+{
+    const long nEndKiB = CurrentRssKiB();
+    std::printf("resident memory after warm-up %ld KiB (peak %ld KiB), at the end %ld KiB (peak %ld KiB)\n",
+                nStartKiB, nStartPeakKiB, nEndKiB, PeakRssKiB());
+    if (nMaxGrowthKiB > 0 && nStartKiB > 0 && nEndKiB - nStartKiB > nMaxGrowthKiB) {
+        std::fprintf(stderr, "memory grew by %ld KiB\n", nEndKiB - nStartKiB);
+        return 1;
+    }
+    return 0;
+}

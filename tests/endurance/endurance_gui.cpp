@@ -55,13 +55,6 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    const long nEndKiB = CurrentRssKiB();
     std::printf("%ld Shuffle-Solve-step-through cycles in the dialog, %ld Next clicks\n", nCycles, nSteps);
-    std::printf("resident memory after warm-up %ld KiB (peak %ld KiB), at the end %ld KiB (peak %ld KiB)\n",
-                nStartKiB, nStartPeakKiB, nEndKiB, PeakRssKiB());
-    if (nMaxGrowthKiB > 0 && nStartKiB > 0 && nEndKiB - nStartKiB > nMaxGrowthKiB) {
-        std::fprintf(stderr, "memory grew by %ld KiB\n", nEndKiB - nStartKiB);
-        return 1;
-    }
-    return 0;
+    return ReportMemory(nStartKiB, nStartPeakKiB, nMaxGrowthKiB);
 }
