@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <iterator>
 
 // The pictures are compiled into this library; a static library's resources
 // must be registered by name before first use.
