@@ -88,11 +88,8 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
 
     // The template's client size, with the menu bar above it.
     const CDialogUnits du(font());
-    const int nMenu = m_pMenuBar->sizeHint().height();
-    const QSize client(du.X(kTemplateWidth), du.Y(kTemplateHeight));
-    resize(client.width(), client.height() + nMenu);
-    m_pMenuBar->setGeometry(0, 0, client.width(), nMenu);
-    m_pClient->setGeometry(0, nMenu, client.width(), client.height());
+    resize(du.X(kTemplateWidth), du.Y(kTemplateHeight) + m_pMenuBar->sizeHint().height());
+    PlaceMenuAndClient();
 
     qApp->installEventFilter(this);
     OnInitDialog();
@@ -597,24 +594,18 @@ void CZelvorsCubeDlg::OnHScroll()
 
 void CZelvorsCubeDlg::ArrangeControls(bool bRecord)
 {
-    QWidget* const kOrder[19] = {
-        &m_frameCube,  &m_palette[0],   &m_palette[2],   &m_palette[1],  &m_palette[4],
-        &m_palette[3], &m_palette[5],   &m_staticSolution, &m_staticMoves, &m_listSolution,
-        &m_progress,   &m_btnReset,     &m_btnShuffle,   &m_btnClear,    &m_btnSolve,
-        &m_btnAbout,   &m_btnExit,      &m_btnPrevious,  &m_btnNext};
-    auto ruleOf = [this](const QWidget* p) {
-        if (p == &m_frameCube)
-            return STRETCH_BOTH;
-        if (p == &m_listSolution)
-            return RIGHT_COLUMN;
-        if (p == &m_btnPrevious || p == &m_btnNext)
-            return BOTTOM_RIGHT;
-        if (p == &m_staticSolution || p == &m_staticMoves)
-            return TOP_RIGHT;
-        for (const CColorCtrl& swatch : m_palette)
-            if (p == &swatch)
-                return TOP_RIGHT;
-        return BOTTOM_LEFT;
+    // Every moved control with its rule, in the order they are handled.
+    const struct {
+        QWidget* pControl;
+        Rule rule;
+    } kControls[19] = {
+        {&m_frameCube, STRETCH_BOTH},     {&m_palette[0], TOP_RIGHT},       {&m_palette[2], TOP_RIGHT},
+        {&m_palette[1], TOP_RIGHT},       {&m_palette[4], TOP_RIGHT},       {&m_palette[3], TOP_RIGHT},
+        {&m_palette[5], TOP_RIGHT},       {&m_staticSolution, TOP_RIGHT},   {&m_staticMoves, TOP_RIGHT},
+        {&m_listSolution, RIGHT_COLUMN},  {&m_progress, BOTTOM_LEFT},       {&m_btnReset, BOTTOM_LEFT},
+        {&m_btnShuffle, BOTTOM_LEFT},     {&m_btnClear, BOTTOM_LEFT},       {&m_btnSolve, BOTTOM_LEFT},
+        {&m_btnAbout, BOTTOM_LEFT},       {&m_btnExit, BOTTOM_LEFT},        {&m_btnPrevious, BOTTOM_RIGHT},
+        {&m_btnNext, BOTTOM_RIGHT},
     };
 
     const int Wc = m_pClient->width();
@@ -622,11 +613,11 @@ void CZelvorsCubeDlg::ArrangeControls(bool bRecord)
     for (int n = 0; n < 19; ++n) {
         Anchor& a = m_layout[n];
         if (bRecord) {
-            const QRect rc = kOrder[n]->geometry();
+            const QRect rc = kControls[n].pControl->geometry();
             const int l = rc.left(), t = rc.top(), r = l + rc.width(), b = t + rc.height();
             const int w = r - l, h = b - t, rm = Wc - r, bm = Hc - b;
-            a.pControl = kOrder[n];
-            a.rule = ruleOf(kOrder[n]);
+            a.pControl = kControls[n].pControl;
+            a.rule = kControls[n].rule;
             switch (a.rule) {
             case STRETCH_BOTH: a.v[0] = l, a.v[1] = t, a.v[2] = rm, a.v[3] = bm; break;
             case TOP_RIGHT: a.v[0] = w, a.v[1] = t, a.v[2] = rm, a.v[3] = h; break;
@@ -662,12 +653,17 @@ void CZelvorsCubeDlg::OnSize()
         ArrangeControls(false);
 }
 
-void CZelvorsCubeDlg::resizeEvent(QResizeEvent* pEvent)
+void CZelvorsCubeDlg::PlaceMenuAndClient()
 {
-    QDialog::resizeEvent(pEvent);
     const int nMenu = m_pMenuBar->sizeHint().height();
     m_pMenuBar->setGeometry(0, 0, width(), nMenu);
     m_pClient->setGeometry(0, nMenu, width(), std::max(0, height() - nMenu));
+}
+
+void CZelvorsCubeDlg::resizeEvent(QResizeEvent* pEvent)
+{
+    QDialog::resizeEvent(pEvent);
+    PlaceMenuAndClient();
     OnSize();
 }
 

@@ -112,6 +112,8 @@ private:
     void OnInitDialog();
     void CreateMenu();
     void OnSize();
+    // The menu bar along the top, the client area below it.
+    void PlaceMenuAndClient();
     // Selects a list line without it counting as the user's selection.
     void SelectLine(int nLine);
     // The face turn bound to a key, or 0 quarter turns.

@@ -142,8 +142,7 @@ bool CCubeWnd::InitOpenGL()
     m_pContainer->show();
 
     ApplyFixedState();
-    const qreal dpr = devicePixelRatioF();
-    SetProjection(qRound(width() * dpr), qRound(height() * dpr));
+    SetProjection(DeviceSize().width(), DeviceSize().height());
     return true;
 }
 
@@ -211,8 +210,7 @@ void CCubeWnd::resizeEvent(QResizeEvent* pEvent)
     QWidget::resizeEvent(pEvent);
     if (m_pContainer)
         m_pContainer->setGeometry(rect());
-    const qreal dpr = devicePixelRatioF();
-    SetProjection(qRound(width() * dpr), qRound(height() * dpr));
+    SetProjection(DeviceSize().width(), DeviceSize().height());
 }
 
 // ---------------------------------------------------------------- painting
@@ -260,9 +258,8 @@ void CCubeWnd::RenderFrame(QImage* pGrab)
     else
         Draw3D();
     if (pGrab) {
-        const qreal dpr = m_hDC->devicePixelRatio();
-        const int w = qRound(width() * dpr);
-        const int h = qRound(height() * dpr);
+        const int w = DeviceSize().width();
+        const int h = DeviceSize().height();
         QImage image(w, h, QImage::Format_RGBA8888);
         glPixelStorei(GL_PACK_ALIGNMENT, 4);
         glReadBuffer(GL_BACK);
@@ -286,14 +283,7 @@ void CCubeWnd::Draw3D()
 // The net is drawn off-screen and copied to the surface in one block.
 void CCubeWnd::CopyNetToSurface()
 {
-    const qreal dpr = m_hDC->devicePixelRatio();
-    QImage screen(qMax(1, qRound(width() * dpr)), qMax(1, qRound(height() * dpr)),
-                  QImage::Format_RGBA8888);
-    screen.setDevicePixelRatio(dpr);
-    QPainter painter(&screen);
-    DrawNet(&painter);
-    painter.end();
-    const QImage rows = screen.mirrored(); // OpenGL counts rows from the bottom
+    const QImage rows = DrawNetImage(QImage::Format_RGBA8888).mirrored(); // OpenGL counts rows from the bottom
 
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_LIGHTING);
@@ -316,14 +306,16 @@ void CCubeWnd::CopyNetToSurface()
 
 void CCubeWnd::DrawNet(QPainter* pDC)
 {
+    pDC->drawImage(QPoint(0, 0), DrawNetImage(QImage::Format_RGB32));
+}
+
+QImage CCubeWnd::DrawNetImage(QImage::Format format)
+{
     const int nWidth = width();
     const int nHeight = height();
-    const qreal dpr = devicePixelRatioF();
-
-    // Drawn off-screen, then copied in one block.
-    QImage memory(qMax(1, qRound(nWidth * dpr)), qMax(1, qRound(nHeight * dpr)),
-                  QImage::Format_RGB32);
-    memory.setDevicePixelRatio(dpr);
+    const QSize size = DeviceSize();
+    QImage memory(qMax(1, size.width()), qMax(1, size.height()), format);
+    memory.setDevicePixelRatio(devicePixelRatioF());
     QPainter memDC(&memory);
 
     const int c = qMin(nWidth / 12, nHeight / 9);
@@ -332,18 +324,21 @@ void CCubeWnd::DrawNet(QPainter* pDC)
     for (const NetPlace& place : kNet)
         DrawFace(&memDC, m_pFace[place.nSlot], place.ax * c + place.bx, place.ay * c + place.by);
     memDC.end();
+    return memory;
+}
 
-    pDC->drawImage(QPoint(0, 0), memory);
+QSize CCubeWnd::DeviceSize() const
+{
+    const qreal dpr = devicePixelRatioF();
+    return QSize(qRound(width() * dpr), qRound(height() * dpr));
 }
 
 void CCubeWnd::DrawFace(QPainter* pDC, CubeFace* pFace, int x, int y)
 {
     const int c = m_nCell;
     const QColor crPen = pFace == m_pSelFace ? QColor(0, 0, 0) : QColor(127, 127, 127);
-    for (int row = 0; row < 3; ++row) {
+    for (int row = 0; row < 3 && c > 0; ++row) {
         for (int col = 0; col < 3; ++col) {
-            if (c <= 0)
-                continue;
             const signed char nIndex = static_cast<signed char>(pFace->colors[row * 3 + col]);
             const QColor crFill = nIndex >= 0 && nIndex <= 6 ? QColor(m_crColors[nIndex]) : QColor(0, 0, 0);
             const int left = x + col * c;

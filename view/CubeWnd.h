@@ -136,6 +136,10 @@ private:
     void RenderFrame(QImage* pGrab = nullptr);
     void Draw3D();
     void CopyNetToSurface();
+    // The net drawn off-screen in an image the size of the client area.
+    QImage DrawNetImage(QImage::Format format);
+    // The client area in device pixels.
+    QSize DeviceSize() const;
     // Brings the cubies back to the facelets after changes the cubie model
     // does not mirror (clearing, whole-cube turns); never in mid-turn.
     void FollowModel();
