@@ -283,7 +283,9 @@ void CCubeWnd::Draw3D()
 // The net is drawn off-screen and copied to the surface in one block.
 void CCubeWnd::CopyNetToSurface()
 {
-    const QImage rows = DrawNetImage(QImage::Format_RGBA8888).mirrored(); // OpenGL counts rows from the bottom
+    // Painted in the raster engine's fastest format, then turned into the
+    // byte order of OpenGL 1.1, rows counted from the bottom.
+    const QImage rows = DrawNetImage().convertToFormat(QImage::Format_RGBX8888).mirrored();
 
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_LIGHTING);
@@ -306,15 +308,15 @@ void CCubeWnd::CopyNetToSurface()
 
 void CCubeWnd::DrawNet(QPainter* pDC)
 {
-    pDC->drawImage(QPoint(0, 0), DrawNetImage(QImage::Format_RGB32));
+    pDC->drawImage(QPoint(0, 0), DrawNetImage());
 }
 
-QImage CCubeWnd::DrawNetImage(QImage::Format format)
+QImage CCubeWnd::DrawNetImage()
 {
     const int nWidth = width();
     const int nHeight = height();
     const QSize size = DeviceSize();
-    QImage memory(qMax(1, size.width()), qMax(1, size.height()), format);
+    QImage memory(qMax(1, size.width()), qMax(1, size.height()), QImage::Format_RGB32);
     memory.setDevicePixelRatio(devicePixelRatioF());
     QPainter memDC(&memory);
 

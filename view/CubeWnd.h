@@ -137,7 +137,7 @@ private:
     void Draw3D();
     void CopyNetToSurface();
     // The net drawn off-screen in an image the size of the client area.
-    QImage DrawNetImage(QImage::Format format);
+    QImage DrawNetImage();
     // The client area in device pixels.
     QSize DeviceSize() const;
     // Brings the cubies back to the facelets after changes the cubie model
