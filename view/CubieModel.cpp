@@ -42,6 +42,12 @@ constexpr FaceletCubie kFaceletCubie[6] = {
     {'D', 0, 1, 0, 0, 0, 0, -1, 0, 2, 4},  // i = c,     j = 0,     k = 2 - r, -y
 };
 
+// What a facelet of colour index nColor looks like in the 3D view.
+const float* ShownColor(int nColor)
+{
+    return nColor >= 1 && nColor <= 6 ? kColors[nColor] : kBlank;
+}
+
 int CubieIndex(const FaceletCubie& f, int r, int c)
 {
     const int i = f.iR * r + f.iC * c + f.i0;
@@ -210,7 +216,7 @@ void CCubieModel::FollowFacelets(const CubeFace* const pFaces[6])
             for (int col = 0; col < 3; ++col) {
                 const int nColor = pFaces[n]->colors[row * 3 + col];
                 float* rgb = m_pCubie[CubieIndex(f, row, col)]->color[f.local];
-                SetRGB(rgb, nColor >= 1 && nColor <= 6 ? kColors[nColor] : kBlank);
+                SetRGB(rgb, ShownColor(nColor));
             }
         }
     }
@@ -223,7 +229,7 @@ bool CCubieModel::MatchesFacelets(const CubeFace* const pFaces[6]) const
         for (int row = 0; row < 3; ++row) {
             for (int col = 0; col < 3; ++col) {
                 const int nColor = pFaces[n]->colors[row * 3 + col];
-                const float* want = nColor >= 1 && nColor <= 6 ? kColors[nColor] : kBlank;
+                const float* want = ShownColor(nColor);
                 const float* have = m_pCubie[CubieIndex(f, row, col)]->color[f.local];
                 if (std::memcmp(want, have, 3 * sizeof(float)) != 0)
                     return false;
