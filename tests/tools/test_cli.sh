@@ -27,6 +27,19 @@ cut -f1 "$golden" | cmp -s - "$tmp/cfg"; check "--shuffle reproduces the first s
 "$tool" < "$tmp/cfg" > "$tmp/res"
 cut -f2- "$golden" | cmp -s - "$tmp/res"; check "solutions match the golden file" $?
 
+# The answers to the next 3,000 scrambles, and to the same cubes with one edge
+# flipped or one corner twisted, are the ones the solver has always given.
+"$tool" --shuffle 3000 > "$tmp/many"
+[ "$("$tool" < "$tmp/many" | cksum)" = "1649577441 746475" ]; check "3,000 solutions unchanged" $?
+flip='s/^\(.\{7\}\)\(.\)\(..\)\(.\)/\1\4\3\2/'
+twist='s/^\(.\{8\}\)\(.\)\(..\)\(.\)\(.\{6\}\)\(.\)/\1\4\3\6\5\2/'
+sed "$flip" "$tmp/many" | "$tool" > "$tmp/res"
+[ "$(cksum < "$tmp/res")" = "4049672757 9000" ] && [ "$(cut -f1 "$tmp/res" | sort -u)" = 2 ]
+check "3,000 flipped edges unsolvable" $?
+sed "$twist" "$tmp/many" | "$tool" > "$tmp/res"
+[ "$(cksum < "$tmp/res")" = "4049672757 9000" ] && [ "$(cut -f1 "$tmp/res" | sort -u)" = 2 ]
+check "3,000 twisted corners unsolvable" $?
+
 # Every solution solves its cube.
 ok=0
 while IFS="$(printf '\t')" read -r cfg code moves; do
