@@ -2,6 +2,7 @@
 //   zelvors-solve               solve each configuration read from standard input
 //   zelvors-solve --shuffle N   N scrambles in a row from the solved cube
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
+//   zelvors-solve --version     the program's version
 // Exit status: 0 all lines answered, 1 some input line was bad, 2 bad command line.
 
 #include "CubeSolver.h"
@@ -19,6 +20,7 @@ const char kUsage[] =
     "       zelvors-solve --shuffle N    write the cube after each of N scrambles\n"
     "       zelvors-solve --apply MOVES  write each configuration read with MOVES performed\n"
     "       zelvors-solve --help         show this text\n"
+    "       zelvors-solve --version      show the version\n"
     "\n"
     "A configuration is one line of 54 digits 0-6: the faces T, F, R, L, B, D, each\n"
     "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D).\n"
@@ -74,6 +76,10 @@ int main(int argc, char** argv)
 
     if (argc == 2 && (strCommand == "--help" || strCommand == "-h")) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (argc == 2 && strCommand == "--version") {
+        std::cout << "zelvors-solve " ZELVORS_VERSION "\n";
         return 0;
     }
 
