@@ -90,7 +90,10 @@ newest=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -1)
 zcat "$root/usr/share/doc/zelvorscube/changelog.gz" | head -1 | grep -q "^zelvorscube ($version)"
 check "the changelog's newest entry is $version" $?
 
-# The programs run from the unpacked tree.
+# The programs run from the unpacked tree, with the libraries the system has.
+for f in usr/bin/ZelvorsCube usr/bin/zelvors-solve; do
+    ! ldd "$root/$f" | grep -q "not found"; check "every library of $f is found" $?
+done
 solve="$root/usr/bin/zelvors-solve"
 [ "$("$solve" --version)" = "zelvors-solve $version" ]; check "zelvors-solve --version prints $version" $?
 solved=111111111222222222333333333444444444555555555666666666
