@@ -6,6 +6,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#ifndef ZELVORS_VERSION_SHORT
+#error "ZELVORS_VERSION_SHORT comes from the build: major.minor of project() VERSION"
+#endif
+
 CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
 {
     setWindowTitle(QStringLiteral("Dialog"));
@@ -20,7 +24,8 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
     pOK->setDefault(true);
     connect(pOK, &QPushButton::clicked, this, &QDialog::accept);
 
-    auto* pName = new QLabel(QStringLiteral("Zelvor's Cube Solver v 1.0"), this);
+    // The name line shows the major and minor parts of the project's version.
+    auto* pName = new QLabel(QStringLiteral("Zelvor's Cube Solver v " ZELVORS_VERSION_SHORT), this);
     pName->setGeometry(du.Map(80, 9, 82, 8));
     auto* pLine = new QLabel(QStringLiteral("Layer by layer, move by move."), this);
     pLine->setObjectName(QStringLiteral("IDC_ABOUT_LINE"));

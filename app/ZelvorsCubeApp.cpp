@@ -3,7 +3,7 @@
 #include "ZelvorsCubeDlg.h"
 
 #ifndef ZELVORS_VERSION
-#define ZELVORS_VERSION "1.0.0.1"
+#error "ZELVORS_VERSION comes from the build: the VERSION of project() in the top CMakeLists.txt"
 #endif
 
 CZelvorsCubeApp::CZelvorsCubeApp(int& argc, char** argv) : QApplication(argc, argv)
@@ -13,7 +13,7 @@ CZelvorsCubeApp::CZelvorsCubeApp(int& argc, char** argv) : QApplication(argc, ar
     setApplicationName(QStringLiteral("ZelvorsCube"));
     setApplicationDisplayName(QStringLiteral("Zelvors Cube Solver"));
     setApplicationVersion(QStringLiteral(ZELVORS_VERSION));
-    setDesktopFileName(QStringLiteral("zelvorscube"));
+    setDesktopFileName(QStringLiteral("org.zelvors.zelvorscube"));
 }
 
 bool CZelvorsCubeApp::InitInstance()

@@ -18,7 +18,7 @@ ctest --test-dir build/test --output-on-failure -j "$jobs"
 # from LeakSanitizer, which then reports them as leaks of an unknown module.
 san="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 dri=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -1)
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF \
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF -DZELVORS_PACKAGE_TEST=OFF \
     -DCMAKE_CXX_FLAGS="$san" -DCMAKE_EXE_LINKER_FLAGS="$san" \
     -DZELVORS_GUI_TEST_ENV="${dri:+LD_PRELOAD=$dri}" \
     -DZELVORS_ENDURANCE_CORE_CYCLES=1000 -DZELVORS_ENDURANCE_GUI_CYCLES=20 \

@@ -2,6 +2,7 @@
 //   zelvors-solve               solve each configuration read from standard input
 //   zelvors-solve --shuffle N   N scrambles in a row from the solved cube
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
+//   zelvors-solve --version     the program's version
 // Exit status: 0 all lines answered, 1 some input line was bad, 2 bad command line,
 // 3 reading the input or writing the output failed (or memory ran out).
 //
@@ -25,6 +26,7 @@ const char kUsage[] =
     "       zelvors-solve --shuffle N    write the cube after each of N scrambles\n"
     "       zelvors-solve --apply MOVES  write each configuration read with MOVES performed\n"
     "       zelvors-solve --help         show this text\n"
+    "       zelvors-solve --version      show the version\n"
     "\n"
     "A configuration is one line of 54 digits 0-6: the faces T, F, R, L, B, D, each\n"
     "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D).\n"
@@ -208,7 +210,7 @@ void WarnAboutIdleGroups(const std::string& strMoves)
     }
 }
 
-enum class Mode { Solve, Shuffle, Apply, Help };
+enum class Mode { Solve, Shuffle, Apply, Help, Version };
 
 struct Options {
     Mode mode = Mode::Solve;
@@ -222,7 +224,7 @@ bool ParseCommandLine(int argc, char** argv, Options& opt)
     bool bModeGiven = false;
     auto setMode = [&](Mode mode, const std::string& strOption) {
         if (bModeGiven) {
-            UsageError("only one of --shuffle, --apply, --help: " + strOption);
+            UsageError("only one of --shuffle, --apply, --help, --version: " + strOption);
             return false;
         }
         bModeGiven = true;
@@ -233,6 +235,9 @@ bool ParseCommandLine(int argc, char** argv, Options& opt)
         const std::string strArg = argv[i];
         if (strArg == "--help" || strArg == "-h") {
             if (!setMode(Mode::Help, strArg))
+                return false;
+        } else if (strArg == "--version") {
+            if (!setMode(Mode::Version, strArg))
                 return false;
         } else if (strArg == "--shuffle") {
             if (!setMode(Mode::Shuffle, strArg))
@@ -272,6 +277,10 @@ int Run(const Options& opt)
     switch (opt.mode) {
     case Mode::Help:
         out.Write(kUsage);
+        return out.Finish() ? kExitOk : kExitIo;
+
+    case Mode::Version:
+        out.Write("zelvors-solve " ZELVORS_VERSION "\n");
         return out.Finish() ? kExitOk : kExitIo;
 
     case Mode::Shuffle:

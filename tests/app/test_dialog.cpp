@@ -591,17 +591,22 @@ private slots:
         CZelvorsCubeDlg dlg;
         Quiet(dlg);
         QString title, line;
+        QStringList texts;
         QTimer::singleShot(100, [&] {
             if (auto* pAbout = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget())) {
                 title = pAbout->windowTitle();
                 if (auto* pLine = pAbout->findChild<QLabel*>("IDC_ABOUT_LINE"))
                     line = pLine->text();
+                for (const QLabel* pLabel : pAbout->findChildren<QLabel*>())
+                    texts << pLabel->text();
                 QTest::keyClick(pAbout, Qt::Key_Escape);
             }
         });
         dlg.m_btnAbout.click();
         QCOMPARE(title, QString("Dialog"));
         QVERIFY(!line.isEmpty());
+        // The name line takes major.minor of the project's version (1.0.0.1).
+        QVERIFY2(texts.contains("Zelvor's Cube Solver v 1.0"), qPrintable(texts.join('|')));
         QVERIFY(dlg.isVisible());
         QVERIFY(m_boxes.empty());
     }
