@@ -58,26 +58,25 @@ struct FrameMap {
     }
 };
 
+template <size_t N>
+using Window = std::array<Grp, N>;
+
 // Rewrites a move string group by group through a window of N groups. Where the
-// window is full and match holds, the window is replaced by what replace returns
-// and the pass resumes after it; otherwise the first group is kept as it is and
-// the window slides on by one group. Returns whether anything was replaced.
-template <size_t N, typename Match, typename Replace>
-bool RewriteWindows(CString& strMoves, Match match, Replace replace)
+// window is full and rewrite(window, strOut) appends a replacement (returning
+// true), the pass resumes after the window; otherwise the first group is kept as
+// it is and the window slides on by one group. Returns whether anything was replaced.
+template <size_t N, typename Rewrite>
+bool RewriteWindows(CString& strMoves, Rewrite rewrite)
 {
     CString strOut;
     strOut.reserve(strMoves.size());
     bool bChanged = false;
-    size_t p = 0;
-    while (p < strMoves.size()) {
-        std::array<Grp, N> window;
-        bool bFull = true;
-        for (size_t i = 0; i < N; ++i) {
+    Window<N> window;
+    for (size_t p = 0; p < strMoves.size();) {
+        for (size_t i = 0; i < N; ++i)
             window[i] = Group(strMoves, p + 3 * i);
-            bFull = bFull && !window[i].empty();
-        }
-        if (bFull && match(window)) {
-            strOut += replace(window);
+        // Only groups past the end are empty, so the window is full when its last group is not.
+        if (!window[N - 1].empty() && rewrite(window, strOut)) {
             bChanged = true;
             p += 3 * N;
         } else {
@@ -90,7 +89,7 @@ bool RewriteWindows(CString& strMoves, Match match, Replace replace)
 }
 
 template <size_t N>
-bool AllEqual(const std::array<Grp, N>& window)
+bool AllEqual(const Window<N>& window)
 {
     for (size_t i = 1; i < N; ++i)
         if (window[i] != window[0])
@@ -125,22 +124,31 @@ void RelabelIntoEnteredFrame(CString& strMoves)
 // Three equal quarter turns become one the other way.
 void MergeThreeQuarterTurns(CString& strMoves)
 {
-    RewriteWindows<3>(strMoves, AllEqual<3>, [](const std::array<Grp, 3>& w) {
-        return std::string(1, w[0][0]) + (CharAt(w[0], 1) == '+' ? "-." : "+.");
+    RewriteWindows<3>(strMoves, [](const Window<3>& w, CString& strOut) {
+        if (!AllEqual(w))
+            return false;
+        strOut += w[0][0];
+        strOut += CharAt(w[0], 1) == '+' ? "-." : "+.";
+        return true;
     });
 }
 
 // Four equal quarter turns vanish.
 void DropFourQuarterTurns(CString& strMoves)
 {
-    RewriteWindows<4>(strMoves, AllEqual<4>, [](const std::array<Grp, 4>&) { return std::string(); });
+    RewriteWindows<4>(strMoves, [](const Window<4>& w, CString&) { return AllEqual(w); });
 }
 
 // Two equal quarter turns become a half turn.
 void MergeTwoQuarterTurns(CString& strMoves)
 {
-    RewriteWindows<2>(strMoves, AllEqual<2>,
-                      [](const std::array<Grp, 2>& w) { return std::string(1, w[0][0]) + "*."; });
+    RewriteWindows<2>(strMoves, [](const Window<2>& w, CString& strOut) {
+        if (!AllEqual(w))
+            return false;
+        strOut += w[0][0];
+        strOut += "*.";
+        return true;
+    });
 }
 
 } // namespace
@@ -149,10 +157,9 @@ bool CCubeSolver::CancelInversePairs(CString& strMoves)
 {
     // A face followed by the same face with another turn code; the codes are not
     // compared further, so F+ F* counts as a pair too.
-    return RewriteWindows<2>(
-        strMoves,
-        [](const std::array<Grp, 2>& w) { return w[1][0] == w[0][0] && CharAt(w[1], 1) != CharAt(w[0], 1); },
-        [](const std::array<Grp, 2>&) { return std::string(); });
+    return RewriteWindows<2>(strMoves, [](const Window<2>& w, CString&) {
+        return w[1][0] == w[0][0] && CharAt(w[1], 1) != CharAt(w[0], 1);
+    });
 }
 
 void CCubeSolver::SimplifySolution()

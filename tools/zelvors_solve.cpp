@@ -172,6 +172,7 @@ int ForEachConfiguration(Output& out, Fn fn)
             break;
         if (result == LineReader::kError) {
             Complain(std::string("cannot read the input: ") + std::strerror(reader.Error()));
+            out.Finish(); // the lines answered so far still go out
             return kExitIo;
         }
         ++nLine;

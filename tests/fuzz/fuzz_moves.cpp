@@ -1,7 +1,8 @@
 // Move strings through the interpreters and the simplification.
 //
 // Input: byte 0 picks how the rest is read.
-//  - even: the bytes themselves are the move string: ExecuteMoves, UndoMove,
+//  - even: the bytes themselves are the move string: undoing its groups one by one
+//          in reverse order after ExecuteMoves restores every facelet, and
 //          CancelInversePairs and SimplifySolution must simply survive it;
 //  - odd:  each byte is one of the groups a solve records (a face with '+' or '-', or C
 //          with '+', '-', '^' or 'v'). Then performing the simplified string gives the
@@ -46,7 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if ((data[0] & 1) == 0) {
         const std::string s(reinterpret_cast<const char*>(data + 1), size - 1);
         CCubeSolver cube;
+        Label(cube);
+        const std::string strStart = Labels(cube);
         cube.ExecuteMoves(s);
+        for (size_t p = (s.size() + 2) / 3 * 3; p > 0;) {
+            p -= 3;
+            std::string group = s.substr(p, 3);
+            group.resize(3, '\0'); // a short last group: its missing code turns nothing
+            cube.UndoMove(group);
+        }
+        FUZZ_CHECK(Labels(cube) == strStart);
         cube.UndoMove(s);
         std::string t = s;
         while (CCubeSolver::CancelInversePairs(t)) {
