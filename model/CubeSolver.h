@@ -87,6 +87,9 @@ public:
 
     bool ExecuteMoves(CString strMoves);
     bool UndoMove(CString strMove);
+    // True when a group (its letter, and its code or '\0' where the string ends)
+    // turns a face or the cube; the interpreters perform any other group as no turn.
+    static bool IsTurnGroup(char chWhat, char chCode);
 
     void Shuffle(CProgressCtrl* pProgress);
     void ClearCube();
@@ -120,6 +123,10 @@ public:
     CubeFace* m_pSaved[FACE_COUNT] = {}; // saved copy, slots T F R L B D
 
 private:
+    // Performs one group forward or inverted, then lets the view follow (one
+    // UpdateView(false) and one WaitStep, whether or not anything turned).
+    void PerformGroup(char chWhat, char chCode, bool bInverse);
+
     // The rim of each live face resolved to its 12 facelets, made once by the
     // constructor (records never move, so the addresses hold for life).
     BYTE* m_pRim[FACE_COUNT][12] = {};

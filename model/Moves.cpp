@@ -3,54 +3,25 @@
 
 #include "CubeSolver.h"
 
-bool CCubeSolver::ExecuteMoves(CString strMoves)
+#include <cstring>
+
+bool CCubeSolver::IsTurnGroup(char chWhat, char chCode)
 {
-    const size_t nLength = strMoves.size();
-    for (size_t p = 0; p < nLength; p += 3) {
-        const char chWhat = strMoves[p];
-        const bool bHasCode = p + 1 < nLength;
-        const char chCode = bHasCode ? strMoves[p + 1] : '\0';
-        if (chWhat == 'C') {
-            switch (chCode) {
-            case '+': TurnCubeRight(); break;
-            case '-': TurnCubeLeft(); break;
-            case '^': TiltCubeUp(); break;
-            case 'v': TiltCubeDown(); break;
-            default: break;
-            }
-        } else if (bHasCode) {
-            const int nSlot = SlotOf(chWhat);
-            if (nSlot >= 0) {
-                CubeFace* pFace = m_pFace[nSlot];
-                switch (chCode) {
-                case '+': RotateFaceCW(pFace); break;
-                case '-': RotateFaceCCW(pFace); break;
-                case '*':
-                    RotateFaceCW(pFace);
-                    RotateFaceCW(pFace);
-                    break;
-                default: break;
-                }
-            }
-        }
-        UpdateView(false);
-        WaitStep();
-    }
-    return true;
+    if (chCode == '\0')
+        return false;
+    if (chWhat == 'C')
+        return std::strchr("+-^v", chCode) != nullptr;
+    return SlotOf(chWhat) >= 0 && std::strchr("+-*", chCode) != nullptr;
 }
 
-bool CCubeSolver::UndoMove(CString strMove)
+void CCubeSolver::PerformGroup(char chWhat, char chCode, bool bInverse)
 {
-    if (strMove.size() < 3)
-        return false;
-    const char chWhat = strMove[0];
-    const char chCode = strMove[1];
     if (chWhat == 'C') {
         switch (chCode) {
-        case '+': TurnCubeLeft(); break;
-        case '-': TurnCubeRight(); break;
-        case '^': TiltCubeDown(); break;
-        case 'v': TiltCubeUp(); break;
+        case '+': bInverse ? TurnCubeLeft() : TurnCubeRight(); break;
+        case '-': bInverse ? TurnCubeRight() : TurnCubeLeft(); break;
+        case '^': bInverse ? TiltCubeDown() : TiltCubeUp(); break;
+        case 'v': bInverse ? TiltCubeUp() : TiltCubeDown(); break;
         default: break;
         }
     } else {
@@ -58,8 +29,8 @@ bool CCubeSolver::UndoMove(CString strMove)
         if (nSlot >= 0) {
             CubeFace* pFace = m_pFace[nSlot];
             switch (chCode) {
-            case '+': RotateFaceCCW(pFace); break;
-            case '-': RotateFaceCW(pFace); break;
+            case '+': bInverse ? RotateFaceCCW(pFace) : RotateFaceCW(pFace); break;
+            case '-': bInverse ? RotateFaceCW(pFace) : RotateFaceCCW(pFace); break;
             case '*':
                 RotateFaceCW(pFace);
                 RotateFaceCW(pFace);
@@ -70,5 +41,20 @@ bool CCubeSolver::UndoMove(CString strMove)
     }
     UpdateView(false);
     WaitStep();
+}
+
+bool CCubeSolver::ExecuteMoves(CString strMoves)
+{
+    const size_t nLength = strMoves.size();
+    for (size_t p = 0; p < nLength; p += 3)
+        PerformGroup(strMoves[p], p + 1 < nLength ? strMoves[p + 1] : '\0', false);
+    return true;
+}
+
+bool CCubeSolver::UndoMove(CString strMove)
+{
+    if (strMove.size() < 3)
+        return false;
+    PerformGroup(strMove[0], strMove[1], true);
     return true;
 }

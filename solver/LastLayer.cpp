@@ -42,14 +42,53 @@ constexpr const char kPlaceSidePairs[] = "F+.L-.F-.R+.F+.L+.F-.R+.R+.B-.L+.B+.R+
 constexpr const char kPlaceCycleA[] = "L-.F+.L-.B+.B+.L+.F-.L-.B+.B+.L+.L+.";
 constexpr const char kPlaceCycleB[] = "L+.L+.B+.B+.L+.F+.L-.B+.B+.L+.F-.L+.";
 
-// Sides indexed 0 front, 1 right, 2 back, 3 left. Bit of (item keyed by one
-// side, side it is found on); 0 on the diagonal (item at home).
+// Sides indexed 0 front, 1 right, 2 back, 3 left. A census of the bottom layer
+// sets one bit for each item that is away from home: the item keyed by one side
+// and the side it is found on. For edges the item is the edge of that side's
+// colour and the bottom colour; for corners a side stands for the bottom slot it
+// keys (front: front-right, right: back-right, back: back-left, left: front-left).
+constexpr DWORD kRightOnFront = 0x001;
+constexpr DWORD kLeftOnFront = 0x002;
+constexpr DWORD kBackOnFront = 0x004;
+constexpr DWORD kBackOnRight = 0x008;
+constexpr DWORD kLeftOnRight = 0x010;
+constexpr DWORD kFrontOnRight = 0x020;
+constexpr DWORD kFrontOnLeft = 0x040;
+constexpr DWORD kRightOnLeft = 0x080;
+constexpr DWORD kBackOnLeft = 0x100;
+constexpr DWORD kLeftOnBack = 0x200;
+constexpr DWORD kFrontOnBack = 0x400;
+constexpr DWORD kRightOnBack = 0x800;
+
+// Bit of (item keyed by one side, side it is found on); 0 on the diagonal (item at home).
 constexpr DWORD kSideBits[4][4] = {
-    {0x000, 0x020, 0x400, 0x040},
-    {0x001, 0x000, 0x800, 0x080},
-    {0x004, 0x008, 0x000, 0x100},
-    {0x002, 0x010, 0x200, 0x000},
+    {0, kFrontOnRight, kFrontOnBack, kFrontOnLeft},
+    {kRightOnFront, 0, kRightOnBack, kRightOnLeft},
+    {kBackOnFront, kBackOnRight, 0, kBackOnLeft},
+    {kLeftOnFront, kLeftOnRight, kLeftOnBack, 0},
 };
+
+// Censuses that call for a macro of stage 4, phase 2 (back edge at home)...
+constexpr DWORD kCensusEdgeCycleA = kLeftOnRight | kFrontOnLeft | kRightOnFront;
+constexpr DWORD kCensusEdgeCycleB = kRightOnLeft | kFrontOnRight | kLeftOnFront;
+// ... and of stage 5, phase 2.
+constexpr DWORD kCensusPlaceDiagonals = kRightOnLeft | kBackOnFront;
+constexpr DWORD kCensusPlaceSidePairs = kFrontOnLeft | kRightOnBack;
+constexpr DWORD kCensusPlaceCycleA = kRightOnLeft | kBackOnRight | kLeftOnBack;
+constexpr DWORD kCensusPlaceCycleB = kBackOnLeft | kRightOnBack | kLeftOnRight;
+
+// Census of stage 4, phase 1: the bottom edges whose bottom colour faces D.
+constexpr DWORD kCrossFront = 0x1;
+constexpr DWORD kCrossRight = 0x2;
+constexpr DWORD kCrossBack = 0x4;
+constexpr DWORD kCrossLeft = 0x8;
+
+// Census of stage 5, phase 1: the bottom slots holding a corner whose bottom
+// colour does not face D.
+constexpr DWORD kTwistFrontRight = 0x1;
+constexpr DWORD kTwistBackRight = 0x2;
+constexpr DWORD kTwistBackLeft = 0x4;
+constexpr DWORD kTwistFrontLeft = 0x8;
 
 // Slot of each side index.
 constexpr int kSideSlots[4] = {CCubeSolver::SLOT_F, CCubeSolver::SLOT_R, CCubeSolver::SLOT_B,
@@ -108,6 +147,29 @@ bool HasAll(DWORD dwMask, DWORD dwBits)
     return (dwMask & dwBits) == dwBits;
 }
 
+// What a census found: how many items are away from home, and its bits.
+struct Census {
+    int nCount = 0;
+    DWORD dwMask = 0;
+};
+
+// One phase of the last layer: take the census; while an item is away from home,
+// step the progress bar, act on the census and take it again. False once the
+// phase has acted more than kStepLimit times.
+template <typename TakeCensus, typename Act>
+bool RepeatUntilHome(CProgressCtrl* pProgress, TakeCensus takeCensus, Act act)
+{
+    for (int nSteps = 0;;) {
+        const Census census = takeCensus();
+        if (census.nCount == 0)
+            return true;
+        ProgressStepIt(pProgress);
+        act(census);
+        if (++nSteps > kStepLimit)
+            return false;
+    }
+}
+
 } // namespace
 
 int CCubeSolver::GetBottomEdgeMask(DWORD& dwMask) const
@@ -144,10 +206,10 @@ int CCubeSolver::GetCornerTwistMask(DWORD& dwMask) const
             g = FindCorner(s2, s1, bottom);
         const char chG = g ? g->letter : '\0';
         switch (e ? e->letter : '\0') {
-        case 'B': dwMask |= chG == 'R' ? 2 : 4; break;
-        case 'F': dwMask |= chG == 'R' ? 1 : 8; break;
-        case 'R': dwMask |= chG == 'F' ? 1 : 2; break;
-        case 'L': dwMask |= chG == 'F' ? 8 : 4; break;
+        case 'B': dwMask |= chG == 'R' ? kTwistBackRight : kTwistBackLeft; break;
+        case 'F': dwMask |= chG == 'R' ? kTwistFrontRight : kTwistFrontLeft; break;
+        case 'R': dwMask |= chG == 'F' ? kTwistFrontRight : kTwistBackRight; break;
+        case 'L': dwMask |= chG == 'F' ? kTwistFrontLeft : kTwistBackLeft; break;
         default: break;
         }
     }
@@ -180,60 +242,59 @@ int CCubeSolver::GetCornerPlaceMask(DWORD& dwMask) const
 bool CCubeSolver::SolveBottomEdges(CProgressCtrl* pProgress)
 {
     // Phase 1: turn the bottom edges so their bottom colour faces D.
-    for (int nSteps = 0;;) {
+    const auto crossCensus = [this] {
         const CubeFace* pD = m_pFace[SLOT_D];
         const BYTE bottom = pD->colors[4];
-        DWORD dwMask = 0;
-        if (pD->colors[1] == bottom)
-            dwMask |= 1;
-        if (pD->colors[5] == bottom)
-            dwMask |= 2;
-        if (pD->colors[7] == bottom)
-            dwMask |= 4;
-        if (pD->colors[3] == bottom)
-            dwMask |= 8;
-        const int nCount = ((dwMask >> 0) & 1) + ((dwMask >> 1) & 1) + ((dwMask >> 2) & 1) +
-                           ((dwMask >> 3) & 1);
-        if (nCount == 4)
-            break;
-        ProgressStepIt(pProgress);
-        ++nSteps;
-        if (nCount <= 1)
+        Census census;
+        const int kFacelets[4] = {1, 5, 7, 3};
+        const DWORD kBits[4] = {kCrossFront, kCrossRight, kCrossBack, kCrossLeft};
+        for (int i = 0; i < 4; ++i) {
+            if (pD->colors[kFacelets[i]] == bottom)
+                census.dwMask |= kBits[i];
+            else
+                ++census.nCount;
+        }
+        return census;
+    };
+    const bool bCross = RepeatUntilHome(pProgress, crossCensus, [this](const Census& census) {
+        const DWORD dwDown = census.dwMask;
+        if (census.nCount >= 3)
             ApplyMacro(kCrossFromNone);
-        else if (dwMask == 0xA)
+        else if (dwDown == (kCrossRight | kCrossLeft))
             ApplyMacro(kCrossFromLine);
-        else if (dwMask == 0x5)
+        else if (dwDown == (kCrossFront | kCrossBack))
             ApplyMacro(kCrossFromFrontBack);
-        else if (dwMask == 0x6)
+        else if (dwDown == (kCrossRight | kCrossBack))
             ApplyMacro(kCrossFromRightBack);
-        else if (dwMask == 0x3)
+        else if (dwDown == (kCrossFront | kCrossRight))
             ApplyMacro(kCrossFromFrontRight);
-        else if (dwMask == 0x9)
+        else if (dwDown == (kCrossFront | kCrossLeft))
             ApplyMacro(kCrossFromFrontLeft);
-        else if (dwMask == 0xC)
+        else if (dwDown == (kCrossBack | kCrossLeft))
             ApplyMacro(kCrossFromBackLeft);
-        // Count 3 (one edge flipped): no macro exists.
-        if (nSteps > kStepLimit)
-            return false;
-    }
+        // One edge flipped: no macro exists.
+    });
+    if (!bCross)
+        return false;
 
     // Phase 2: carry the bottom edges to their own sides.
-    int nSteps = 0;
-    DWORD dwMask = 0;
-    int nCount = GetBottomEdgeMask(dwMask);
-    while (nCount > 0) {
-        ProgressStepIt(pProgress);
-        ++nSteps;
-        if (nCount == 4) {
+    const auto edgeCensus = [this] {
+        Census census;
+        census.nCount = GetBottomEdgeMask(census.dwMask);
+        return census;
+    };
+    return RepeatUntilHome(pProgress, edgeCensus, [this](const Census& census) {
+        DWORD dwMask = census.dwMask;
+        if (census.nCount == 4) {
             ApplyMacro(kEdgesTurnBottom);
-        } else if (nCount == 3) {
+        } else if (census.nCount == 3) {
             // Three edges in a cycle: turn the cube until the fixed edge is at the back.
             for (int nTurns = 0;; ++nTurns) {
-                if (HasAll(dwMask, 0x010 | 0x040 | 0x001)) {
+                if (HasAll(dwMask, kCensusEdgeCycleA)) {
                     ApplyMacro(kEdgeCycleA);
                     break;
                 }
-                if (HasAll(dwMask, 0x080 | 0x020 | 0x002)) {
+                if (HasAll(dwMask, kCensusEdgeCycleB)) {
                     ApplyMacro(kEdgeCycleB);
                     break;
                 }
@@ -242,84 +303,78 @@ bool CCubeSolver::SolveBottomEdges(CProgressCtrl* pProgress)
                 ApplyMacro(kNextSide);
                 GetBottomEdgeMask(dwMask);
             }
-        } else if (nCount == 2) {
+        } else if (census.nCount == 2) {
             // Two edges swapped, next to each other or opposite.
-            if (dwMask & 0x020) {
+            if (dwMask & kFrontOnRight) {
                 ApplyMacro(kEdgeSwapAdjacent);
             } else {
                 for (int nTurns = 0; nTurns < kMaxSearchTurns; ++nTurns) {
-                    if (dwMask & 0x004) {
+                    if (dwMask & kBackOnFront) {
                         ApplyMacro(kEdgeSwapOpposite);
                         break;
                     }
                     ApplyMacro(kNextSide);
                     GetBottomEdgeMask(dwMask);
-                    if (dwMask & 0x020) {
+                    if (dwMask & kFrontOnRight) {
                         ApplyMacro(kEdgeSwapAdjacent);
                         break;
                     }
                 }
             }
         }
-        if (nSteps > kStepLimit)
-            return false;
-        nCount = GetBottomEdgeMask(dwMask);
-    }
-    return true;
+    });
 }
 
 bool CCubeSolver::SolveBottomCorners(CProgressCtrl* pProgress)
 {
     // Phase 1: twist the bottom corners so their bottom colour faces D.
-    int nSteps = 0;
-    DWORD dwMask = 0;
-    int nCount = GetCornerTwistMask(dwMask);
-    while (nCount > 0) {
-        ProgressStepIt(pProgress);
-        ++nSteps;
-        if (nCount == 4) {
+    const auto twistCensus = [this] {
+        Census census;
+        census.nCount = GetCornerTwistMask(census.dwMask);
+        return census;
+    };
+    const bool bTwisted = RepeatUntilHome(pProgress, twistCensus, [this](const Census& census) {
+        if (census.nCount == 4) {
             ApplyMacro(kTwistFourOrThree);
-        } else if (nCount == 3) {
-            ApplyMacro(dwMask == 0xD ? kTwistFourOrThree : kNextSide);
-        } else if (nCount == 2) {
-            if (dwMask == 0x3)
+        } else if (census.nCount == 3) {
+            const bool bBackRightHome =
+                census.dwMask == (kTwistFrontRight | kTwistBackLeft | kTwistFrontLeft);
+            ApplyMacro(bBackRightHome ? kTwistFourOrThree : kNextSide);
+        } else if (census.nCount == 2) {
+            if (census.dwMask == (kTwistFrontRight | kTwistBackRight))
                 ApplyMacro(kTwistRightPair);
-            else if (dwMask == 0xA)
+            else if (census.dwMask == (kTwistBackRight | kTwistFrontLeft))
                 ApplyMacro(kTwistDiagonalPair);
             else
                 ApplyMacro(kNextSide);
         }
-        // Count 1 (one corner twisted): no macro exists.
-        if (nSteps > kStepLimit)
-            return false;
-        nCount = GetCornerTwistMask(dwMask);
-    }
+        // One corner twisted: no macro exists.
+    });
+    if (!bTwisted)
+        return false;
 
     // Phase 2: carry the bottom corners to their own slots.
-    nSteps = 0;
-    nCount = GetCornerPlaceMask(dwMask);
-    while (nCount > 0) {
-        ProgressStepIt(pProgress);
-        ++nSteps;
-        if (nCount == 4) {
-            if (HasAll(dwMask, 0x080 | 0x004))
+    const auto placeCensus = [this] {
+        Census census;
+        census.nCount = GetCornerPlaceMask(census.dwMask);
+        return census;
+    };
+    return RepeatUntilHome(pProgress, placeCensus, [this](const Census& census) {
+        if (census.nCount == 4) {
+            if (HasAll(census.dwMask, kCensusPlaceDiagonals))
                 ApplyMacro(kPlaceDiagonals);
-            else if (HasAll(dwMask, 0x040 | 0x800))
+            else if (HasAll(census.dwMask, kCensusPlaceSidePairs))
                 ApplyMacro(kPlaceSidePairs);
             else
                 ApplyMacro(kNextSide);
-        } else if (nCount == 3) {
-            if (HasAll(dwMask, 0x080 | 0x008 | 0x200))
+        } else if (census.nCount == 3) {
+            if (HasAll(census.dwMask, kCensusPlaceCycleA))
                 ApplyMacro(kPlaceCycleA);
-            else if (HasAll(dwMask, 0x100 | 0x800 | 0x010))
+            else if (HasAll(census.dwMask, kCensusPlaceCycleB))
                 ApplyMacro(kPlaceCycleB);
             else
                 ApplyMacro(kNextSide);
         }
         // Two corners swapped, or four in a cycle: no macro exists.
-        if (nSteps > kStepLimit)
-            return false;
-        nCount = GetCornerPlaceMask(dwMask);
-    }
-    return true;
+    });
 }

@@ -6,6 +6,8 @@
 
 #include "CubeSolver.h"
 
+#include <array>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -56,129 +58,110 @@ struct FrameMap {
     }
 };
 
+// Rewrites a move string group by group through a window of N groups. Where the
+// window is full and match holds, the window is replaced by what replace returns
+// and the pass resumes after it; otherwise the first group is kept as it is and
+// the window slides on by one group. Returns whether anything was replaced.
+template <size_t N, typename Match, typename Replace>
+bool RewriteWindows(CString& strMoves, Match match, Replace replace)
+{
+    CString strOut;
+    strOut.reserve(strMoves.size());
+    bool bChanged = false;
+    size_t p = 0;
+    while (p < strMoves.size()) {
+        std::array<Grp, N> window;
+        bool bFull = true;
+        for (size_t i = 0; i < N; ++i) {
+            window[i] = Group(strMoves, p + 3 * i);
+            bFull = bFull && !window[i].empty();
+        }
+        if (bFull && match(window)) {
+            strOut += replace(window);
+            bChanged = true;
+            p += 3 * N;
+        } else {
+            strOut += window[0];
+            p += 3;
+        }
+    }
+    strMoves = std::move(strOut);
+    return bChanged;
+}
+
+template <size_t N>
+bool AllEqual(const std::array<Grp, N>& window)
+{
+    for (size_t i = 1; i < N; ++i)
+        if (window[i] != window[0])
+            return false;
+    return true;
+}
+
+// Renames every face into the frame of the cube as entered and drops the whole-cube
+// turns. A face group cut short by the end of the string gets its '.'.
+void RelabelIntoEnteredFrame(CString& strMoves)
+{
+    FrameMap frame;
+    CString strOut;
+    strOut.reserve(strMoves.size());
+    for (size_t p = 0; p < strMoves.size(); p += 3) {
+        const Grp group = Group(strMoves, p);
+        if (group[0] == 'C') {
+            frame.Turn(CharAt(group, 1));
+        } else if (const char chFace = frame.Lookup(group[0])) {
+            strOut += chFace;
+            if (group.size() > 1) {
+                strOut += group[1];
+                strOut += '.';
+            }
+        } else {
+            strOut += group;
+        }
+    }
+    strMoves = std::move(strOut);
+}
+
+// Three equal quarter turns become one the other way.
+void MergeThreeQuarterTurns(CString& strMoves)
+{
+    RewriteWindows<3>(strMoves, AllEqual<3>, [](const std::array<Grp, 3>& w) {
+        return std::string(1, w[0][0]) + (CharAt(w[0], 1) == '+' ? "-." : "+.");
+    });
+}
+
+// Four equal quarter turns vanish.
+void DropFourQuarterTurns(CString& strMoves)
+{
+    RewriteWindows<4>(strMoves, AllEqual<4>, [](const std::array<Grp, 4>&) { return std::string(); });
+}
+
+// Two equal quarter turns become a half turn.
+void MergeTwoQuarterTurns(CString& strMoves)
+{
+    RewriteWindows<2>(strMoves, AllEqual<2>,
+                      [](const std::array<Grp, 2>& w) { return std::string(1, w[0][0]) + "*."; });
+}
+
 } // namespace
 
 bool CCubeSolver::CancelInversePairs(CString& strMoves)
 {
-    CString strResult;
-    strResult.reserve(strMoves.size());
-    bool bChanged = false;
-    size_t p = 0;
-    Grp cur = Group(strMoves, p);
-    while (!cur.empty()) {
-        p += 3;
-        Grp next = Group(strMoves, p);
-        if (!next.empty() && next[0] == cur[0] && CharAt(next, 1) != CharAt(cur, 1)) {
-            bChanged = true;
-            p += 3;
-            cur = Group(strMoves, p);
-        } else {
-            strResult += cur;
-            cur = next;
-        }
-    }
-    strMoves = std::move(strResult);
-    return bChanged;
+    // A face followed by the same face with another turn code; the codes are not
+    // compared further, so F+ F* counts as a pair too.
+    return RewriteWindows<2>(
+        strMoves,
+        [](const std::array<Grp, 2>& w) { return w[1][0] == w[0][0] && CharAt(w[1], 1) != CharAt(w[0], 1); },
+        [](const std::array<Grp, 2>&) { return std::string(); });
 }
 
 void CCubeSolver::SimplifySolution()
 {
-    // 1. Relabel into the frame of the cube as entered, dropping C groups.
-    {
-        FrameMap frame;
-        CString strOut;
-        strOut.reserve(m_strSolution.size());
-        for (size_t p = 0; p < m_strSolution.size(); p += 3) {
-            const Grp group = Group(m_strSolution, p);
-            if (group[0] == 'C') {
-                frame.Turn(CharAt(group, 1));
-            } else if (const char chFace = frame.Lookup(group[0])) {
-                strOut += chFace;
-                if (group.size() > 1) {
-                    strOut += group[1];
-                    strOut += '.';
-                }
-            } else {
-                strOut += group;
-            }
-        }
-        m_strSolution = std::move(strOut);
-    }
-
-    // 2. Cancel inverse pairs until none is left.
+    // Each pass after the cancelling runs once (see the top of this file).
+    RelabelIntoEnteredFrame(m_strSolution);
     while (CancelInversePairs(m_strSolution)) {
     }
-
-    // 3. Three equal quarter turns become one the other way.
-    {
-        CString strOut;
-        size_t p = 3;
-        Grp t0 = Group(m_strSolution, 0);
-        Grp t1 = Group(m_strSolution, 3);
-        while (!t0.empty()) {
-            p += 3;
-            Grp t2 = Group(m_strSolution, p);
-            if (!t1.empty() && !t2.empty() && t0 == t1 && t1 == t2) {
-                strOut += t0[0];
-                strOut += CharAt(t0, 1) == '+' ? "-." : "+.";
-                p += 3;
-                t0 = Group(m_strSolution, p);
-                p += 3;
-                t1 = Group(m_strSolution, p);
-            } else {
-                strOut += t0;
-                t0 = t1;
-                t1 = t2;
-            }
-        }
-        m_strSolution = std::move(strOut);
-    }
-
-    // 4. Four equal quarter turns vanish.
-    {
-        CString strOut;
-        size_t p = 6;
-        Grp t0 = Group(m_strSolution, 0);
-        Grp t1 = Group(m_strSolution, 3);
-        Grp t2 = Group(m_strSolution, 6);
-        while (!t0.empty()) {
-            p += 3;
-            Grp t3 = Group(m_strSolution, p);
-            if (!t1.empty() && !t2.empty() && !t3.empty() && t0 == t1 && t1 == t2 && t2 == t3) {
-                p += 3;
-                t0 = Group(m_strSolution, p);
-                p += 3;
-                t1 = Group(m_strSolution, p);
-                p += 3;
-                t2 = Group(m_strSolution, p);
-            } else {
-                strOut += t0;
-                t0 = t1;
-                t1 = t2;
-                t2 = t3;
-            }
-        }
-        m_strSolution = std::move(strOut);
-    }
-
-    // 5. Two equal quarter turns become a half turn.
-    {
-        CString strOut;
-        size_t p = 0;
-        Grp t0 = Group(m_strSolution, 0);
-        while (!t0.empty()) {
-            p += 3;
-            Grp t1 = Group(m_strSolution, p);
-            if (!t1.empty() && t1 == t0) {
-                strOut += t0[0];
-                strOut += "*.";
-                p += 3;
-                t0 = Group(m_strSolution, p);
-            } else {
-                strOut += t0;
-                t0 = t1;
-            }
-        }
-        m_strSolution = std::move(strOut);
-    }
+    MergeThreeQuarterTurns(m_strSolution);
+    DropFourQuarterTurns(m_strSolution);
+    MergeTwoQuarterTurns(m_strSolution);
 }

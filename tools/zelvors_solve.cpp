@@ -2,14 +2,20 @@
 //   zelvors-solve               solve each configuration read from standard input
 //   zelvors-solve --shuffle N   N scrambles in a row from the solved cube
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
-// Exit status: 0 all lines answered, 1 some input line was bad, 2 bad command line.
+// Exit status: 0 all lines answered, 1 some input line was bad, 2 bad command line,
+// 3 reading the input or writing the output failed (or memory ran out).
+//
+// Every write is checked: the first one that fails ends the run, so a closed
+// pipe stops even an endless --shuffle when SIGPIPE is ignored.
 
 #include "CubeSolver.h"
 #include "CubeText.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <iostream>
+#include <cstring>
+#include <new>
 #include <string>
 
 namespace {
@@ -25,11 +31,119 @@ const char kUsage[] =
     "Solving writes the result code (0 solved, 1 not a set of cubelets, 2 unsolvable),\n"
     "a tab and the solution's moves.\n";
 
+enum ExitStatus { kExitOk = 0, kExitBadLine = 1, kExitUsage = 2, kExitIo = 3 };
+
+// Longest input line held; any valid line is far shorter. A longer one is read
+// to its end without being kept and reported as bad.
+constexpr size_t kMaxLine = 4096;
+
+void Complain(const std::string& strWhat)
+{
+    std::fprintf(stderr, "zelvors-solve: %s\n", strWhat.c_str());
+}
+
 int UsageError(const std::string& strWhy)
 {
-    std::cerr << "zelvors-solve: " << strWhy << "\n" << kUsage;
-    return 2;
+    std::fprintf(stderr, "zelvors-solve: %s\n%s", strWhy.c_str(), kUsage);
+    return kExitUsage;
 }
+
+// Standard output, every write checked. After the first failure Ok() stays false
+// and the reason has been reported once.
+class Output {
+public:
+    bool Write(const std::string& s)
+    {
+        if (m_bFailed)
+            return false;
+        errno = 0;
+        if (std::fwrite(s.data(), 1, s.size(), stdout) != s.size() || std::ferror(stdout))
+            Fail(errno);
+        return !m_bFailed;
+    }
+    bool Line(const std::string& s) { return Write(s + '\n'); }
+    // Flushes what is buffered; false when any write failed.
+    bool Finish()
+    {
+        if (!m_bFailed) {
+            errno = 0;
+            if (std::fflush(stdout) != 0 || std::ferror(stdout))
+                Fail(errno);
+        }
+        return !m_bFailed;
+    }
+    bool Ok() const { return !m_bFailed; }
+
+private:
+    void Fail(int nErrno)
+    {
+        m_bFailed = true;
+        Complain(std::string("cannot write the output: ") +
+                 (nErrno != 0 ? std::strerror(nErrno) : "write failed"));
+    }
+    bool m_bFailed = false;
+};
+
+// Lines of standard input, read in blocks so that a line's length costs no memory
+// beyond kMaxLine.
+class LineReader {
+public:
+    enum Result { kLine, kTooLong, kEnd, kError };
+
+    // The next line without its '\n' (a last line without one counts too).
+    Result Next(std::string& strLine)
+    {
+        strLine.clear();
+        bool bTooLong = false;
+        bool bAny = false;
+        for (;;) {
+            if (m_nPos == m_nLength && !Fill())
+                return m_nError != 0 ? kError : (bAny ? (bTooLong ? kTooLong : kLine) : kEnd);
+            bAny = true;
+            const char* pStart = m_buffer + m_nPos;
+            const size_t nAvail = m_nLength - m_nPos;
+            const void* pNewline = std::memchr(pStart, '\n', nAvail);
+            const size_t nTake = pNewline ? static_cast<const char*>(pNewline) - pStart : nAvail;
+            if (!bTooLong) {
+                if (strLine.size() + nTake > kMaxLine) {
+                    bTooLong = true;
+                    strLine.clear();
+                } else {
+                    strLine.append(pStart, nTake);
+                }
+            }
+            m_nPos += nTake;
+            if (pNewline) {
+                ++m_nPos;
+                return bTooLong ? kTooLong : kLine;
+            }
+        }
+    }
+    int Error() const { return m_nError; }
+
+private:
+    bool Fill()
+    {
+        if (m_bEnd)
+            return false;
+        errno = 0;
+        m_nLength = std::fread(m_buffer, 1, sizeof m_buffer, stdin);
+        m_nPos = 0;
+        if (m_nLength == 0) {
+            m_bEnd = true;
+            if (std::ferror(stdin))
+                m_nError = errno != 0 ? errno : EIO;
+            return false;
+        }
+        return true;
+    }
+
+    char m_buffer[65536];
+    size_t m_nPos = 0;
+    size_t m_nLength = 0;
+    bool m_bEnd = false;
+    int m_nError = 0;
+};
 
 std::string Trim(const std::string& s)
 {
@@ -41,79 +155,162 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
-// Reads configurations from standard input and hands each to fn; returns the exit status.
+// Reads configurations from standard input and hands each to fn, which returns
+// false when its answer could not be written; returns the exit status.
 template <typename Fn>
-int ForEachConfiguration(Fn fn)
+int ForEachConfiguration(Output& out, Fn fn)
 {
-    int nStatus = 0;
+    LineReader reader;
+    int nStatus = kExitOk;
     std::string strLine;
-    long nLine = 0;
-    while (std::getline(std::cin, strLine)) {
+    long long nLine = 0;
+    for (;;) {
+        const LineReader::Result result = reader.Next(strLine);
+        if (result == LineReader::kEnd)
+            break;
+        if (result == LineReader::kError) {
+            Complain(std::string("cannot read the input: ") + std::strerror(reader.Error()));
+            return kExitIo;
+        }
         ++nLine;
+        if (result == LineReader::kTooLong) {
+            Complain("line " + std::to_string(nLine) + ": longer than " + std::to_string(kMaxLine) +
+                     " characters");
+            nStatus = kExitBadLine;
+            continue;
+        }
         const std::string strText = Trim(strLine);
         if (strText.empty())
             continue;
         BYTE colors[kCubeTextLength];
         std::string strError;
         if (!ParseCubeText(strText, colors, strError)) {
-            std::cerr << "zelvors-solve: line " << nLine << ": " << strError << "\n";
-            nStatus = 1;
+            Complain("line " + std::to_string(nLine) + ": " + strError);
+            nStatus = kExitBadLine;
             continue;
         }
-        fn(colors);
+        if (!fn(colors))
+            return kExitIo;
     }
-    return nStatus;
+    return out.Finish() ? nStatus : kExitIo;
+}
+
+// Says on standard error which groups of a move string turn nothing; the string
+// is still performed exactly as given.
+void WarnAboutIdleGroups(const std::string& strMoves)
+{
+    for (size_t p = 0; p < strMoves.size(); p += 3) {
+        const char chWhat = strMoves[p];
+        const char chCode = p + 1 < strMoves.size() ? strMoves[p + 1] : '\0';
+        if (!CCubeSolver::IsTurnGroup(chWhat, chCode))
+            Complain("--apply: group " + std::to_string(p / 3 + 1) + " \"" + strMoves.substr(p, 3) +
+                     "\" changes nothing");
+    }
+}
+
+enum class Mode { Solve, Shuffle, Apply, Help };
+
+struct Options {
+    Mode mode = Mode::Solve;
+    long long nCount = 0;   // --shuffle
+    std::string strMoves;   // --apply
+};
+
+// Fills opt from the command line; returns false after reporting a usage error.
+bool ParseCommandLine(int argc, char** argv, Options& opt)
+{
+    bool bModeGiven = false;
+    auto setMode = [&](Mode mode, const std::string& strOption) {
+        if (bModeGiven) {
+            UsageError("only one of --shuffle, --apply, --help: " + strOption);
+            return false;
+        }
+        bModeGiven = true;
+        opt.mode = mode;
+        return true;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string strArg = argv[i];
+        if (strArg == "--help" || strArg == "-h") {
+            if (!setMode(Mode::Help, strArg))
+                return false;
+        } else if (strArg == "--shuffle") {
+            if (!setMode(Mode::Shuffle, strArg))
+                return false;
+            if (++i == argc) {
+                UsageError("--shuffle takes one count");
+                return false;
+            }
+            const char* pszCount = argv[i];
+            char* pEnd = nullptr;
+            errno = 0;
+            opt.nCount = std::strtoll(pszCount, &pEnd, 10);
+            if (*pszCount == '\0' || *pEnd != '\0' || errno == ERANGE || opt.nCount < 0) {
+                UsageError(std::string("not a count: ") + pszCount);
+                return false;
+            }
+        } else if (strArg == "--apply") {
+            if (!setMode(Mode::Apply, strArg))
+                return false;
+            if (++i == argc) {
+                UsageError("--apply takes one move string");
+                return false;
+            }
+            opt.strMoves = argv[i];
+        } else {
+            UsageError("unknown option: " + strArg);
+            return false;
+        }
+    }
+    return true;
+}
+
+int Run(const Options& opt)
+{
+    Output out;
+    CCubeSolver cube;
+    switch (opt.mode) {
+    case Mode::Help:
+        out.Write(kUsage);
+        return out.Finish() ? kExitOk : kExitIo;
+
+    case Mode::Shuffle:
+        for (long long i = 0; i < opt.nCount; ++i) {
+            cube.Shuffle(nullptr);
+            if (!out.Line(FormatCube(cube)))
+                return kExitIo;
+        }
+        return out.Finish() ? kExitOk : kExitIo;
+
+    case Mode::Apply:
+        WarnAboutIdleGroups(opt.strMoves);
+        return ForEachConfiguration(out, [&](const BYTE* colors) {
+            LoadCube(cube, colors);
+            cube.ExecuteMoves(opt.strMoves);
+            return out.Line(FormatCube(cube));
+        });
+
+    case Mode::Solve:
+        break;
+    }
+    return ForEachConfiguration(out, [&](const BYTE* colors) {
+        LoadCube(cube, colors);
+        const int nResult = cube.Solve(nullptr);
+        return out.Line(std::to_string(nResult) + '\t' + cube.GetSolution());
+    });
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    std::ios::sync_with_stdio(false);
-    const std::string strCommand = argc > 1 ? argv[1] : "";
-
-    if (argc == 2 && (strCommand == "--help" || strCommand == "-h")) {
-        std::cout << kUsage;
-        return 0;
+    Options opt;
+    if (!ParseCommandLine(argc, argv, opt))
+        return kExitUsage;
+    try {
+        return Run(opt);
+    } catch (const std::bad_alloc&) {
+        Complain("out of memory");
+        return kExitIo;
     }
-
-    if (argc == 1) {
-        CCubeSolver cube;
-        return ForEachConfiguration([&cube](const BYTE* colors) {
-            LoadCube(cube, colors);
-            const int nResult = cube.Solve(nullptr);
-            std::cout << nResult << '\t' << cube.GetSolution() << '\n';
-        });
-    }
-
-    if (strCommand == "--shuffle") {
-        if (argc != 3)
-            return UsageError("--shuffle takes one count");
-        const char* pszCount = argv[2];
-        char* pEnd = nullptr;
-        errno = 0;
-        const long nCount = std::strtol(pszCount, &pEnd, 10);
-        if (*pszCount == '\0' || *pEnd != '\0' || errno == ERANGE || nCount < 0)
-            return UsageError(std::string("not a count: ") + pszCount);
-        CCubeSolver cube;
-        for (long i = 0; i < nCount; ++i) {
-            cube.Shuffle(nullptr);
-            std::cout << FormatCube(cube) << '\n';
-        }
-        return 0;
-    }
-
-    if (strCommand == "--apply") {
-        if (argc != 3)
-            return UsageError("--apply takes one move string");
-        const std::string strMoves = argv[2];
-        CCubeSolver cube;
-        return ForEachConfiguration([&](const BYTE* colors) {
-            LoadCube(cube, colors);
-            cube.ExecuteMoves(strMoves);
-            std::cout << FormatCube(cube) << '\n';
-        });
-    }
-
-    return UsageError("unknown option: " + strCommand);
 }

@@ -31,7 +31,7 @@ void Check(const CCubeSolver& source, const std::string& strWhat, Counts& counts
     ++(nResult == CCubeSolver::SOLVE_BAD_CUBELETS ? counts.nBadCubelets : counts.nUnsolvable);
 }
 
-void AllCornerFaults(const CCubeSolver& base, const std::string& strBase, Counts& counts)
+void AllCornerFaults(const std::string& strBase, Counts& counts)
 {
     for (int n = 0; n < 8; ++n) {
         for (int a = 0; a < 3; ++a) {
@@ -55,7 +55,6 @@ void AllCornerFaults(const CCubeSolver& base, const std::string& strBase, Counts
             }
         }
     }
-    (void)base;
 }
 
 } // namespace
@@ -64,16 +63,17 @@ TEST(NotCubes, CornerPaintedTwiceOrMirroredIsNeverSolved)
 {
     Counts counts;
     CCubeSolver solved;
-    AllCornerFaults(solved, FormatCube(solved), counts);
+    AllCornerFaults(FormatCube(solved), counts);
 
     std::mt19937 rng(4711);
     for (int k = 0; k < 12; ++k) {
         CCubeSolver scrambled;
         MakeRandomLegalCube(scrambled, rng);
-        AllCornerFaults(scrambled, FormatCube(scrambled), counts);
+        AllCornerFaults(FormatCube(scrambled), counts);
     }
     // Both of the dialog's message paths are taken by such cubes.
-    EXPECT_GT(counts.nBadCubelets + counts.nUnsolvable, 0);
+    EXPECT_GT(counts.nBadCubelets, 0);
+    EXPECT_GT(counts.nUnsolvable, 0);
     RecordProperty("bad_cubelets", counts.nBadCubelets);
     RecordProperty("unsolvable", counts.nUnsolvable);
 }

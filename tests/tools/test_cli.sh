@@ -27,6 +27,19 @@ cut -f1 "$golden" | cmp -s - "$tmp/cfg"; check "--shuffle reproduces the first s
 "$tool" < "$tmp/cfg" > "$tmp/res"
 cut -f2- "$golden" | cmp -s - "$tmp/res"; check "solutions match the golden file" $?
 
+# The answers to the next 3,000 scrambles, and to the same cubes with one edge
+# flipped or one corner twisted, are the ones the solver has always given.
+"$tool" --shuffle 3000 > "$tmp/many"
+[ "$("$tool" < "$tmp/many" | cksum)" = "1649577441 746475" ]; check "3,000 solutions unchanged" $?
+flip='s/^\(.\{7\}\)\(.\)\(..\)\(.\)/\1\4\3\2/'
+twist='s/^\(.\{8\}\)\(.\)\(..\)\(.\)\(.\{6\}\)\(.\)/\1\4\3\6\5\2/'
+sed "$flip" "$tmp/many" | "$tool" > "$tmp/res"
+[ "$(cksum < "$tmp/res")" = "4049672757 9000" ] && [ "$(cut -f1 "$tmp/res" | sort -u)" = 2 ]
+check "3,000 flipped edges unsolvable" $?
+sed "$twist" "$tmp/many" | "$tool" > "$tmp/res"
+[ "$(cksum < "$tmp/res")" = "4049672757 9000" ] && [ "$(cut -f1 "$tmp/res" | sort -u)" = 2 ]
+check "3,000 twisted corners unsolvable" $?
+
 # Every solution solves its cube.
 ok=0
 while IFS="$(printf '\t')" read -r cfg code moves; do
@@ -57,10 +70,62 @@ printf '%s\n' 000000000000000000000000000000000000000000000000000000 | "$tool" >
 printf '%s\n' "$solved" | "$tool" --apply 'F+.F-.C^.Cv.' > "$tmp/out"
 [ "$(cat "$tmp/out")" = "$solved" ]; check "--apply of moves and their inverses" $?
 
+# --apply performs groups that form no move as no turn, and names each of them.
+printf '%s\n' "$solved" | "$tool" --apply 'F+R-.' > "$tmp/out" 2> "$tmp/err"; rc=$?
+printf '%s\n' "$solved" | "$tool" --apply 'F+.' > "$tmp/ref"
+[ $rc -eq 0 ] && cmp -s "$tmp/out" "$tmp/ref"; check "--apply drops a group that forms no move" $?
+grep -q 'group 2 "-\." changes nothing' "$tmp/err" && [ "$(wc -l < "$tmp/err")" -eq 1 ]
+check "--apply names the group that changes nothing" $?
+printf '%s\n' "$solved" | "$tool" --apply 'hello world' > "$tmp/out" 2> "$tmp/err"; rc=$?
+[ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$solved" ] && [ "$(grep -c 'changes nothing' "$tmp/err")" -eq 4 ]
+check "--apply of words warns about each group" $?
+printf '%s\n' "$solved" | "$tool" --apply 'F+.f+.C*.T' > /dev/null 2> "$tmp/err"
+grep -q 'group 2 ' "$tmp/err" && grep -q 'group 3 ' "$tmp/err" && grep -q 'group 4 ' "$tmp/err" &&
+    ! grep -q 'group 1 ' "$tmp/err"; check "--apply: lower case, C*, a lone letter" $?
+printf '%s\n' "$solved" | "$tool" --apply 'F+.R-.T*.C+.C-.C^.Cv.' > /dev/null 2> "$tmp/err"
+[ ! -s "$tmp/err" ]; check "--apply of real moves is silent" $?
+
+# Output that cannot be written is an error, whatever the mode.
+if [ -w /dev/full ]; then
+    for args in "--shuffle 5" "--help" "" "--apply F+."; do
+        # shellcheck disable=SC2086
+        printf '%s\n' "$solved" | "$tool" $args > /dev/full 2> "$tmp/err"; rc=$?
+        [ $rc -eq 3 ] && grep -q 'cannot write' "$tmp/err"; check "full device: ${args:-solve}" $?
+    done
+fi
+"$tool" --shuffle 5 >&- 2> "$tmp/err"; rc=$?
+[ $rc -eq 3 ] && grep -q 'cannot write' "$tmp/err"; check "closed standard output" $?
+# A reader that goes away ends even an endless shuffle when SIGPIPE is ignored.
+# (The timeout only keeps a faulty build from hanging the suite.)
+if command -v timeout > /dev/null; then
+    (trap '' PIPE; timeout 60 "$tool" --shuffle 9223372036854775807 2> "$tmp/err"; echo $? > "$tmp/rc") | head -1 > /dev/null
+    [ "$(cat "$tmp/rc")" -eq 3 ] && grep -q 'cannot write' "$tmp/err"; check "--shuffle stops at a closed pipe" $?
+fi
+
+# Input that cannot be read is an error, not the end of the input.
+"$tool" < / > /dev/null 2> "$tmp/err"; rc=$?
+[ $rc -eq 3 ] && grep -q 'cannot read' "$tmp/err"; check "unreadable input" $?
+
+# A line longer than any configuration is bad, is never held whole, and the
+# next line is still answered. (A sanitizer's shadow memory defeats ulimit -v.)
+if [ -z "${ASAN_OPTIONS:-}" ]; then
+    (head -c 300000000 /dev/zero | tr '\0' 1; echo; echo "$solved") |
+        (ulimit -v 150000; "$tool") > "$tmp/out" 2> "$tmp/err"; rc=$?
+    [ $rc -eq 1 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ] && grep -q 'line 1: longer than' "$tmp/err"
+    check "300 MB line in 150 MB of address space" $?
+fi
+(head -c 4096 /dev/zero | tr '\0' ' '; echo; head -c 4097 /dev/zero | tr '\0' ' '; echo; echo "$solved") |
+    "$tool" > "$tmp/out" 2> "$tmp/err"; rc=$?
+[ $rc -eq 1 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ] && grep -q 'line 2: longer than 4096' "$tmp/err" &&
+    ! grep -q 'line 1' "$tmp/err"; check "4096 characters are a line, 4097 too many" $?
+printf '%s' "$solved" | "$tool" > "$tmp/out"; rc=$?
+[ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ]; check "last line without a newline" $?
+
 # Command line.
 "$tool" --help > "$tmp/out" 2>&1; rc=$?
 [ $rc -eq 0 ] && grep -q usage "$tmp/out"; check "--help" $?
-for args in "--bogus" "--shuffle" "--shuffle x" "--shuffle -1" "--apply" "--apply a b"; do
+for args in "--bogus" "--shuffle" "--shuffle x" "--shuffle -1" "--apply" "--apply a b" \
+        "--shuffle 99999999999999999999" "--shuffle 2 --apply F+." "--help --help"; do
     # shellcheck disable=SC2086
     "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
     [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?
