@@ -243,6 +243,31 @@ void DiagnosePieces(const BYTE* c, const FaceletReading& r, CubeDiagnosis& d)
             {});
 }
 
+// Centres in an arrangement that no real cube with the solved colours of
+// T F R L B D (1 to 6; 1 faces 6, 2 faces 5, 3 faces 4) has.
+void AddCentreArrangement(const BYTE* centre, CubeDiagnosis& d)
+{
+    int slotOf[7] = {};
+    for (int s = 0; s < kFaceCount; ++s)
+        slotOf[centre[s]] = s;
+    for (int s = 0; s < kFaceCount; ++s) {
+        const int nFacing = centre[kOpposite[s]];
+        const int nShould = 7 - centre[s];
+        if (nFacing != nShould) {
+            Add(d, CubeProblemKind::CENTRES_MIRRORED,
+                CString("The centres are in an arrangement no real cube has: the ") +
+                    kColourNames[centre[s]] + " centre faces " + kColourNames[nFacing] +
+                    " instead of " + kColourNames[nShould] + ".",
+                {s * 9 + 4, kOpposite[s] * 9 + 4, slotOf[nShould] * 9 + 4});
+            return;
+        }
+    }
+    Add(d, CubeProblemKind::CENTRES_MIRRORED,
+        "The centres are arranged as a mirror image of a real cube: two opposite centres are the "
+        "wrong way round (top and bottom, front and back, or left and right).",
+        {4, 13, 22, 31, 40, 49});
+}
+
 // Tries each exchange of two centres; returns the pairs after which the
 // pieces fit (at most one impossible piece left, and at least four fewer).
 std::vector<std::pair<int, int>> CentreSwapsThatFit(const BYTE* c, int nImpossible)
@@ -441,8 +466,19 @@ CubeDiagnosis DiagnoseCube(const BYTE colors[54])
             }
             std::swap(c[a * 9 + 4], c[b * 9 + 4]);
             r = ReadFacelets(c);
+            DiagnosePieces(c, r, d);
+            return d;
         }
     }
+    // Centres no real cube in the program's colours has, unless the painted
+    // pieces agree with them (a cube painted in another scheme).
+    int nIdentified = 0;
+    for (const PieceReading& p : r.corners)
+        nIdentified += p.status == PieceStatus::OK;
+    for (const PieceReading& p : r.edges)
+        nIdentified += p.status == PieceStatus::OK;
+    if (r.centres.arrangement != CentreReading::ROTATION && (nImpossible > 0 || nIdentified == 0))
+        AddCentreArrangement(r.centres.colour, d);
     DiagnosePieces(c, r, d);
 
     if (d.problems.empty())

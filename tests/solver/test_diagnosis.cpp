@@ -256,6 +256,22 @@ TEST(Diagnosis, BlanksAndCentres)
     EXPECT_NE(std::find(texts.begin(), texts.end(), "There is 1 yellow sticker; a cube has nine of each colour."),
               texts.end());
 
+    // Centres alone, as entering begins: checked against the program's colours.
+    c = ColoursOf(cleared);
+    std::swap(c[4], c[13]);
+    texts = Texts(DiagnoseCube(c.data()));
+    EXPECT_NE(std::find(texts.begin(), texts.end(),
+                        "The centres are in an arrangement no real cube has: the blue centre faces "
+                        "white instead of green."),
+              texts.end())
+        << DiagnoseCube(c.data()).Summary();
+    c = ColoursOf(cleared);
+    std::swap(c[22], c[31]);
+    d = DiagnoseCube(c.data());
+    ASSERT_GE(d.problems.size(), 1u);
+    EXPECT_EQ(d.problems.back().kind, CubeProblemKind::CENTRES_MIRRORED);
+    EXPECT_EQ(d.problems.back().text.rfind("The centres are arranged as a mirror image", 0), 0u);
+
     c = Solved();
     c[4] = 0;
     c[13] = 3;
