@@ -377,7 +377,7 @@ CubeDiagnosis DiagnoseCube(const BYTE colors[54])
                                                      : "are " + std::to_string(count[k]) + " " +
                                                            strColour + " stickers";
             Add(d, CubeProblemKind::COLOUR_COUNT,
-                "There " + strCount + "; a cube has nine of each colour.",
+                "There " + strCount + ", not nine.",
                 facelets);
         }
     if (count[0] > 0) {
@@ -408,7 +408,7 @@ CubeDiagnosis DiagnoseCube(const BYTE colors[54])
                 }
             Add(d, CubeProblemKind::CENTRE_TWICE,
                 "The " + JoinWords(names) + " centres are " + (names.size() == 2 ? "both " : "all ") +
-                    kColourNames[k] + "; every centre has a colour of its own.",
+                    kColourNames[k] + ": every centre has a colour of its own.",
                 facelets);
         }
     for (int k = 1; k <= 6; ++k)

@@ -222,8 +222,8 @@ TEST(Diagnosis, TwistsSwapsDuplicatesAndImpossiblePieces)
     for (const char* expected : {"The yellow-blue edge is there twice: at top-front and top-right.",
                                  "The white-orange edge is there twice: at bottom-back and bottom-left.",
                                  "The yellow-red edge is missing.", "The white-green edge is missing.",
-                                 "There are 10 blue stickers; a cube has nine of each colour.",
-                                 "There are 8 red stickers; a cube has nine of each colour."})
+                                 "There are 10 blue stickers, not nine.",
+                                 "There are 8 red stickers, not nine."})
         EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected << "\n" << d.Summary();
 
     // Impossible pieces, with a blank left so that no single repainting is sought.
@@ -253,7 +253,7 @@ TEST(Diagnosis, BlanksAndCentres)
     EXPECT_EQ(d.nResult, 1);
     std::vector<CString> texts = Texts(d);
     EXPECT_NE(std::find(texts.begin(), texts.end(), "48 stickers are still blank."), texts.end());
-    EXPECT_NE(std::find(texts.begin(), texts.end(), "There is 1 yellow sticker; a cube has nine of each colour."),
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "There is 1 yellow sticker, not nine."),
               texts.end());
 
     // Centres alone, as entering begins: checked against the program's colours.
@@ -279,13 +279,14 @@ TEST(Diagnosis, BlanksAndCentres)
     d = DiagnoseCube(c.data());
     texts = Texts(d);
     for (const char* expected : {"The centre of the top face is blank.",
-                                 "The front and right centres are both red; every centre has a colour of its own.",
+                                 "The front and right centres are both red: every centre has a colour of its own.",
                                  "No centre is yellow.", "No centre is blue."})
         EXPECT_NE(std::find(texts.begin(), texts.end(), expected), texts.end()) << expected << "\n" << d.Summary();
 }
 
 // Random, relabelled, reoriented and malformed cubes: the verdict is Solve's,
-// there are problems exactly when it is not 0, and every problem is well formed.
+// there are problems exactly when it is not 0, and every problem is well formed
+// (its text one or two sentences without the summary's separator).
 TEST(Diagnosis, VerdictAgreesWithSolve)
 {
     std::mt19937 rng(2026);
@@ -338,6 +339,7 @@ TEST(Diagnosis, VerdictAgreesWithSolve)
         for (const CubeProblem& p : d.problems) {
             ASSERT_FALSE(p.text.empty());
             ASSERT_EQ(p.text.back(), '.');
+            ASSERT_EQ(p.text.find("; "), CString::npos) << p.text; // the summary's separator
             for (int f : p.facelets)
                 ASSERT_TRUE(f >= 0 && f < 54);
         }
