@@ -1,5 +1,8 @@
 #include "CubeFormats.h"
 
+#include "CubeSolver.h"
+#include "CubeText.h"
+
 #include <cstring>
 
 namespace {
@@ -100,7 +103,7 @@ bool ParseFaceletString(const CString& strText, BYTE colors[kFaceletStringLength
 
 bool IsFaceletStringLike(const CString& strText)
 {
-    if (strText.empty())
+    if (strText.size() != kFaceletStringLength)
         return false;
     for (char ch : strText)
         if (SlotOfStandard(ch) < 0)
@@ -247,4 +250,41 @@ CString InverseModelMoves(const CString& strModelMoves)
         strInverse += '.';
     }
     return strInverse;
+}
+
+CubeTextReading ReadCubeOrMoves(const CString& strText)
+{
+    CubeTextReading r;
+    const size_t b = strText.find_first_not_of(" \t\r\n");
+    const CString strTrimmed =
+        b == CString::npos ? CString()
+                           : strText.substr(b, strText.find_last_not_of(" \t\r\n") - b + 1);
+    if (strTrimmed.empty()) {
+        r.strError = "there is nothing to read";
+        return r;
+    }
+    if (strTrimmed.find_first_not_of("0123456789") == CString::npos) {
+        if (ParseCubeText(strTrimmed, r.colors, r.strError))
+            r.kind = CubeTextKind::DIGITS;
+        return r;
+    }
+    if (IsFaceletStringLike(strTrimmed)) {
+        if (ParseFaceletString(strTrimmed, r.colors, r.strError))
+            r.kind = CubeTextKind::FACELETS;
+        return r;
+    }
+    if (!ParseStandardMoves(strTrimmed, r.strModelMoves, r.strError)) {
+        // 54 characters without a space were most likely meant as facelets.
+        if (strTrimmed.size() == kFaceletStringLength &&
+            strTrimmed.find_first_of(" \t\r\n") == CString::npos)
+            ParseFaceletString(strTrimmed, r.colors, r.strError);
+        return r;
+    }
+    CCubeSolver cube;
+    cube.ExecuteMoves(r.strModelMoves);
+    for (int s = 0; s < CCubeSolver::FACE_COUNT; ++s)
+        for (int i = 0; i < 9; ++i)
+            r.colors[s * 9 + i] = cube.m_pFace[s]->colors[i];
+    r.kind = CubeTextKind::STANDARD_MOVES;
+    return r;
 }

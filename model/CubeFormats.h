@@ -35,8 +35,8 @@ bool FormatFaceletString(const BYTE colors[kFaceletStringLength], CString& strOu
 bool ParseFaceletString(const CString& strText, BYTE colors[kFaceletStringLength],
                         CString& strError);
 
-// True when the text is made of face letters only (U R F D L B) and so is
-// meant as a standard facelet string rather than the model's digits.
+// True when the text is 54 face letters (U R F D L B): a standard facelet
+// string, not the model's digits nor a move sequence written without spaces.
 bool IsFaceletStringLike(const CString& strText);
 
 // Translates standard notation into the model's move string (groups such as
@@ -53,3 +53,18 @@ bool IsModelMoveString(const CString& strText);
 
 // The model move string that undoes the given well-formed one.
 CString InverseModelMoves(const CString& strModelMoves);
+
+// What a pasted text holds: a cube as the model's 54 digits or as a standard
+// facelet string, or a move sequence in standard notation (a scramble, meant
+// for the solved cube). Surrounding white space is ignored.
+enum class CubeTextKind { NONE, DIGITS, FACELETS, STANDARD_MOVES };
+
+struct CubeTextReading {
+    CubeTextKind kind = CubeTextKind::NONE;
+    // The cube: as read, or the solved cube with the moves performed.
+    BYTE colors[kFaceletStringLength] = {};
+    CString strModelMoves;  // STANDARD_MOVES: the moves as model groups
+    CString strError;       // NONE: what is wrong, for the format the text looks most like
+};
+
+CubeTextReading ReadCubeOrMoves(const CString& strText);

@@ -112,7 +112,7 @@ TEST(FaceletString, MalformedTextIsRefusedSayingWhy)
     EXPECT_FALSE(ParseFaceletString("", colors, strError));
 
     EXPECT_TRUE(IsFaceletStringLike(kSolvedFacelets));
-    EXPECT_TRUE(IsFaceletStringLike("UUR"));
+    EXPECT_FALSE(IsFaceletStringLike("UUR")); // a move sequence
     EXPECT_FALSE(IsFaceletStringLike(kSolvedText));
     EXPECT_FALSE(IsFaceletStringLike(""));
 
@@ -126,6 +126,41 @@ TEST(FaceletString, MalformedTextIsRefusedSayingWhy)
     ParseCubeText(strDigits, colors, strError);
     EXPECT_FALSE(FormatFaceletString(colors, strOut, strError));
     EXPECT_EQ(strError, "the centres are not six different colours");
+}
+
+TEST(PastedText, CubeOrScramble)
+{
+    CubeTextReading r = ReadCubeOrMoves(std::string("  ") + kSolvedText + "\n");
+    EXPECT_EQ(r.kind, CubeTextKind::DIGITS);
+    EXPECT_EQ(Text(r.colors), kSolvedText);
+
+    r = ReadCubeOrMoves(kSolvedFacelets);
+    EXPECT_EQ(r.kind, CubeTextKind::FACELETS);
+    EXPECT_EQ(Text(r.colors), kSolvedText);
+
+    r = ReadCubeOrMoves("R U R' U'");
+    EXPECT_EQ(r.kind, CubeTextKind::STANDARD_MOVES);
+    EXPECT_EQ(r.strModelMoves, "R+.T+.R-.T-.");
+    EXPECT_EQ(Text(r.colors), Moved("R+.T+.R-.T-."));
+    EXPECT_EQ(ReadCubeOrMoves("URF").kind, CubeTextKind::STANDARD_MOVES);
+
+    struct Bad {
+        const char* text;
+        const char* error;
+    };
+    const Bad kBad[] = {
+        {"", "there is nothing to read"},
+        {"12345", "expected 54 colour digits, found 5 characters"},
+        {"UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBX",
+         "character 54 is not one of the face letters U R F D L B"},
+        {"R U2 F' Q", "unexpected 'Q' at character 9: expected a move U D F B L R or a rotation x y z"},
+        {"hello", "unexpected 'h' at character 1: expected a move U D F B L R or a rotation x y z"},
+    };
+    for (const Bad& bad : kBad) {
+        r = ReadCubeOrMoves(bad.text);
+        EXPECT_EQ(r.kind, CubeTextKind::NONE) << bad.text;
+        EXPECT_EQ(r.strError, bad.error) << bad.text;
+    }
 }
 
 TEST(StandardNotation, FaceTurnsAndSuffixes)
