@@ -3,12 +3,15 @@
 //   zelvors-solve --shuffle N   N scrambles in a row from the solved cube
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
 //   zelvors-solve --version     the program's version
+//   zelvors-solve --diagnose    say what is wrong with each configuration read
 // Exit status: 0 all lines answered, 1 some input line was bad, 2 bad command line,
 // 3 reading the input or writing the output failed (or memory ran out).
 //
 // Every write is checked: the first one that fails ends the run, so a closed
 // pipe stops even an endless --shuffle when SIGPIPE is ignored.
 
+#include "CubeDiagnosis.h"
+#include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
 
@@ -25,13 +28,21 @@ const char kUsage[] =
     "usage: zelvors-solve                solve configurations read from standard input\n"
     "       zelvors-solve --shuffle N    write the cube after each of N scrambles\n"
     "       zelvors-solve --apply MOVES  write each configuration read with MOVES performed\n"
+    "       zelvors-solve --diagnose     write what is wrong with each configuration read\n"
     "       zelvors-solve --help         show this text\n"
     "       zelvors-solve --version      show the version\n"
+    "Solving also takes --notation model (the default) or --notation standard.\n"
     "\n"
     "A configuration is one line of 54 digits 0-6: the faces T, F, R, L, B, D, each\n"
-    "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D).\n"
+    "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D);\n"
+    "or a standard facelet string: 54 letters U R F D L B, the faces U, R, F, D, L, B\n"
+    "each row by row, a letter naming the face whose centre has that colour.\n"
     "Solving writes the result code (0 solved, 1 not a set of cubelets, 2 unsolvable),\n"
-    "a tab and the solution's moves.\n";
+    "a tab and the solution's moves: groups like F+. T-. D*. (model notation) or\n"
+    "F U' D2 (standard notation). MOVES may be written in either notation; standard\n"
+    "notation also takes the rotations x, y and z.\n"
+    "Diagnosing writes the result code that solving would give, a tab and every\n"
+    "problem found, separated by \"; \" (nothing for a real cube).\n";
 
 enum ExitStatus { kExitOk = 0, kExitBadLine = 1, kExitUsage = 2, kExitIo = 3 };
 
@@ -157,6 +168,43 @@ std::string Trim(const std::string& s)
     return s.substr(b, e - b + 1);
 }
 
+// A configuration line: the model's 54 digits, or a standard facelet string
+// (told apart by its first character, a face letter).
+bool ParseConfiguration(const std::string& strText, BYTE colors[kCubeTextLength],
+                        std::string& strError)
+{
+    if (!strText.empty() && std::strchr("URFDLB", strText[0]))
+        return ParseFaceletString(strText, colors, strError);
+    return ParseCubeText(strText, colors, strError);
+}
+
+// Moves for --apply in the model's notation. Standard notation is recognised by
+// beginning with one of its moves and having none of the characters that only
+// the model's groups use; anything else is taken as the model's, as always.
+bool ResolveApplyMoves(std::string& strMoves)
+{
+    const size_t nFirst = strMoves.find_first_not_of(" \t");
+    if (nFirst == std::string::npos || !std::strchr("UDFBLRxyz", strMoves[nFirst]) ||
+        strMoves.find_first_of("+-*^v.TC") != std::string::npos)
+        return true;
+    std::string strModel, strError;
+    if (!ParseStandardMoves(strMoves, strModel, strError)) {
+        UsageError("--apply: " + strError);
+        return false;
+    }
+    strMoves = strModel;
+    return true;
+}
+
+// A solution as printed: the model's groups, or standard notation.
+std::string SolutionText(const std::string& strModelMoves, bool bStandard)
+{
+    std::string strText, strError;
+    if (bStandard && FormatStandardMoves(strModelMoves, strText, strError))
+        return strText;
+    return strModelMoves;
+}
+
 // Reads configurations from standard input and hands each to fn, which returns
 // false when its answer could not be written; returns the exit status.
 template <typename Fn>
@@ -187,7 +235,7 @@ int ForEachConfiguration(Output& out, Fn fn)
             continue;
         BYTE colors[kCubeTextLength];
         std::string strError;
-        if (!ParseCubeText(strText, colors, strError)) {
+        if (!ParseConfiguration(strText, colors, strError)) {
             Complain("line " + std::to_string(nLine) + ": " + strError);
             nStatus = kExitBadLine;
             continue;
@@ -211,12 +259,14 @@ void WarnAboutIdleGroups(const std::string& strMoves)
     }
 }
 
-enum class Mode { Solve, Shuffle, Apply, Help, Version };
+enum class Mode { Solve, Shuffle, Apply, Diagnose, Help, Version };
 
 struct Options {
     Mode mode = Mode::Solve;
     long long nCount = 0;   // --shuffle
     std::string strMoves;   // --apply
+    bool bStandardNotation = false; // --notation standard
+    bool bNotationGiven = false;
 };
 
 // Fills opt from the command line; returns false after reporting a usage error.
@@ -225,7 +275,7 @@ bool ParseCommandLine(int argc, char** argv, Options& opt)
     bool bModeGiven = false;
     auto setMode = [&](Mode mode, const std::string& strOption) {
         if (bModeGiven) {
-            UsageError("only one of --shuffle, --apply, --help, --version: " + strOption);
+            UsageError("only one of --shuffle, --apply, --diagnose, --help, --version: " + strOption);
             return false;
         }
         bModeGiven = true;
@@ -263,10 +313,31 @@ bool ParseCommandLine(int argc, char** argv, Options& opt)
                 return false;
             }
             opt.strMoves = argv[i];
+            if (!ResolveApplyMoves(opt.strMoves))
+                return false;
+        } else if (strArg == "--diagnose") {
+            if (!setMode(Mode::Diagnose, strArg))
+                return false;
+        } else if (strArg == "--notation") {
+            if (++i == argc) {
+                UsageError("--notation takes model or standard");
+                return false;
+            }
+            const std::string strNotation = argv[i];
+            if (strNotation != "model" && strNotation != "standard") {
+                UsageError("not a notation: " + strNotation + " (model or standard)");
+                return false;
+            }
+            opt.bStandardNotation = strNotation == "standard";
+            opt.bNotationGiven = true;
         } else {
             UsageError("unknown option: " + strArg);
             return false;
         }
+    }
+    if (opt.bNotationGiven && opt.mode != Mode::Solve && opt.mode != Mode::Help) {
+        UsageError("--notation applies to solving only");
+        return false;
     }
     return true;
 }
@@ -300,13 +371,20 @@ int Run(const Options& opt)
             return out.Line(FormatCube(cube));
         });
 
+    case Mode::Diagnose:
+        return ForEachConfiguration(out, [&](const BYTE* colors) {
+            const CubeDiagnosis diagnosis = DiagnoseCube(colors);
+            return out.Line(std::to_string(diagnosis.nResult) + '\t' + diagnosis.Summary());
+        });
+
     case Mode::Solve:
         break;
     }
     return ForEachConfiguration(out, [&](const BYTE* colors) {
         LoadCube(cube, colors);
         const int nResult = cube.Solve(nullptr);
-        return out.Line(std::to_string(nResult) + '\t' + cube.GetSolution());
+        return out.Line(std::to_string(nResult) + '\t' +
+                        SolutionText(cube.GetSolution(), opt.bStandardNotation));
     });
 }
 

@@ -8,7 +8,10 @@
 // Checked on every input: the result is 0, 1 or 2; Solve turns faces a bounded number of
 // times; result 1 touches nothing; otherwise the live and saved cube are the entered one;
 // result 0 comes with a solution of face groups only, which solves the entered cube.
+// The diagnosis gives the same result and problems exactly when it is not 0; filling
+// blanks never changes a painted facelet.
 
+#include "CubeDiagnosis.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
 #include "FuzzCheck.h"
@@ -96,6 +99,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     const int nResult = cube.Solve(nullptr);
     FUZZ_CHECK(nResult == 0 || nResult == 1 || nResult == 2);
+    const CubeDiagnosis diagnosis = DiagnoseCube(colors);
+    FUZZ_CHECK(diagnosis.nResult == nResult);
+    FUZZ_CHECK(diagnosis.problems.empty() == (nResult == 0));
+    const FillResult fill = FillDetermined(colors);
+    for (int i = 0; i < 54; ++i)
+        FUZZ_CHECK(colors[i] == 0 || fill.colors[i] == colors[i]);
     FUZZ_CHECK((cube.nTurnsCW + cube.nTurnsCCW) <= kMaxTurns);
     if (nResult == 1) {
         FUZZ_CHECK((cube.nTurnsCW + cube.nTurnsCCW) == 0);

@@ -8,7 +8,10 @@
 //          with '+', '-', '^' or 'v'). Then performing the simplified string gives the
 //          same cube as performing the original and undoing its whole-cube turns; the
 //          cube carries 54 different labels, so every facelet's place is compared.
+// Either way, text that reads as standard notation translates to model groups that
+// translate back to the same moves.
 
+#include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "FuzzCheck.h"
 
@@ -44,6 +47,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size == 0)
         return 0;
+    {
+        const std::string s(reinterpret_cast<const char*>(data), size);
+        std::string strModel, strError, strStandard, strAgain;
+        if (ParseStandardMoves(s, strModel, strError)) {
+            FUZZ_CHECK(IsModelMoveString(strModel));
+            FUZZ_CHECK(FormatStandardMoves(strModel, strStandard, strError));
+            FUZZ_CHECK(ParseStandardMoves(strStandard, strAgain, strError) && strAgain == strModel);
+        } else {
+            FUZZ_CHECK(!strError.empty());
+        }
+    }
     if ((data[0] & 1) == 0) {
         const std::string s(reinterpret_cast<const char*>(data + 1), size - 1);
         CCubeSolver cube;

@@ -85,6 +85,49 @@ grep -q 'group 2 ' "$tmp/err" && grep -q 'group 3 ' "$tmp/err" && grep -q 'group
 printf '%s\n' "$solved" | "$tool" --apply 'F+.R-.T*.C+.C-.C^.Cv.' > /dev/null 2> "$tmp/err"
 [ ! -s "$tmp/err" ]; check "--apply of real moves is silent" $?
 
+# Standard facelet strings and notation.
+solved_std=UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB
+printf '%s\n' "$solved_std" | "$tool" > "$tmp/out"; rc=$?
+[ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ]; check "standard facelet string of the solved cube" $?
+printf '%s\n' "$solved_std" | "$tool" --apply "R U R' U'" > "$tmp/std"
+printf '%s\n' "$solved" | "$tool" --apply 'R+.T+.R-.T-.' > "$tmp/ref"
+cmp -s "$tmp/std" "$tmp/ref"; check "--apply in standard notation, on a standard facelet string" $?
+printf '%s\n' "$solved" | "$tool" --apply "RUR'U'x2 y' z" > "$tmp/std"
+printf '%s\n' "$solved" | "$tool" --apply "R U R' U' x x y' z" > "$tmp/ref"
+cmp -s "$tmp/std" "$tmp/ref"; check "--apply: spaces optional, rotations, 2" $?
+# A scramble's standard solution, applied in standard notation, solves it.
+ok=0
+for scramble in "R U2 F' L D B2 R' U" "F2 D' L2 B U R2 D' F L' x y2" "z R' D2 U F2 L B' z'"; do
+    cube=$(printf '%s\n' "$solved" | "$tool" --apply "$scramble")
+    sol=$(printf '%s\n' "$cube" | "$tool" --notation standard | cut -f2)
+    [ "$(printf '%s\n' "$cube" | "$tool" --apply "$sol" | "$tool")" = "$(printf '0\t')" ] || ok=1
+    [ "$(printf '%s\n' "$cube" | "$tool" --notation model)" = "$(printf '%s\n' "$cube" | "$tool")" ] || ok=1
+done
+check "standard solutions of standard scrambles solve them" $ok
+printf '%s\n' "$solved" | "$tool" --apply 'R U Q' > /dev/null 2> "$tmp/err"; rc=$?
+[ $rc -eq 2 ] && grep -q "unexpected 'Q' at character 5" "$tmp/err"; check "--apply: bad standard notation says where" $?
+printf 'UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBX\nUUU\n' | "$tool" > /dev/null 2> "$tmp/err"; rc=$?
+[ $rc -eq 1 ] && grep -q 'line 1: character 54 is not one of the face letters' "$tmp/err" &&
+    grep -q 'line 2: expected 54 face letters, found 3' "$tmp/err"; check "bad facelet strings say what" $?
+
+# --diagnose: the verdict, a tab and every problem.
+flipped=111111121212222222333333333444444444555555555666666666
+wrong=111111111222222232333333333444444444555555555666666666
+centres=111121111222212222333333333444444444555555555666666666
+printf '%s\n%s\n%s\n%s\n' "$solved" "$flipped" "$wrong" "$centres" | "$tool" --diagnose > "$tmp/out"; rc=$?
+{
+    printf '0\t\n'
+    printf '2\tOne edge is flipped, its two colours the wrong way round. Which one cannot be told from the colours: find it and flip it back\n'
+    printf '1\tThe front sticker of the edge at bottom-front is painted the wrong colour: it is red and should be blue\n'
+    printf '1\tThe top and front centres look swapped: the pieces fit only if the top centre is yellow and the front centre blue\n'
+} > "$tmp/ref"
+[ $rc -eq 0 ] && cmp -s "$tmp/out" "$tmp/ref"; check "--diagnose: flipped edge, wrong sticker, swapped centres" $?
+"$tool" --shuffle 20 > "$tmp/cfg"
+"$tool" < "$tmp/cfg" | cut -f1 > "$tmp/solve"
+"$tool" --diagnose < "$tmp/cfg" > "$tmp/out"
+cut -f1 "$tmp/out" | cmp -s - "$tmp/solve" && [ "$(cut -f2 "$tmp/out" | sort -u)" = "" ]
+check "--diagnose agrees with solving on scrambles" $?
+
 # Output that cannot be written is an error, whatever the mode.
 if [ -w /dev/full ]; then
     for args in "--shuffle 5" "--help" "" "--apply F+."; do
@@ -125,7 +168,9 @@ printf '%s' "$solved" | "$tool" > "$tmp/out"; rc=$?
 "$tool" --help > "$tmp/out" 2>&1; rc=$?
 [ $rc -eq 0 ] && grep -q usage "$tmp/out"; check "--help" $?
 for args in "--bogus" "--shuffle" "--shuffle x" "--shuffle -1" "--apply" "--apply a b" \
-        "--shuffle 99999999999999999999" "--shuffle 2 --apply F+." "--help --help"; do
+        "--shuffle 99999999999999999999" "--shuffle 2 --apply F+." "--help --help" \
+        "--notation" "--notation x" "--diagnose --notation standard" "--apply F+. --notation standard" \
+        "--diagnose --apply F+." "--apply Rw"; do
     # shellcheck disable=SC2086
     "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
     [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?

@@ -1,0 +1,290 @@
+#include "CubeFormats.h"
+
+#include "CubeSolver.h"
+#include "CubeText.h"
+
+#include <cstring>
+
+namespace {
+
+// Faces of the standard facelet string in its order, and the slot (T F R L B D)
+// each is stored in.
+constexpr char kStandardFaces[6] = {'U', 'R', 'F', 'D', 'L', 'B'};
+constexpr int kStandardToSlot[6] = {0, 2, 1, 5, 3, 4};
+// Standard letter of each slot.
+constexpr char kSlotToStandard[6] = {'U', 'F', 'R', 'L', 'B', 'D'};
+// Model letter of each slot.
+constexpr char kSlotLetters[6] = {'T', 'F', 'R', 'L', 'B', 'D'};
+
+int SlotOfStandard(char ch)
+{
+    for (int s = 0; s < 6; ++s)
+        if (kSlotToStandard[s] == ch)
+            return s;
+    return -1;
+}
+
+int SlotOfModel(char ch)
+{
+    for (int s = 0; s < 6; ++s)
+        if (kSlotLetters[s] == ch)
+            return s;
+    return -1;
+}
+
+CString Position(size_t i)
+{
+    return "character " + std::to_string(i + 1);
+}
+
+// The three-character rotation groups of the model, by axis and quarter-turn
+// count 1 to 3. x turns the front to the top, y the front to the left; z (the
+// top to the right) has no single group and is y' x y.
+const char* RotationGroups(char chAxis, int nQuarters)
+{
+    static const char* const kX[3] = {"C^.", "C^.C^.", "Cv."};
+    static const char* const kY[3] = {"C-.", "C-.C-.", "C+."};
+    static const char* const kZ[3] = {"C+.C^.C-.", "C+.C^.C^.C-.", "C+.Cv.C-."};
+    const char* const* table = chAxis == 'x' ? kX : chAxis == 'y' ? kY : kZ;
+    return table[nQuarters - 1];
+}
+
+} // namespace
+
+bool FormatFaceletString(const BYTE colors[kFaceletStringLength], CString& strOut,
+                         CString& strError)
+{
+    char letterOf[7] = {};
+    for (int s = 0; s < 6; ++s) {
+        const BYTE c = colors[s * 9 + 4];
+        if (c < 1 || c > 6 || letterOf[c] != 0) {
+            strError = "the centres are not six different colours";
+            return false;
+        }
+        letterOf[c] = kSlotToStandard[s];
+    }
+    CString strText;
+    strText.reserve(kFaceletStringLength);
+    for (int k = 0; k < 6; ++k) {
+        const int nSlot = kStandardToSlot[k];
+        for (int i = 0; i < 9; ++i) {
+            const BYTE c = colors[nSlot * 9 + i];
+            if (c < 1 || c > 6) {
+                strError = "a facelet of face " + CString(1, kStandardFaces[k]) + " is blank";
+                return false;
+            }
+            strText += letterOf[c];
+        }
+    }
+    strOut = strText;
+    return true;
+}
+
+bool ParseFaceletString(const CString& strText, BYTE colors[kFaceletStringLength],
+                        CString& strError)
+{
+    for (size_t i = 0; i < strText.size() && i < kFaceletStringLength; ++i)
+        if (SlotOfStandard(strText[i]) < 0) {
+            strError = Position(i) + " is not one of the face letters U R F D L B";
+            return false;
+        }
+    if (strText.size() != kFaceletStringLength) {
+        strError = "expected 54 face letters, found " + std::to_string(strText.size()) +
+                   " characters";
+        return false;
+    }
+    for (int k = 0; k < 6; ++k) {
+        const int nSlot = kStandardToSlot[k];
+        for (int i = 0; i < 9; ++i)
+            colors[nSlot * 9 + i] = static_cast<BYTE>(SlotOfStandard(strText[k * 9 + i]) + 1);
+    }
+    return true;
+}
+
+bool IsFaceletStringLike(const CString& strText)
+{
+    if (strText.size() != kFaceletStringLength)
+        return false;
+    for (char ch : strText)
+        if (SlotOfStandard(ch) < 0)
+            return false;
+    return true;
+}
+
+bool ParseStandardMoves(const CString& strText, CString& strModelMoves, CString& strError)
+{
+    // The typographic apostrophe that web pages put for ' (UTF-8).
+    static const char kCurlyPrime[] = "\xE2\x80\x99";
+    const size_t nCurly = std::strlen(kCurlyPrime);
+    auto isPrimeAt = [&](size_t i, size_t& nLength) {
+        if (i < strText.size() && strText[i] == '\'') {
+            nLength = 1;
+            return true;
+        }
+        if (strText.compare(i, nCurly, kCurlyPrime) == 0) {
+            nLength = nCurly;
+            return true;
+        }
+        return false;
+    };
+
+    CString strMoves;
+    size_t i = 0;
+    while (i < strText.size()) {
+        const char ch = strText[i];
+        if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') {
+            ++i;
+            continue;
+        }
+        const int nSlot = SlotOfStandard(ch);
+        const bool bRotation = ch == 'x' || ch == 'y' || ch == 'z';
+        if (nSlot < 0 && !bRotation) {
+            if (std::strchr("udfblrMESmes", ch) && ch != '\0')
+                strError = "wide and slice moves are not supported: '" + CString(1, ch) +
+                           "' at " + Position(i);
+            else
+                strError = "unexpected '" + CString(1, ch) + "' at " + Position(i) +
+                           ": expected a move U D F B L R or a rotation x y z";
+            return false;
+        }
+        const size_t nStart = i++;
+        int nQuarters = 1;
+        size_t nPrime = 0;
+        if (i < strText.size() && strText[i] == '2') {
+            nQuarters = 2;
+            ++i;
+            if (isPrimeAt(i, nPrime))
+                i += nPrime;
+        } else if (isPrimeAt(i, nPrime)) {
+            nQuarters = 3;
+            i += nPrime;
+        }
+        if (i < strText.size() && strText[i] != ' ' && strText[i] != '\t' &&
+            strText[i] != '\r' && strText[i] != '\n' && SlotOfStandard(strText[i]) < 0 &&
+            strText[i] != 'x' && strText[i] != 'y' && strText[i] != 'z') {
+            strError = "unexpected '" + CString(1, strText[i]) + "' at " + Position(i) +
+                       " after the move " + strText.substr(nStart, i - nStart);
+            return false;
+        }
+        if (bRotation) {
+            strMoves += RotationGroups(ch, nQuarters);
+        } else {
+            strMoves += kSlotLetters[nSlot];
+            strMoves += nQuarters == 1 ? '+' : nQuarters == 2 ? '*' : '-';
+            strMoves += '.';
+        }
+    }
+    strModelMoves = strMoves;
+    return true;
+}
+
+bool FormatStandardMoves(const CString& strModelMoves, CString& strOut, CString& strError)
+{
+    CString strText;
+    for (size_t p = 0; p < strModelMoves.size(); p += 3) {
+        const char chWhat = strModelMoves[p];
+        const char chCode = p + 1 < strModelMoves.size() ? strModelMoves[p + 1] : '\0';
+        CString strMove;
+        if (chWhat == 'C') {
+            switch (chCode) {
+            case '^': strMove = "x"; break;
+            case 'v': strMove = "x'"; break;
+            case '-': strMove = "y"; break;
+            case '+': strMove = "y'"; break;
+            default: break;
+            }
+        } else if (SlotOfModel(chWhat) >= 0) {
+            const char chFace = kSlotToStandard[SlotOfModel(chWhat)];
+            switch (chCode) {
+            case '+': strMove = CString(1, chFace); break;
+            case '-': strMove = CString(1, chFace) + "'"; break;
+            case '*': strMove = CString(1, chFace) + "2"; break;
+            default: break;
+            }
+        }
+        if (strMove.empty()) {
+            strError = "move " + std::to_string(p / 3 + 1) + " (\"" + strModelMoves.substr(p, 3) +
+                       "\") is no move";
+            return false;
+        }
+        if (!strText.empty())
+            strText += ' ';
+        strText += strMove;
+    }
+    strOut = strText;
+    return true;
+}
+
+bool IsModelMoveString(const CString& strText)
+{
+    if (strText.size() % 3 != 0)
+        return false;
+    for (size_t p = 0; p < strText.size(); p += 3) {
+        const char chWhat = strText[p];
+        const char chCode = strText[p + 1];
+        if (chWhat == 'C') {
+            if (!std::strchr("+-^v", chCode) || chCode == '\0')
+                return false;
+        } else if (SlotOfModel(chWhat) < 0 || !std::strchr("+-*", chCode) || chCode == '\0') {
+            return false;
+        }
+    }
+    return true;
+}
+
+CString InverseModelMoves(const CString& strModelMoves)
+{
+    CString strInverse;
+    for (size_t n = strModelMoves.size() / 3; n-- > 0;) {
+        const char chWhat = strModelMoves[n * 3];
+        char chCode = strModelMoves[n * 3 + 1];
+        switch (chCode) {
+        case '+': chCode = '-'; break;
+        case '-': chCode = '+'; break;
+        case '^': chCode = 'v'; break;
+        case 'v': chCode = '^'; break;
+        default: break;
+        }
+        strInverse += chWhat;
+        strInverse += chCode;
+        strInverse += '.';
+    }
+    return strInverse;
+}
+
+CubeTextReading ReadCubeOrMoves(const CString& strText)
+{
+    CubeTextReading r;
+    const size_t b = strText.find_first_not_of(" \t\r\n");
+    const CString strTrimmed =
+        b == CString::npos ? CString()
+                           : strText.substr(b, strText.find_last_not_of(" \t\r\n") - b + 1);
+    if (strTrimmed.empty()) {
+        r.strError = "there is nothing to read";
+        return r;
+    }
+    if (strTrimmed.find_first_not_of("0123456789") == CString::npos) {
+        if (ParseCubeText(strTrimmed, r.colors, r.strError))
+            r.kind = CubeTextKind::DIGITS;
+        return r;
+    }
+    if (IsFaceletStringLike(strTrimmed)) {
+        if (ParseFaceletString(strTrimmed, r.colors, r.strError))
+            r.kind = CubeTextKind::FACELETS;
+        return r;
+    }
+    if (!ParseStandardMoves(strTrimmed, r.strModelMoves, r.strError)) {
+        // 54 characters without a space were most likely meant as facelets.
+        if (strTrimmed.size() == kFaceletStringLength &&
+            strTrimmed.find_first_of(" \t\r\n") == CString::npos)
+            ParseFaceletString(strTrimmed, r.colors, r.strError);
+        return r;
+    }
+    CCubeSolver cube;
+    cube.ExecuteMoves(r.strModelMoves);
+    for (int s = 0; s < CCubeSolver::FACE_COUNT; ++s)
+        for (int i = 0; i < 9; ++i)
+            r.colors[s * 9 + i] = cube.m_pFace[s]->colors[i];
+    r.kind = CubeTextKind::STANDARD_MOVES;
+    return r;
+}

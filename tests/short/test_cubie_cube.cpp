@@ -1,0 +1,95 @@
+// The cubie-level cube against the facelet model: turns, reading, writing and
+// every kind of fault a painted cube can have.
+
+#include "CubieCube.h"
+#include "TestCube.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <random>
+
+namespace {
+
+using namespace cubie;
+
+void Colors(const CCubeSolver& model, BYTE colors[54])
+{
+    for (int s = 0; s < 6; ++s)
+        std::memcpy(colors + s * 9, model.m_pFace[s]->colors, 9);
+}
+
+CubieCube RandomCube(std::mt19937& rng)
+{
+    CubieCube c;
+    std::shuffle(c.cp, c.cp + 8, rng);
+    std::shuffle(c.ep, c.ep + 12, rng);
+    if (c.CornerParity() != c.EdgeParity())
+        std::swap(c.ep[0], c.ep[1]);
+    int tw = 0, fl = 0;
+    for (int i = 0; i < 7; ++i)
+        tw += c.co[i] = static_cast<std::int8_t>(rng() % 3);
+    for (int i = 0; i < 11; ++i)
+        fl += c.eo[i] = static_cast<std::int8_t>(rng() % 2);
+    c.co[7] = static_cast<std::int8_t>((3 - tw % 3) % 3);
+    c.eo[11] = static_cast<std::int8_t>(fl % 2);
+    return c;
+}
+
+const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
+
+TEST(CubieCube, TurnsAreTheModelsAndKeepTheInvariants)
+{
+    const char* kLetters = "TFRLBD";
+    std::mt19937 rng(7);
+    for (int n = 0; n < 200; ++n) {
+        CCubeSolver model;
+        CubieCube c;
+        for (int k = 0; k < 30; ++k) {
+            const int f = static_cast<int>(rng() % 6);
+            model.RotateFaceCW(model.GetFace(kLetters[f]));
+            c = c * FaceTurn(f);
+        }
+        BYTE colors[54];
+        Colors(model, colors);
+        const FaceletReading r = ReadFacelets(colors);
+        ASSERT_TRUE(r.IsRealCube());
+        ASSERT_EQ(r.cube, c);
+    }
+    for (int f = 0; f < 6; ++f) {
+        const CubieCube& m = FaceTurn(f);
+        EXPECT_EQ(m * m * m * m, CubieCube::Solved());
+        EXPECT_EQ(m * m.Inverse(), CubieCube::Solved());
+        // Orientation is kept by T, D turns (corners) and T, D, R, L (edges).
+        if (f == 0 || f == 5) {
+            for (int i = 0; i < 8; ++i)
+                EXPECT_EQ(m.co[i], 0);
+        }
+        if (f != 1 && f != 4) {
+            for (int i = 0; i < 12; ++i)
+                EXPECT_EQ(m.eo[i], 0) << f;
+        }
+    }
+}
+
+TEST(CubieCube, FaceletsRoundTripInAnyColouring)
+{
+    std::mt19937 rng(11);
+    for (int n = 0; n < 500; ++n) {
+        const CubieCube c = RandomCube(rng);
+        BYTE centres[6] = {1, 2, 3, 4, 5, 6};
+        std::shuffle(centres, centres + 6, rng);
+        BYTE colors[54];
+        WriteFacelets(c, centres, colors);
+        const FaceletReading r = ReadFacelets(colors);
+        ASSERT_TRUE(r.IsRealCube());
+        EXPECT_EQ(r.cube, c);
+        EXPECT_EQ(r.cube * r.cube.Inverse(), CubieCube::Solved());
+        BYTE again[54];
+        WriteFacelets(r.cube, centres, again);
+        EXPECT_EQ(std::memcmp(colors, again, 54), 0);
+    }
+}
+
+} // namespace
