@@ -80,6 +80,7 @@ private slots:
         QTest::newRow("exact fit") << 127 << 95 << 10;
         QTest::newRow("narrower than 12 pixels") << 11 << 300 << 0;
         QTest::newRow("lower than 9 pixels") << 300 << 8 << 0;
+        QTest::newRow("no room for the gaps") << 5 << 3 << 0;
     }
     void netGeometry()
     {
@@ -157,6 +158,29 @@ private slots:
         QVERIFY(view.m_cubies.MatchesFacelets(view.m_pFace));
     }
 
+    // The presentation's setter draws a frame when, and only when, it changes.
+    void switchingPresentationRepaintsOnChange()
+    {
+        CCubeWnd view;
+        view.resize(127, 95);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        long n = view.FramesDrawn();
+        view.Set2DView(true); // already the net
+        QCOMPARE(view.FramesDrawn(), n);
+        view.Set2DView(false);
+        QVERIFY(!view.m_b2DView);
+        QVERIFY(view.FramesDrawn() > n);
+        n = view.FramesDrawn();
+        view.SetAnimate(true);
+        view.SetDelay(120);
+        view.SetPaintColor(4);
+        QCOMPARE(view.FramesDrawn(), n);
+        QVERIFY(view.IsAnimating());
+        QCOMPARE(view.m_nDelay, 120u);
+        QCOMPARE(view.m_nPaintColor, 4);
+    }
+
     void hitTestingHonoursGapsAndBorders()
     {
         CCubeWnd view;
@@ -177,6 +201,8 @@ private slots:
         unpainted.resize(127, 95);
         QCOMPARE(unpainted.HitTestFace(QPoint(65, 40)), unpainted.GetFace('R'));
         QCOMPARE(unpainted.Layout().nCell, 10);
+        QCOMPARE(LayoutNet(QSize(0, 0)).nCell, 0);
+        QCOMPARE(HitTestNet(LayoutNet(QSize(0, 0)), QPoint(0, 0)), -1);
     }
 
     void outlineStartsOnFrontAndFollowsPresses()
