@@ -229,8 +229,7 @@ private slots:
                         << QString(command) << uint(kind.actions) << seed;
         // At the default speed: were the switches obeyed during Solve, its
         // thousands of turns would take many minutes.
-        QTest::addRow("solve at the default speed, switches") << QString("solve") << uint(TOGGLE_SWITCHES | MOVE_SPEED)
-                                                              << 2u;
+        QTest::addRow("solve at the default speed, switches") << QString("solve") << uint(TOGGLE_SWITCHES) << 2u;
     }
     void duringCommands()
     {

@@ -618,6 +618,47 @@ private slots:
         QVERIFY(dlg.m_cube.m_cubies.MatchesFacelets(dlg.m_cube.m_pFace));
     }
 
+    // Ticking Animate, moving the trackbar or switching the presentation
+    // while Solve runs animates none of its attempts; the box counts again
+    // once Solve has returned.
+    void switchesDuringSolveWaitForItsEnd()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_sliderSpeed.setValue(0); // should anything animate, it ends soon
+        dlg.m_btnShuffle.click();
+        long nTicks = 0;
+        long nFramesAtStart = -1;
+        long nFramesInSolve = 0;
+        bool bTurnSeen = false;
+        QTimer switcher;
+        switcher.setInterval(1);
+        connect(&switcher, &QTimer::timeout, &dlg, [&] {
+            if (!dlg.IsBusy())
+                return;
+            if (nFramesAtStart < 0) {
+                nFramesAtStart = dlg.m_cube.FramesDrawn();
+                dlg.m_checkAnimate.click(); // on
+            } else if (++nTicks % 50 == 0) {
+                dlg.m_check3D.click();
+                dlg.m_sliderSpeed.setValue(int(nTicks / 50 % 2));
+            }
+            bTurnSeen = bTurnSeen || dlg.m_cube.IsAnimatingTurn();
+            nFramesInSolve = dlg.m_cube.FramesDrawn();
+        });
+        switcher.start();
+        dlg.m_btnSolve.click();
+        switcher.stop();
+        QVERIFY(nFramesAtStart >= 0);
+        QVERIFY(!bTurnSeen);
+        // Only the presentation switches drew, one frame each.
+        QVERIFY(nFramesInSolve - nFramesAtStart <= nTicks / 50 + 1);
+        QVERIFY(dlg.m_checkAnimate.isChecked());
+        QVERIFY(dlg.m_cube.m_bAnimate);
+        QVERIFY(dlg.m_sliderSpeed.isEnabled());
+        QVERIFY(dlg.m_listSolution.count() > 1);
+    }
+
     // Travelling through a long solution keeps the current line in sight,
     // in both directions (the list is disabled meanwhile and cannot be
     // scrolled by hand).
