@@ -3,7 +3,9 @@
 // with its stepping buttons, the animation switch and speed trackbar, the
 // progress bar and the commands. Every command runs to completion inside its
 // handler; between moves the view's wait hook keeps the window live, and the
-// dialog disables its command controls for the duration (EnableControls).
+// dialog disables its command controls for the duration (a CommandGuard
+// around EnableControls). The view's settings are written through its
+// setters; Solve is run through the view, which seals it from the user.
 
 #include "ColorCtrl.h"
 #include "CubeWnd.h"
