@@ -2,9 +2,13 @@
 
 #include "DialogUnits.h"
 
+#include <QBitmap>
+#include <QImage>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+
+#include <algorithm>
 
 #ifndef ZELVORS_VERSION_SHORT
 #error "ZELVORS_VERSION_SHORT comes from the build: major.minor of project() VERSION"
@@ -27,13 +31,27 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
     // The name line shows the major and minor parts of the project's version.
     auto* pName = new QLabel(QStringLiteral("Zelvor's Cube Solver v " ZELVORS_VERSION_SHORT), this);
     pName->setGeometry(du.Map(80, 9, 82, 8));
-    auto* pLine = new QLabel(QStringLiteral("Layer by layer, move by move."), this);
+    // The template's line is 91 dialog units wide: the text is kept short
+    // enough to show whole.
+    auto* pLine = new QLabel(QStringLiteral("Solved layer by layer."), this);
     pLine->setObjectName(QStringLiteral("IDC_ABOUT_LINE"));
     pLine->setGeometry(du.Map(80, 22, 91, 8));
 
-    // A picture control takes the size of its bitmap.
+    // The program's name is its own text: where the font is wider than the
+    // one the template was laid out for, its line grows to the name (the box
+    // has room to its right) rather than cut it.
+    pName->resize(std::max(pName->width(), pName->fontMetrics().horizontalAdvance(pName->text()) + 1),
+                  pName->height());
+
+    // A picture control takes the size of its bitmap. The bitmap's own
+    // background (the colour of its top-left pixel) is left out, so that the
+    // picture sits on the dialog's background, whatever the style's grey.
     auto* pPicture = new QLabel(this);
-    const QPixmap picture(QStringLiteral(":/res/about.png"));
+    QPixmap picture(QStringLiteral(":/res/about.png"));
+    if (!picture.isNull()) {
+        const QImage image = picture.toImage();
+        picture.setMask(QBitmap::fromImage(image.createMaskFromColor(image.pixel(0, 0), Qt::MaskInColor)));
+    }
     pPicture->setPixmap(picture);
     pPicture->setGeometry(QRect(du.Map(17, 6, 0, 0).topLeft(), picture.size()));
     pOK->setFocus();

@@ -3,6 +3,7 @@
 #include "AboutDlg.h"
 #include "DialogUnits.h"
 #include "MessageBox.h"
+#include "Palette.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -26,21 +27,6 @@ static void InitResources()
 }
 
 namespace {
-
-// Colour of each swatch (element order) and the colour index it paints.
-struct Swatch {
-    QRgb color;
-    BYTE nColor;
-};
-
-constexpr Swatch kSwatches[6] = {
-    {qRgb(255, 0, 0), 3},     // red
-    {qRgb(0, 0, 255), 2},     // blue
-    {qRgb(0, 121, 0), 5},     // green
-    {qRgb(255, 255, 255), 6}, // white
-    {qRgb(255, 255, 0), 1},   // yellow
-    {qRgb(255, 128, 0), 4},   // orange
-};
 
 // The faces the Side menu and its keys turn, in the menu's order.
 struct SideItem {
@@ -73,8 +59,9 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
     m_hIcon.addFile(QStringLiteral(":/res/zelvorscube.png"));
     m_hIcon.addFile(QStringLiteral(":/res/zelvorscube-256.png"));
     for (int k = 0; k < 6; ++k) {
-        m_palette[k].m_color = kSwatches[k].color;
-        m_palette[k].m_nColor = kSwatches[k].nColor;
+        const BYTE nColor = Palette::kSwatchOrder[k];
+        m_palette[k].m_color = Palette::kNet[nColor];
+        m_palette[k].m_nColor = nColor;
         m_palette[k].m_bSelected = false;
     }
 
@@ -140,6 +127,13 @@ void CZelvorsCubeDlg::DoDataExchange()
     place(m_frameCube, "IDC_CUBE", 7, 27, 336, 184);
     place(m_staticSolution, "IDC_STATIC_SOLUTION", 381, 14, 29, 8);
 
+    // No push button is the dialog's default: Enter with no push button
+    // focused does nothing (keyPressEvent).
+    for (QPushButton* p : {&m_btnReset, &m_btnShuffle, &m_btnClear, &m_btnSolve, &m_btnAbout, &m_btnExit,
+                           &m_btnPrevious, &m_btnNext}) {
+        p->setAutoDefault(false);
+        p->setDefault(false);
+    }
     m_btnReset.setText(QStringLiteral("Reset"));
     m_btnShuffle.setText(QStringLiteral("Shuffle"));
     m_btnClear.setText(QStringLiteral("Clear"));
@@ -248,13 +242,29 @@ void CZelvorsCubeDlg::OnInitDialog()
 
     m_checkAnimate.setChecked(true);
     m_check3D.setChecked(true);
-    m_cube.m_bAnimate = m_checkAnimate.isChecked();
-    m_sliderSpeed.setEnabled(m_checkAnimate.isChecked());
+    FollowAnimateSwitch();
     On3DView();
     UpdateStepButtons();
 }
 
 // ---------------------------------------------------------------- state
+
+CZelvorsCubeDlg::CommandGuard::CommandGuard(CZelvorsCubeDlg& dlg) : m_dlg(dlg)
+{
+    m_dlg.EnableControls(false);
+}
+
+CZelvorsCubeDlg::CommandGuard::~CommandGuard()
+{
+    if (!m_dlg.m_bClosing)
+        m_dlg.EnableControls(true);
+}
+
+void CZelvorsCubeDlg::FollowAnimateSwitch()
+{
+    m_cube.SetAnimate(m_checkAnimate.isChecked());
+    m_sliderSpeed.setEnabled(m_checkAnimate.isChecked());
+}
 
 void CZelvorsCubeDlg::EnableControls(bool bEnable)
 {
@@ -298,6 +308,9 @@ void CZelvorsCubeDlg::SelectLine(int nLine)
 {
     const QSignalBlocker blocker(m_listSolution);
     m_listSolution.setCurrentRow(nLine);
+    // The list is disabled while it travels and cannot be scrolled by hand.
+    if (QListWidgetItem* pItem = m_listSolution.item(nLine))
+        m_listSolution.scrollToItem(pItem, QAbstractItemView::EnsureVisible);
 }
 
 // ---------------------------------------------------------------- commands
@@ -306,11 +319,10 @@ void CZelvorsCubeDlg::OnReset()
 {
     if (m_bBusy)
         return;
-    EnableControls(false);
+    const CommandGuard command(*this);
     ClearSolution();
     m_cube.ResetCube();
     m_cube.Repaint();
-    EnableControls(true);
 }
 
 void CZelvorsCubeDlg::OnShuffle()
@@ -318,21 +330,19 @@ void CZelvorsCubeDlg::OnShuffle()
     if (m_bBusy)
         return;
     ClearSolution();
-    EnableControls(false);
+    const CommandGuard command(*this);
     m_cube.Shuffle(&m_progress);
-    EnableControls(true);
 }
 
 void CZelvorsCubeDlg::OnClear()
 {
     if (m_bBusy)
         return;
-    EnableControls(false);
+    const CommandGuard command(*this);
     ClearSolution();
     m_cube.ClearCube();
     // Shown at once, whatever the animation switch.
     m_cube.Repaint();
-    EnableControls(true);
 }
 
 void CZelvorsCubeDlg::OnSolve()
@@ -342,18 +352,19 @@ void CZelvorsCubeDlg::OnSolve()
     ClearSolution();
     m_progress.SetRange(0, 150);
     m_progress.SetPos(0);
-    EnableControls(false);
-    m_cube.m_bAnimate = false;
+    const CommandGuard command(*this);
+    // The view runs the solve with animation off from start to end; the
+    // Animate box, whatever happens to it meanwhile, counts again afterwards.
+    m_cube.SetAnimate(false);
     const int nResult = m_cube.Solve(&m_progress);
-    if (m_bClosing)
+    if (command.Closing())
         return;
-    m_cube.m_bAnimate = m_checkAnimate.isChecked();
-    m_sliderSpeed.setEnabled(m_checkAnimate.isChecked());
-    if (nResult == 1) {
+    FollowAnimateSwitch();
+    if (nResult == CCubeSolver::SOLVE_BAD_CUBELETS) {
         ShowMessageBox(this,
                        QStringLiteral("Cube does not contain proper cubelets.  Check configuration and try again."),
                        QStringLiteral("Configuration Error"), QMessageBox::Warning);
-    } else if (nResult == 2) {
+    } else if (nResult == CCubeSolver::SOLVE_UNSOLVABLE) {
         ShowMessageBox(this,
                        QStringLiteral("Cube mis-oriented.  If the configuration you have entered is indeed what "
                                       "you have,\nthen your cube appears to have been disassembled, and "
@@ -362,7 +373,6 @@ void CZelvorsCubeDlg::OnSolve()
     } else {
         ShowSolution();
     }
-    EnableControls(true);
 }
 
 void CZelvorsCubeDlg::OnExit()
@@ -373,6 +383,23 @@ void CZelvorsCubeDlg::OnExit()
 void CZelvorsCubeDlg::accept()
 {
     // Enter never closes the dialog.
+}
+
+void CZelvorsCubeDlg::keyPressEvent(QKeyEvent* pEvent)
+{
+    if (pEvent->key() != Qt::Key_Return && pEvent->key() != Qt::Key_Enter) {
+        QDialog::keyPressEvent(pEvent);
+        return;
+    }
+    // No push button presses itself on Enter (none is auto-default, so that
+    // none becomes the default): the focused one is pressed here, as the
+    // platform does.
+    auto* pButton = qobject_cast<QPushButton*>(focusWidget());
+    if (pButton && pButton->isEnabled() && isAncestorOf(pButton))
+        pButton->click();
+    else
+        accept(); // OnOK
+    pEvent->accept();
 }
 
 void CZelvorsCubeDlg::reject()
@@ -388,7 +415,7 @@ void CZelvorsCubeDlg::reject()
         // A command is running below this call: let it finish its remaining
         // steps at once, unseen, and end the dialog when it returns.
         m_bClosing = true;
-        m_cube.m_bAnimate = false;
+        m_cube.SetAnimate(false);
     }
     QDialog::reject();
 }
@@ -405,8 +432,9 @@ void CZelvorsCubeDlg::OnAnimate()
 {
     if (m_bClosing)
         return;
-    m_cube.m_bAnimate = m_checkAnimate.isChecked();
-    m_sliderSpeed.setEnabled(m_checkAnimate.isChecked());
+    // During Solve the view takes the switch into account only once the
+    // solve has returned.
+    FollowAnimateSwitch();
 }
 
 void CZelvorsCubeDlg::On3DView()
@@ -414,10 +442,9 @@ void CZelvorsCubeDlg::On3DView()
     const bool bChecked = m_check3D.isChecked();
     if (bChecked) {
         OnColorSelected(nullptr);
-        m_cube.m_nPaintColor = 0;
+        m_cube.SetPaintColor(0);
     }
-    m_cube.m_b2DView = !bChecked;
-    m_cube.Repaint();
+    m_cube.Set2DView(!bChecked);
 }
 
 void CZelvorsCubeDlg::On2DViewCommand()
@@ -441,7 +468,7 @@ int CZelvorsCubeDlg::OnColorSelected(CColorCtrl* pSender)
                                       "2D Mode!. Please Try again Later"),
                        QStringLiteral("Error"), QMessageBox::Critical);
     } else if (pSender) {
-        m_cube.m_nPaintColor = static_cast<signed char>(pSender->m_nColor);
+        m_cube.SetPaintColor(static_cast<signed char>(pSender->m_nColor));
         pChosen = pSender;
     }
     for (CColorCtrl& swatch : m_palette) {
@@ -527,58 +554,64 @@ void CZelvorsCubeDlg::GoToStep(int nIndex, bool bUndo)
         m_cube.ExecuteMoves(m_arrMoves[nIndex]);
 }
 
-void CZelvorsCubeDlg::OnPrevious()
+void CZelvorsCubeDlg::StepBack()
 {
     const int a = m_listSolution.currentRow();
-    if (a <= 0 || m_bClosing)
-        return;
-    EnableControls(false);
     GoToStep(a, true);
     m_nStep = a - 1;
     SelectLine(a - 1);
     m_cube.Repaint();
-    EnableControls(true);
 }
 
-void CZelvorsCubeDlg::OnNext()
+void CZelvorsCubeDlg::StepForward()
 {
     const int a = m_listSolution.currentRow();
-    const int n = m_listSolution.count();
-    if (a >= n - 1 || m_bClosing)
-        return;
-    EnableControls(false);
     m_nStep = a + 1;
     SelectLine(a + 1);
     GoToStep(a + 1, false);
     m_cube.Repaint();
-    EnableControls(true);
+}
+
+void CZelvorsCubeDlg::OnPrevious()
+{
+    if (m_listSolution.currentRow() <= 0 || m_bClosing)
+        return;
+    const CommandGuard command(*this);
+    StepBack();
+}
+
+void CZelvorsCubeDlg::OnNext()
+{
+    if (m_listSolution.currentRow() >= m_listSolution.count() - 1 || m_bClosing)
+        return;
+    const CommandGuard command(*this);
+    StepForward();
 }
 
 void CZelvorsCubeDlg::OnSelchangeSolution()
 {
     if (m_bBusy || m_bClosing)
         return;
-    EnableControls(false);
+    const CommandGuard command(*this);
     const int t = m_listSolution.currentRow();
     SelectLine(m_nStep);
     if (t > m_nStep) {
-        for (int n = t - m_nStep; n > 0 && !m_bClosing; --n)
-            OnNext();
+        for (int n = t - m_nStep; n > 0 && !command.Closing(); --n)
+            StepForward();
     } else if (t >= 0 && t < m_nStep) {
-        for (int n = m_nStep - t; n > 0 && !m_bClosing; --n)
-            OnPrevious();
+        for (int n = m_nStep - t; n > 0 && !command.Closing(); --n)
+            StepBack();
     }
-    if (m_bClosing)
+    if (command.Closing())
         return;
     m_nStep = t;
     m_cube.Repaint();
-    EnableControls(true);
 }
 
 void CZelvorsCubeDlg::UpdateSpeed()
 {
     const int p = m_sliderSpeed.value();
-    m_cube.m_nDelay = static_cast<quint32>(10 * p);
+    m_cube.SetDelay(static_cast<quint32>(10 * p));
     double x = p / 90.0;
     if (x == 0.0)
         x = 0.005;

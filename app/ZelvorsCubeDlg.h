@@ -3,7 +3,9 @@
 // with its stepping buttons, the animation switch and speed trackbar, the
 // progress bar and the commands. Every command runs to completion inside its
 // handler; between moves the view's wait hook keeps the window live, and the
-// dialog disables its command controls for the duration (EnableControls).
+// dialog disables its command controls for the duration (a CommandGuard
+// around EnableControls). The view's settings are written through its
+// setters; Solve is run through the view, which seals it from the user.
 
 #include "ColorCtrl.h"
 #include "CubeWnd.h"
@@ -25,6 +27,23 @@ class CZelvorsCubeDlg : public QDialog {
     Q_OBJECT
 
 public:
+    // Brackets one command: the command controls are disabled for the life
+    // of the guard (EnableControls(false)) and enabled again at its end
+    // (EnableControls(true)), unless Exit was confirmed meanwhile: a command
+    // that finds Closing() true returns at once and the controls are left
+    // alone, since the dialog is ending.
+    class CommandGuard {
+    public:
+        explicit CommandGuard(CZelvorsCubeDlg& dlg);
+        ~CommandGuard();
+        CommandGuard(const CommandGuard&) = delete;
+        CommandGuard& operator=(const CommandGuard&) = delete;
+        bool Closing() const { return m_dlg.m_bClosing; }
+
+    private:
+        CZelvorsCubeDlg& m_dlg;
+    };
+
     explicit CZelvorsCubeDlg(QWidget* pParent = nullptr);
     ~CZelvorsCubeDlg() override;
 
@@ -38,6 +57,9 @@ public:
     void ShowSolution();
     void GoToStep(int nIndex, bool bUndo);
     void UpdateSpeed();
+    // The view animates when the Animate box is ticked, and the speed
+    // trackbar is usable with it.
+    void FollowAnimateSwitch();
     void ArrangeControls(bool bRecord);
     // Line of the solution list for a 3-character move.
     static QString DescribeMove(const CString& strMove);
@@ -98,6 +120,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* pEvent) override;
+    // Enter: a focused push button is pressed, otherwise OnOK (nothing).
+    void keyPressEvent(QKeyEvent* pEvent) override;
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
@@ -114,8 +138,13 @@ private:
     void OnSize();
     // The menu bar along the top, the client area below it.
     void PlaceMenuAndClient();
-    // Selects a list line without it counting as the user's selection.
+    // Selects a list line without it counting as the user's selection, and
+    // scrolls it into sight.
     void SelectLine(int nLine);
+    // One step of the list travel, inside a command: the next line's move
+    // played, or the current line's move undone, with the list following.
+    void StepForward();
+    void StepBack();
     // The face turn bound to a key, or 0 quarter turns.
     bool HandleFaceKey(const QKeyEvent* pKey, bool bRun);
 

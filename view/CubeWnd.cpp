@@ -1,38 +1,13 @@
 #include "CubeWnd.h"
 
-#include "GLIncludes.h"
-#include "MessageBox.h"
-
-#include <QApplication>
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <QImage>
 #include <QMouseEvent>
 #include <QOpenGLContext>
-#include <QWindow>
 #include <QPainter>
-
-#include <chrono>
 
 namespace {
 
-// The faces of the net in drawing order, with their origins in units of
-// (c, gap): x = ax * c + bx, y = ay * c + by.
-struct NetPlace {
-    int nSlot;
-    int ax, bx, ay, by;
-};
-
-constexpr NetPlace kNet[6] = {
-    {CCubeSolver::SLOT_T, 3, 3, 0, 1},
-    {CCubeSolver::SLOT_F, 3, 3, 3, 3},
-    {CCubeSolver::SLOT_D, 3, 3, 6, 5},
-    {CCubeSolver::SLOT_L, 0, 1, 3, 3},
-    {CCubeSolver::SLOT_R, 6, 5, 3, 3},
-    {CCubeSolver::SLOT_B, 9, 7, 3, 3},
-};
-
-// Marks a face turn's frames as running for the life of the object.
+// Raises a flag for the life of the object: a face turn's frames running,
+// or a solve.
 class TurnGuard {
 public:
     explicit TurnGuard(bool& bFlag) : m_bFlag(bFlag) { m_bFlag = true; }
@@ -46,31 +21,6 @@ private:
 
 } // namespace
 
-// The native OpenGL surface that covers the view. It hands its exposures and
-// mouse input to the view, which does all the drawing.
-class CCubeSurface : public QWindow {
-public:
-    explicit CCubeSurface(CCubeWnd* pView) : m_pView(pView)
-    {
-        setSurfaceType(QSurface::OpenGLSurface);
-        setFlag(Qt::WindowDoesNotAcceptFocus);
-    }
-
-protected:
-    void exposeEvent(QExposeEvent*) override
-    {
-        if (isExposed())
-            m_pView->RenderFrame();
-    }
-    void mousePressEvent(QMouseEvent* pEvent) override { m_pView->mousePressEvent(pEvent); }
-    void mouseDoubleClickEvent(QMouseEvent* pEvent) override { m_pView->mouseDoubleClickEvent(pEvent); }
-    void mouseReleaseEvent(QMouseEvent* pEvent) override { m_pView->mouseReleaseEvent(pEvent); }
-    void mouseMoveEvent(QMouseEvent* pEvent) override { m_pView->mouseMoveEvent(pEvent); }
-
-private:
-    CCubeWnd* m_pView;
-};
-
 CCubeWnd::CCubeWnd(QWidget* pParent) : QWidget(pParent)
 {
     m_pSelFace = m_pFace[SLOT_F];
@@ -78,8 +28,6 @@ CCubeWnd::CCubeWnd(QWidget* pParent) : QWidget(pParent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMinimumSize(0, 0);
-    m_waitTimer.setSingleShot(true);
-    m_waitTimer.setTimerType(Qt::PreciseTimer);
 }
 
 CCubeWnd::~CCubeWnd()
@@ -91,118 +39,6 @@ CCubeWnd::~CCubeWnd()
     }
     // The surface belongs to its container, a child of this widget.
     m_hDC = nullptr;
-}
-
-QSurfaceFormat CCubeWnd::PixelFormat()
-{
-    QSurfaceFormat format;
-    format.setRenderableType(QSurfaceFormat::OpenGL);
-    format.setProfile(QSurfaceFormat::CompatibilityProfile);
-    format.setOption(QSurfaceFormat::DeprecatedFunctions);
-    format.setSwapBehavior(QSurfaceFormat::DoubleBuffer);
-    format.setRedBufferSize(8);
-    format.setGreenBufferSize(8);
-    format.setBlueBufferSize(8);
-    format.setAlphaBufferSize(8);
-    format.setDepthBufferSize(24);
-    format.setStencilBufferSize(8);
-    return format;
-}
-
-// ---------------------------------------------------------------- OpenGL set-up
-
-bool CCubeWnd::InitOpenGL()
-{
-    if (m_bGLWanted)
-        return true;
-    m_bGLWanted = true;
-
-    auto* pSurface = new CCubeSurface(this);
-    m_hDC = pSurface;
-    if (!SetupPixelFormat(m_hDC)) {
-        ShowMessageBox(QApplication::focusWidget(), QStringLiteral("SetPixelformat Failed!"),
-                       QStringLiteral("Error"), QMessageBox::NoIcon);
-    }
-
-    auto* pContext = new QOpenGLContext;
-    pContext->setFormat(m_hDC->format());
-    if (!m_hDC->handle() || !pContext->create() || !pContext->makeCurrent(m_hDC)) {
-        // No context: the 3D view draws nothing and the net is painted on
-        // the widget itself.
-        delete pContext;
-        delete pSurface;
-        m_hDC = nullptr;
-        return true;
-    }
-    m_hRC = pContext;
-
-    m_pContainer = QWidget::createWindowContainer(m_hDC, this);
-    m_pContainer->setFocusPolicy(Qt::NoFocus);
-    m_pContainer->setGeometry(rect());
-    m_pContainer->show();
-
-    ApplyFixedState();
-    SetProjection(DeviceSize().width(), DeviceSize().height());
-    return true;
-}
-
-bool CCubeWnd::SetupPixelFormat(QWindow* hdc)
-{
-    QOpenGLContext probe;
-    probe.setFormat(PixelFormat());
-    if (!probe.create()) {
-        ShowMessageBox(nullptr, QStringLiteral("ChoosePixelFormat failed"), QStringLiteral("Error"),
-                       QMessageBox::NoIcon);
-        return false;
-    }
-    hdc->setFormat(probe.format());
-    hdc->create();
-    if (!hdc->handle()) {
-        ShowMessageBox(nullptr, QStringLiteral("SetPixelFormat failed"), QStringLiteral("Error"),
-                       QMessageBox::NoIcon);
-        return false;
-    }
-    return true;
-}
-
-void CCubeWnd::ApplyFixedState()
-{
-    glShadeModel(GL_SMOOTH);
-    glClearColor(0.8f, 0.8f, 0.8f, 0.5f);
-    glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glDepthFunc(GL_LEQUAL);
-    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
-
-    // Loaded while the model-view matrix is the identity, so the light sits in
-    // eye coordinates and moves with the camera.
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    static constexpr GLfloat kPosition[4] = {0.0f, 10.0f, 20.0f, 1.0f};
-    static constexpr GLfloat kAmbient[4] = {0.3f, 0.3f, 0.3f, 1.0f};
-    static constexpr GLfloat kDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    static constexpr GLfloat kSpecular[4] = {0.35f, 0.35f, 0.35f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_POSITION, kPosition);
-    glLightfv(GL_LIGHT0, GL_AMBIENT, kAmbient);
-    glLightfv(GL_LIGHT0, GL_DIFFUSE, kDiffuse);
-    glLightfv(GL_LIGHT0, GL_SPECULAR, kSpecular);
-    glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHTING);
-}
-
-void CCubeWnd::SetProjection(int cx, int cy)
-{
-    if (!m_hRC || !m_hRC->makeCurrent(m_hDC))
-        return;
-    if (cy == 0)
-        cy = 1;
-    glViewport(0, 0, cx, cy);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(cx) / static_cast<double>(cy), 0.1, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
 }
 
 void CCubeWnd::resizeEvent(QResizeEvent* pEvent)
@@ -244,66 +80,7 @@ void CCubeWnd::paintEvent(QPaintEvent*)
     if (m_b2DView)
         DrawNet(&painter);
     else
-        painter.fillRect(rect(), QColor(204, 204, 204));
-}
-
-void CCubeWnd::RenderFrame(QImage* pGrab)
-{
-    if (!m_hRC || !m_hDC->isExposed() || !m_hRC->makeCurrent(m_hDC))
-        return;
-    ++m_nFramesDrawn;
-    FollowModel();
-    if (m_b2DView)
-        CopyNetToSurface();
-    else
-        Draw3D();
-    if (pGrab) {
-        const int w = DeviceSize().width();
-        const int h = DeviceSize().height();
-        QImage image(w, h, QImage::Format_RGBA8888);
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        glReadBuffer(GL_BACK);
-        glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
-        *pGrab = image.mirrored();
-    }
-    m_hRC->swapBuffers(m_hDC);
-}
-
-void CCubeWnd::Draw3D()
-{
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -7.0f);
-    glRotatef(m_fPitch, 1.0f, 0.0f, 0.0f);
-    glRotatef(m_fYaw, 0.0f, 1.0f, 0.0f);
-    m_cubies.Draw();
-}
-
-// The net is drawn off-screen and copied to the surface in one block.
-void CCubeWnd::CopyNetToSurface()
-{
-    // Painted in the raster engine's fastest format, then turned into the
-    // byte order of OpenGL 1.1, rows counted from the bottom.
-    const QImage rows = DrawNetImage().convertToFormat(QImage::Format_RGBX8888).mirrored();
-
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glRasterPos2f(-1.0f, -1.0f);
-    glDrawPixels(rows.width(), rows.height(), GL_RGBA, GL_UNSIGNED_BYTE, rows.constBits());
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glPopAttrib();
+        painter.fillRect(rect(), QColor(Palette::kBackground));
 }
 
 void CCubeWnd::DrawNet(QPainter* pDC)
@@ -313,18 +90,16 @@ void CCubeWnd::DrawNet(QPainter* pDC)
 
 QImage CCubeWnd::DrawNetImage()
 {
-    const int nWidth = width();
-    const int nHeight = height();
     const QSize size = DeviceSize();
     QImage memory(qMax(1, size.width()), qMax(1, size.height()), QImage::Format_RGB32);
     memory.setDevicePixelRatio(devicePixelRatioF());
     QPainter memDC(&memory);
 
-    const int c = qMin(nWidth / 12, nHeight / 9);
-    m_nCell = c;
-    memDC.fillRect(QRect(0, 0, nWidth, nHeight), QColor(204, 204, 204));
-    for (const NetPlace& place : kNet)
-        DrawFace(&memDC, m_pFace[place.nSlot], place.ax * c + place.bx, place.ay * c + place.by);
+    const NetLayout layout = Layout();
+    m_nCell = layout.nCell;
+    memDC.fillRect(rect(), QColor(Palette::kBackground));
+    for (int nSlot : g_netOrder)
+        DrawFace(&memDC, m_pFace[nSlot], layout.rcFace[nSlot].left, layout.rcFace[nSlot].top);
     memDC.end();
     return memory;
 }
@@ -338,7 +113,7 @@ QSize CCubeWnd::DeviceSize() const
 void CCubeWnd::DrawFace(QPainter* pDC, CubeFace* pFace, int x, int y)
 {
     const int c = m_nCell;
-    const QColor crPen = pFace == m_pSelFace ? QColor(0, 0, 0) : QColor(127, 127, 127);
+    const QColor crPen(pFace == m_pSelFace ? Palette::kOutlineSelected : Palette::kOutline);
     for (int row = 0; row < 3 && c > 0; ++row) {
         for (int col = 0; col < 3; ++col) {
             const signed char nIndex = static_cast<signed char>(pFace->colors[row * 3 + col]);
@@ -358,36 +133,24 @@ void CCubeWnd::DrawFace(QPainter* pDC, CubeFace* pFace, int x, int y)
 
 CubeFace* CCubeWnd::HitTestFace(QPoint pt) const
 {
-    for (const NetPlace& place : kNet) {
-        CubeFace* pFace = m_pFace[place.nSlot];
-        if (pFace->rcFace.Contains(pt.x(), pt.y()))
-            return pFace;
-    }
-    return nullptr;
+    const int nSlot = HitTestNet(Layout(), pt);
+    return nSlot < 0 ? nullptr : m_pFace[nSlot];
 }
 
 void CCubeWnd::PaintFacelet(char nColor, QPoint pt)
 {
-    CubeFace* pFace = HitTestFace(pt);
-    if (!pFace)
+    const NetLayout layout = Layout();
+    const int nSlot = HitTestNet(layout, pt);
+    int row = 0, col = 0;
+    if (nSlot < 0 || !HitTestFacelet(layout, nSlot, pt, row, col))
         return;
-    const int c = m_nCell;
-    for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 3; ++col) {
-            const int left = pFace->rcFace.left + col * c;
-            const int top = pFace->rcFace.top + row * c;
-            const Rect square{left, top, left + c, top + c};
-            if (!square.Contains(pt.x(), pt.y()))
-                continue;
-            pFace->colors[row * 3 + col] = static_cast<BYTE>(nColor);
-            // In mid-turn the cubies are not where the facelets say; they are
-            // brought back to the model once the turn is committed.
-            if (!m_bTurning)
-                m_cubies.SetFaceletColor(row, col, pFace->letter, nColor);
-            Repaint();
-            return;
-        }
-    }
+    CubeFace* pFace = m_pFace[nSlot];
+    pFace->colors[row * 3 + col] = static_cast<BYTE>(nColor);
+    // In mid-turn the cubies are not where the facelets say; they are
+    // brought back to the model once the turn is committed.
+    if (!m_bTurning)
+        m_cubies.SetFaceletColor(row, col, pFace->letter, nColor);
+    Repaint();
 }
 
 // ---------------------------------------------------------------- mouse
@@ -395,27 +158,39 @@ void CCubeWnd::PaintFacelet(char nColor, QPoint pt)
 void CCubeWnd::mousePressEvent(QMouseEvent* pEvent)
 {
     const QPoint pt = pEvent->position().toPoint();
-    if (pEvent->button() == Qt::LeftButton)
+    if (pEvent->button() == Qt::LeftButton) {
+        m_bPressHandled = true;
         OnLButtonDown(pEvent->modifiers(), pt);
-    else if (pEvent->button() == Qt::RightButton)
+    } else if (pEvent->button() == Qt::RightButton) {
         OnRButtonDown(pEvent->modifiers(), pt);
+    }
     QWidget::mousePressEvent(pEvent);
 }
 
+// The model's double click replaces the second press of a click pair (down,
+// up, double click, up). Qt delivers the second press as well, right before
+// the double click, at least through a native window: a double click whose
+// press was already handled adds nothing, or a Shift double click would make
+// three quarter turns instead of two.
 void CCubeWnd::mouseDoubleClickEvent(QMouseEvent* pEvent)
 {
     const QPoint pt = pEvent->position().toPoint();
-    if (pEvent->button() == Qt::LeftButton)
-        OnLButtonDblClk(pEvent->modifiers(), pt);
-    else if (pEvent->button() == Qt::RightButton)
+    if (pEvent->button() == Qt::LeftButton) {
+        if (!m_bPressHandled)
+            OnLButtonDblClk(pEvent->modifiers(), pt);
+        m_bPressHandled = false;
+    } else if (pEvent->button() == Qt::RightButton) {
         OnRButtonDown(pEvent->modifiers(), pt);
+    }
     // Not passed on: the default would turn it into a second press.
 }
 
 void CCubeWnd::mouseReleaseEvent(QMouseEvent* pEvent)
 {
-    if (pEvent->button() == Qt::LeftButton)
+    if (pEvent->button() == Qt::LeftButton) {
+        m_bPressHandled = false;
         OnLButtonUp(pEvent->modifiers(), pEvent->position().toPoint());
+    }
     QWidget::mouseReleaseEvent(pEvent);
 }
 
@@ -436,6 +211,10 @@ void CCubeWnd::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint pt)
 {
     // The widget keeps the mouse while the button is held.
     m_ptLast = pt;
+    // During a solve the live cube is the solver's working cube, and a
+    // repaint would show one of its search states.
+    if (m_bSolving)
+        return;
     if (m_b2DView) {
         CubeFace* pFace = HitTestFace(pt);
         m_pSelFace = pFace;
@@ -451,6 +230,8 @@ void CCubeWnd::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint pt)
 
 void CCubeWnd::OnLButtonDblClk(Qt::KeyboardModifiers nFlags, QPoint pt)
 {
+    if (m_bSolving)
+        return;
     if (m_b2DView) {
         CubeFace* pFace = HitTestFace(pt);
         m_pSelFace = pFace;
@@ -464,7 +245,8 @@ void CCubeWnd::OnLButtonDblClk(Qt::KeyboardModifiers nFlags, QPoint pt)
 
 void CCubeWnd::OnRButtonDown(Qt::KeyboardModifiers, QPoint)
 {
-    Repaint();
+    if (!m_bSolving)
+        Repaint();
 }
 
 void CCubeWnd::OnLButtonUp(Qt::KeyboardModifiers, QPoint)
@@ -509,9 +291,30 @@ void CCubeWnd::RestoreCube()
     m_cubies.RestoreColors();
 }
 
+void CCubeWnd::Set2DView(bool b2DView)
+{
+    if (m_b2DView == b2DView)
+        return;
+    m_b2DView = b2DView;
+    Repaint();
+}
+
+int CCubeWnd::Solve(CProgressCtrl* pProgress)
+{
+    int nResult = SOLVE_OK;
+    {
+        TurnGuard solving(m_bSolving);
+        nResult = CCubeSolver::Solve(pProgress);
+    }
+    // Whatever was drawn meanwhile showed a search state: the cube as it
+    // stands again, whatever the result.
+    Repaint();
+    return nResult;
+}
+
 void CCubeWnd::UpdateView(bool bForce)
 {
-    if (m_bAnimate || bForce) {
+    if (IsAnimating() || bForce) {
         FollowModel();
         Repaint();
     }
@@ -525,26 +328,9 @@ void CCubeWnd::FollowModel()
         m_cubies.FollowFacelets(m_pFace);
 }
 
-unsigned CCubeWnd::StepDelay(unsigned nDelay, bool b2DView)
-{
-    return b2DView ? nDelay : nDelay / (nDelay / 10 + 1);
-}
-
 void CCubeWnd::WaitStep()
 {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(StepDelay(m_nDelay, m_b2DView));
-    for (;;) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-        const auto now = Clock::now();
-        if (!m_bAnimate || now >= deadline)
-            break;
-        // Sleep until the next event or the deadline, whichever comes first.
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now);
-        m_waitTimer.start(static_cast<int>(left.count()) + (left < deadline - now ? 1 : 0));
-        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-    }
-    m_waitTimer.stop();
+    m_pacer.Wait(StepDelay(m_nDelay, m_b2DView), [this] { return IsAnimating(); });
 }
 
 void CCubeWnd::RotateFaceCW(CubeFace* pFace)
@@ -566,18 +352,6 @@ void CCubeWnd::RotateFaceCCW(CubeFace* pFace)
 }
 
 // ---------------------------------------------------------------- animation
-
-unsigned CCubeWnd::FrameCount(unsigned nDelay)
-{
-    unsigned n = nDelay / 40;
-    if (n < 2)
-        n = 2;
-    if (n > 90)
-        n = 90;
-    while (90 % n != 0)
-        ++n;
-    return n;
-}
 
 void CCubeWnd::AnimateFaceCW(CubeFace* pFace)
 {
@@ -615,7 +389,7 @@ void CCubeWnd::AnimateFace(CubeFace* pFace, bool bClockwise)
     TurnGuard guard(m_bTurning);
     for (unsigned i = 0; i < n; ++i) {
         (m_cubies.*pTurn)(nSlice, nSign * nStep);
-        if (m_bAnimate && !m_b2DView) {
+        if (IsAnimating() && !m_b2DView) {
             UpdateView(false);
             WaitStep();
         }

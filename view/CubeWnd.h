@@ -6,21 +6,21 @@
 // model's virtual operations and is mirrored (and, with animation on,
 // animated) in the cubie model; every visible step is paced by WaitStep.
 //
-// The net: facelet side c = min(W / 12, H / 9); faces 3c square, 2 pixels
-// apart, the cross starting 1 pixel from the top-left corner:
-//
-//         T
-//     L   F   R   B
-//         D
+// The net's geometry is NetLayout's (a pure function of the view's size),
+// the colours are Palette's, the native OpenGL surface is CCubeSurface and
+// the pacing of visible steps is CStepPacer's; this class ties them to the
+// model.
 
 #include "CubeSolver.h"
 #include "CubieModel.h"
+#include "NetLayout.h"
+#include "Pacing.h"
+#include "Palette.h"
 
 #include <QImage>
 #include <QPoint>
 #include <QRgb>
 #include <QSurfaceFormat>
-#include <QTimer>
 #include <QWidget>
 
 class QOpenGLContext;
@@ -53,6 +53,26 @@ public:
     // Viewport and projection for a client area of cx by cy device pixels.
     void SetProjection(int cx, int cy);
 
+    // The four settings the dialog writes. Each repaints when the picture
+    // depends on it and it changed (only the presentation does).
+    void SetAnimate(bool bAnimate) { m_bAnimate = bAnimate; }
+    void Set2DView(bool b2DView);
+    void SetPaintColor(signed char nColor) { m_nPaintColor = nColor; }
+    void SetDelay(quint32 nDelay) { m_nDelay = nDelay; }
+
+    // Solves the live cube as CCubeSolver::Solve does (same result codes,
+    // same cube afterwards), sealed from the user: while it runs, presses and
+    // double clicks in the view change nothing, nothing is animated whatever
+    // m_bAnimate says, and the view is redrawn when it returns.
+    int Solve(CProgressCtrl* pProgress);
+    // True while Solve runs.
+    bool IsSolving() const { return m_bSolving; }
+    // True when face turns and model changes are shown step by step now.
+    bool IsAnimating() const { return m_bAnimate && !m_bSolving; }
+
+    // The net's layout at the view's present size.
+    NetLayout Layout() const { return LayoutNet(size()); }
+
     // Invalidates and updates the view at once: the synchronous repaint.
     void Repaint();
     // Draws the current presentation and returns the picture as shown.
@@ -67,11 +87,9 @@ public:
     // Turn animation.
     void AnimateFaceCW(CubeFace* pFace);
     void AnimateFaceCCW(CubeFace* pFace);
-    // Frames per quarter turn for a delay: delay / 40, at least 2, raised to
-    // the next divisor of 90 and never above 90.
-    static unsigned FrameCount(unsigned nDelay);
-    // Milliseconds WaitStep waits for a delay in the given presentation.
-    static unsigned StepDelay(unsigned nDelay, bool b2DView);
+    // Frames per quarter turn and milliseconds per step: see Pacing.h.
+    static unsigned FrameCount(unsigned nDelay) { return CStepPacer::FrameCount(nDelay); }
+    static unsigned StepDelay(unsigned nDelay, bool b2DView) { return CStepPacer::StepDelay(nDelay, b2DView); }
     // True while the frames of a face turn are being run.
     bool IsAnimatingTurn() const { return m_bTurning; }
     // How many frames (net or 3D) have been drawn since construction.
@@ -95,26 +113,19 @@ public:
     void OnLButtonUp(Qt::KeyboardModifiers nFlags, QPoint pt);
     void OnMouseMove(Qt::MouseButtons nButtons, QPoint pt);
 
-    bool m_bAnimate = false;       // animation switch; written by the dialog
-    signed char m_nPaintColor = 0; // colour a left click paints; 0 = none chosen
+    bool m_bAnimate = false;       // animation switch (SetAnimate)
+    signed char m_nPaintColor = 0; // colour a left click paints; 0 = none chosen (SetPaintColor)
     QPoint m_ptLast;               // pointer at the last press or drag step
     float m_fPitch = 25.0f;        // degrees about the screen's horizontal axis
     float m_fYaw = -45.0f;         // degrees about the cube's vertical axis
     QWindow* m_hDC = nullptr;      // the native OpenGL surface over the view
     QOpenGLContext* m_hRC = nullptr; // the context; null until set-up succeeded
     CCubieModel m_cubies;          // the 27 cubies of the 3D cube
-    bool m_b2DView = true;         // true = net, false = 3D cube; written by the dialog
-    QRgb m_crColors[7] = {
-        qRgb(110, 110, 110), // 0: no colour
-        qRgb(255, 255, 0),   // 1: yellow
-        qRgb(0, 0, 255),     // 2: blue
-        qRgb(255, 0, 0),     // 3: red
-        qRgb(255, 128, 0),   // 4: orange
-        qRgb(0, 121, 0),     // 5: green
-        qRgb(255, 255, 255), // 6: white
-    };
+    bool m_b2DView = true;         // true = net, false = 3D cube (Set2DView)
+    QRgb m_crColors[7] = {Palette::kNet[0], Palette::kNet[1], Palette::kNet[2], Palette::kNet[3],
+                          Palette::kNet[4], Palette::kNet[5], Palette::kNet[6]};
     CubeFace* m_pSelFace = nullptr; // face outlined in black in the net
-    quint32 m_nDelay = 0;           // animation delay in milliseconds
+    quint32 m_nDelay = 0;           // animation delay in milliseconds (SetDelay)
     int m_nCell = 0;                // facelet side of the last net paint
 
 protected:
@@ -146,7 +157,11 @@ private:
 
     bool m_bGLWanted = false;     // InitOpenGL was called
     bool m_bTurning = false;      // the frames of a face turn are running
+    bool m_bSolving = false;      // Solve is running
+    // The left press of the click under way was handled; a double click that
+    // follows it belongs to the same click (see mouseDoubleClickEvent).
+    bool m_bPressHandled = false;
     QWidget* m_pContainer = nullptr; // holds the OpenGL surface inside the view
     long m_nFramesDrawn = 0;
-    QTimer m_waitTimer;           // wakes WaitStep at its deadline
+    CStepPacer m_pacer;
 };

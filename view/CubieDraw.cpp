@@ -3,6 +3,7 @@
 #include "CubieModel.h"
 
 #include "GLIncludes.h"
+#include "Palette.h"
 
 #include <cmath>
 
@@ -132,7 +133,7 @@ void CCubieModel::DrawRoundEdge(CCubie* p)
     const float h = p->size / 2.0f;
     const float s = kHalfPi / static_cast<float>(n);
 
-    glColor3f(0.5f, 0.5f, 0.5f);
+    glColor3fv(Palette::kBevel3D);
     glBegin(GL_QUADS);
     for (int i = 0; i < n; ++i) {
         const float a = static_cast<float>(i) * s;
@@ -161,7 +162,7 @@ void CCubieModel::DrawRoundCorner(CCubie* p)
         glVertex3f(r * nx, r * ny, r * nz);
     };
 
-    glColor3f(0.5f, 0.5f, 0.5f);
+    glColor3fv(Palette::kBevel3D);
     glBegin(GL_QUADS);
     for (int i = 0; i < n; ++i) {
         const float e0 = static_cast<float>(i) * s;

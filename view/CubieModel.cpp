@@ -1,26 +1,15 @@
 #include "CubieModel.h"
 
 #include "CubeSolver.h"
+#include "Palette.h"
 
 #include <cstring>
 
 namespace {
 
-// 3D colour of each colour index 1..6 (index 0 has none).
-constexpr float kColors[7][3] = {
-    {0.0f, 0.0f, 0.0f}, // 0: unused
-    {1.0f, 1.0f, 0.0f}, // 1: yellow
-    {0.0f, 0.0f, 1.0f}, // 2: blue
-    {1.0f, 0.0f, 0.0f}, // 3: red
-    {1.0f, 0.5f, 0.0f}, // 4: orange
-    {0.0f, 1.0f, 0.0f}, // 5: green
-    {1.0f, 1.0f, 1.0f}, // 6: white
-};
-
-// Faces that point into the cube.
-constexpr float kInside[3] = {0.25f, 0.25f, 0.25f};
-// A blank facelet, shown in the net's grey RGB(110, 110, 110).
-constexpr float kBlank[3] = {110.0f / 255.0f, 110.0f / 255.0f, 110.0f / 255.0f};
+constexpr const float (&kColors)[Palette::kColorCount][3] = Palette::k3D;
+constexpr const float (&kInside)[3] = Palette::kInside3D;
+constexpr const float (&kBlank)[3] = Palette::kBlank3D;
 
 // Where facelet (r, c) of a face sits: each position index is
 // dr * r + dc * c + d0, and `local` is the cubie face that shows it.

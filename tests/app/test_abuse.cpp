@@ -17,6 +17,11 @@
 
 namespace {
 
+QString Facelets(const CCubeSolver& cube)
+{
+    return QString::fromStdString(FormatCube(cube));
+}
+
 enum Action : unsigned {
     CLICK_ENABLED = 1 << 0, // any enabled button, swatch or list line
     TOGGLE_SWITCHES = 1 << 1, // 3D View and Animate
@@ -37,6 +42,8 @@ public:
         connect(&m_timer, &QTimer::timeout, this, [this] { Act(); });
     }
     void Start() { m_timer.start(); }
+    // Frames drawn up to the monkey's last act while a command ran.
+    long FramesWhileBusy() const { return m_nFramesWhileBusy; }
     void Stop()
     {
         m_timer.stop();
@@ -127,6 +134,8 @@ private:
             });
         if (!choices.empty())
             choices[static_cast<size_t>(Pick(static_cast<int>(choices.size())))]();
+        if (m_dlg.IsBusy())
+            m_nFramesWhileBusy = m_dlg.m_cube.FramesDrawn();
     }
 
     CZelvorsCubeDlg& m_dlg;
@@ -135,6 +144,7 @@ private:
     QSize m_size;
     QTimer m_timer;
     long m_nActs = 0;
+    long m_nFramesWhileBusy = 0;
 };
 
 } // namespace
@@ -145,11 +155,12 @@ class TestAbuse : public QObject {
 private:
     bool m_bAnswerYes = false;
 
-    void Prepare(CZelvorsCubeDlg& dlg)
+    void Prepare(CZelvorsCubeDlg& dlg, bool bQuick = true)
     {
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        dlg.m_sliderSpeed.setValue(5); // quick frames, so that many land in a test
+        if (bQuick)
+            dlg.m_sliderSpeed.setValue(5); // quick frames, so that many land in a test
     }
 
     // What must hold once the command and the monkey are done.
@@ -216,6 +227,9 @@ private slots:
                 for (uint seed : {1u})
                     QTest::addRow("%s, %s, seed %u", command, kind.name, seed)
                         << QString(command) << uint(kind.actions) << seed;
+        // At the default speed: were the switches obeyed during Solve, its
+        // thousands of turns would take many minutes.
+        QTest::addRow("solve at the default speed, switches") << QString("solve") << uint(TOGGLE_SWITCHES) << 2u;
     }
     void duringCommands()
     {
@@ -223,7 +237,7 @@ private slots:
         QFETCH(uint, actions);
         QFETCH(uint, seed);
         CZelvorsCubeDlg dlg;
-        Prepare(dlg);
+        Prepare(dlg, !QByteArray(QTest::currentDataTag()).contains("default speed"));
         if (command != "shuffle") {
             dlg.m_checkAnimate.click(); // a quick set-up
             dlg.m_btnShuffle.click();
@@ -235,11 +249,24 @@ private slots:
             QVERIFY(dlg.m_listSolution.count() > 10);
 
         Monkey monkey(dlg, actions, seed);
+        const QString entered = Facelets(dlg.m_cube);
         monkey.Start();
         if (command == "shuffle") {
             dlg.m_btnShuffle.click();
         } else if (command == "solve") {
             dlg.m_btnSolve.click();
+            monkey.Stop();
+            // The solution listed is one for the cube as entered, the cube is
+            // left as it was, and the view was drawn again after the solve.
+            QCOMPARE(Facelets(dlg.m_cube), entered);
+            QVERIFY(dlg.m_listSolution.count() > 1);
+            CCubeSolver reference;
+            LoadText(reference, entered.toStdString());
+            for (const CString& strMove : dlg.m_arrMoves)
+                reference.ExecuteMoves(strMove);
+            QVERIFY(reference.IsSolved());
+            QVERIFY(dlg.m_cube.FramesDrawn() > monkey.FramesWhileBusy());
+            QCOMPARE(dlg.m_cube.m_bAnimate, dlg.m_checkAnimate.isChecked());
         } else {
             ClickLineLast(dlg);
             // And back again, part of the way.

@@ -8,11 +8,16 @@
 #include "TestCube.h"
 
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QMessageBox>
+#include <QWindow>
 #include <QMenuBar>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <deque>
+#include <random>
 
 namespace {
 
@@ -501,16 +506,266 @@ private slots:
         QTRY_VERIFY(dlg.m_frameCube.width() > 100);
     }
 
-    void enterDoesNothingEscAsks()
+    // Enter while no push button has the focus does nothing: the cube, the
+    // list and its label stay as they were, and no button is drawn as the
+    // default. A focused push button is still pressed by Enter and Space.
+    void enterKeepsTheUsersWork_data()
+    {
+        QTest::addColumn<QString>("focus");
+        for (const char* focus : {"list", "check box", "trackbar", "view"})
+            QTest::newRow(focus) << QString(focus);
+    }
+    void enterKeepsTheUsersWork()
+    {
+        QFETCH(QString, focus);
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.activateWindow();
+        QTRY_VERIFY(QApplication::activeWindow() == &dlg);
+        const int n = ShuffleAndSolve(dlg);
+        QVERIFY(n > 3);
+        ClickLine(dlg.m_listSolution, 2);
+        QWidget* pFocus = focus == "list"       ? static_cast<QWidget*>(&dlg.m_listSolution)
+                          : focus == "check box" ? static_cast<QWidget*>(&dlg.m_check3D)
+                          : focus == "trackbar"  ? static_cast<QWidget*>(&dlg.m_sliderSpeed)
+                                                 : static_cast<QWidget*>(&dlg.m_cube);
+        if (pFocus == &dlg.m_sliderSpeed)
+            dlg.m_checkAnimate.click(); // the trackbar is usable with animation on
+        pFocus->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), pFocus);
+        const QString cube = Facelets(dlg.m_cube);
+        const QStringList lines = Lines(dlg.m_listSolution);
+        const QString label = dlg.m_staticMoves.text();
+        QTest::keyClick(pFocus, Qt::Key_Return);
+        QTest::keyClick(pFocus, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(Facelets(dlg.m_cube), cube);
+        QCOMPARE(Lines(dlg.m_listSolution), lines);
+        QCOMPARE(dlg.m_staticMoves.text(), label);
+        QCOMPARE(dlg.m_nStep, 2);
+        QVERIFY(dlg.isVisible());
+        QVERIFY(m_boxes.empty());
+        for (const QPushButton* pButton : dlg.findChildren<QPushButton*>())
+            QVERIFY2(!pButton->isDefault(), qPrintable(pButton->text()));
+
+        dlg.m_btnPrevious.setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&dlg.m_btnPrevious));
+        QTest::keyClick(&dlg.m_btnPrevious, Qt::Key_Return);
+        QCOMPARE(dlg.m_nStep, 1);
+        QTest::keyClick(&dlg.m_btnPrevious, Qt::Key_Space);
+        QCOMPARE(dlg.m_nStep, 0);
+    }
+
+    // While Solve runs, clicks in the view reach neither the solver's working
+    // cube nor the animation: the solution listed solves the cube as entered,
+    // the switches take effect when Solve returns, and the view is redrawn.
+    void solveIsSealedAgainstTheUser()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_sliderSpeed.setValue(0); // should anything animate, it ends soon
+        dlg.m_check3D.click();         // the net, where clicks paint and turn
+        QVERIFY(dlg.m_cube.m_b2DView);
+        dlg.m_btnShuffle.click();
+        const QString entered = Facelets(dlg.m_cube);
+        const int c = std::max(1, dlg.m_cube.m_nCell);
+
+        std::mt19937 rng(5);
+        long nTicks = 0;
+        long nFramesInSolve = 0;
+        QTimer monkey;
+        monkey.setInterval(1);
+        connect(&monkey, &QTimer::timeout, &dlg, [&] {
+            if (!dlg.IsBusy())
+                return;
+            ++nTicks;
+            const QPoint pt(3 * c + 3 + int(rng() % unsigned(3 * c)), 3 * c + 3 + int(rng() % unsigned(6 * c)));
+            QWindow* pSurface = dlg.m_cube.m_hDC;
+            switch (nTicks % 8) {
+            case 0: dlg.m_checkAnimate.click(); break;
+            case 1:
+                if (pSurface)
+                    QTest::mouseClick(pSurface, Qt::LeftButton, Qt::ShiftModifier, pt);
+                break;
+            case 2: QTest::mouseClick(&dlg.m_cube, Qt::LeftButton, Qt::ControlModifier, pt); break;
+            case 3:
+                dlg.m_cube.m_nPaintColor = 3;
+                QTest::mouseClick(&dlg.m_cube, Qt::LeftButton, Qt::NoModifier, pt);
+                break;
+            case 4: QTest::mouseDClick(&dlg.m_cube, Qt::LeftButton, Qt::ShiftModifier, pt); break;
+            case 5: dlg.m_sliderSpeed.setValue(int(rng() % 3)); break;
+            case 6: dlg.m_cube.Repaint(); break; // as an exposure would
+            default: break;
+            }
+            nFramesInSolve = dlg.m_cube.FramesDrawn();
+        });
+        monkey.start();
+        dlg.m_btnSolve.click();
+        monkey.stop();
+        QVERIFY(nTicks > 8);
+        QVERIFY2(m_boxes.empty(), m_boxes.empty() ? "" : qPrintable(m_boxes[0].text));
+        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QVERIFY(dlg.m_listSolution.count() > 1);
+        CCubeSolver reference;
+        LoadText(reference, entered.toStdString());
+        for (const CString& strMove : dlg.m_arrMoves)
+            reference.ExecuteMoves(strMove);
+        QVERIFY(reference.IsSolved());
+        // The clicks on Animate were seen, but only once Solve was over.
+        QCOMPARE(dlg.m_cube.m_bAnimate, dlg.m_checkAnimate.isChecked());
+        QVERIFY(nFramesInSolve < 200);
+        // Something was drawn during the solve; the view was drawn again after it.
+        QVERIFY(dlg.m_cube.FramesDrawn() > nFramesInSolve);
+        QVERIFY(dlg.m_cube.m_cubies.MatchesFacelets(dlg.m_cube.m_pFace));
+    }
+
+    // Ticking Animate, moving the trackbar or switching the presentation
+    // while Solve runs animates none of its attempts; the box counts again
+    // once Solve has returned.
+    void switchesDuringSolveWaitForItsEnd()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_sliderSpeed.setValue(0); // should anything animate, it ends soon
+        dlg.m_btnShuffle.click();
+        long nTicks = 0;
+        long nFramesAtStart = -1;
+        long nFramesInSolve = 0;
+        bool bTurnSeen = false;
+        QTimer switcher;
+        switcher.setInterval(1);
+        connect(&switcher, &QTimer::timeout, &dlg, [&] {
+            if (!dlg.IsBusy())
+                return;
+            if (nFramesAtStart < 0) {
+                nFramesAtStart = dlg.m_cube.FramesDrawn();
+                dlg.m_checkAnimate.click(); // on
+            } else if (++nTicks % 50 == 0) {
+                dlg.m_check3D.click();
+                dlg.m_sliderSpeed.setValue(int(nTicks / 50 % 2));
+            }
+            bTurnSeen = bTurnSeen || dlg.m_cube.IsAnimatingTurn();
+            nFramesInSolve = dlg.m_cube.FramesDrawn();
+        });
+        switcher.start();
+        dlg.m_btnSolve.click();
+        switcher.stop();
+        QVERIFY(nFramesAtStart >= 0);
+        QVERIFY(!bTurnSeen);
+        // Only the presentation switches drew, one frame each.
+        QVERIFY(nFramesInSolve - nFramesAtStart <= nTicks / 50 + 1);
+        QVERIFY(dlg.m_checkAnimate.isChecked());
+        QVERIFY(dlg.m_cube.m_bAnimate);
+        QVERIFY(dlg.m_sliderSpeed.isEnabled());
+        QVERIFY(dlg.m_listSolution.count() > 1);
+    }
+
+    // Travelling through a long solution keeps the current line in sight,
+    // in both directions (the list is disabled meanwhile and cannot be
+    // scrolled by hand).
+    void travelKeepsTheCurrentLineInSight()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        const int n = ShuffleAndSolve(dlg);
+        QListWidget& list = dlg.m_listSolution;
+        QVERIFY(n > 30);
+        dlg.m_sliderSpeed.setValue(0);
+        dlg.m_checkAnimate.click(); // every step passes through the event loop
+        long nChecks = 0;
+        QStringList outOfSight;
+        QTimer probe;
+        probe.setInterval(0);
+        connect(&probe, &QTimer::timeout, &dlg, [&] {
+            if (!dlg.IsBusy() || !list.currentItem())
+                return;
+            ++nChecks;
+            if (!list.viewport()->rect().contains(list.visualItemRect(list.currentItem())))
+                outOfSight << QString::number(list.currentRow());
+        });
+        probe.start();
+        list.scrollToBottom();
+        ClickLine(list, n);
+        QCOMPARE(dlg.m_nStep, n);
+        list.scrollToTop();
+        ClickLine(list, 0);
+        probe.stop();
+        QCOMPARE(dlg.m_nStep, 0);
+        QVERIFY(nChecks > n);
+        QVERIFY2(outOfSight.isEmpty(), qPrintable(outOfSight.mid(0, 12).join(' ')));
+    }
+
+    // Each of the box's three lines is shown whole, none broken in two.
+    void unableToSolveBoxKeepsItsLines()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        SetMessageBoxHandler({}); // the real box
+        FlipEdge(dlg.m_cube, 0);
+        QStringList lines;
+        int nWidth = 0, nHeight = 0, nLineSpacing = 1;
+        QList<int> advances;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, &dlg, [&] {
+            auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!pBox || !pBox->isVisible())
+                return;
+            poll.stop();
+            auto* pLabel = pBox->findChild<QLabel*>("qt_msgbox_label");
+            QVERIFY(pLabel);
+            lines = pLabel->text().split('\n');
+            const QFontMetrics fm(pLabel->font());
+            for (const QString& line : lines)
+                advances << fm.horizontalAdvance(line);
+            nWidth = pLabel->contentsRect().width();
+            nHeight = pLabel->contentsRect().height();
+            nLineSpacing = fm.lineSpacing();
+            if (qEnvironmentVariableIsSet("ZELVORS_SHOTS"))
+                pBox->grab().save(qEnvironmentVariable("ZELVORS_SHOTS") + "/unable-to-solve.png");
+            pBox->button(QMessageBox::Ok)->click();
+        });
+        poll.start();
+        dlg.m_btnSolve.click();
+        QCOMPARE(lines.size(), 3);
+        for (int nAdvance : advances)
+            QVERIFY2(nAdvance <= nWidth, qPrintable(QString("%1 > %2").arg(nAdvance).arg(nWidth)));
+        QVERIFY(nHeight < 4 * nLineSpacing);
+    }
+
+    // The About box shows both its lines whole, and the picture sits on the
+    // box's own background.
+    void aboutBoxShowsItsTextsAndPicture()
+    {
+        CAboutDlg about;
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        for (const QLabel* pLabel : about.findChildren<QLabel*>()) {
+            if (pLabel->text().isEmpty())
+                continue;
+            const int nAdvance = pLabel->fontMetrics().horizontalAdvance(pLabel->text());
+            QVERIFY2(nAdvance <= pLabel->contentsRect().width(), qPrintable(pLabel->text()));
+        }
+        const QImage shot = about.grab().toImage();
+        if (qEnvironmentVariableIsSet("ZELVORS_SHOTS"))
+            shot.save(qEnvironmentVariable("ZELVORS_SHOTS") + "/about.png");
+        const QRgb background = shot.pixel(2, shot.height() - 3);
+        const QLabel* pPicture = nullptr;
+        for (const QLabel* pLabel : about.findChildren<QLabel*>())
+            if (!pLabel->pixmap().isNull())
+                pPicture = pLabel;
+        QVERIFY(pPicture);
+        const QPoint corner = pPicture->geometry().topLeft();
+        QCOMPARE(shot.pixel(corner), background);
+        QCOMPARE(shot.pixel(pPicture->geometry().bottomRight()), background);
+    }
+
+    // Esc, Exit and the close box all ask first (Enter: enterKeepsTheUsersWork).
+    void escExitAndCloseBoxAsk()
     {
         CZelvorsCubeDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         dlg.m_listSolution.setFocus();
-        QTest::keyClick(&dlg, Qt::Key_Return);
-        QTest::keyClick(&dlg, Qt::Key_Enter);
-        QVERIFY(dlg.isVisible());
-        QVERIFY(m_boxes.empty());
 
         m_answers = {QMessageBox::No};
         QTest::keyClick(&dlg.m_listSolution, Qt::Key_Escape);

@@ -7,6 +7,9 @@
 #include "TestCube.h"
 
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QStyleHints>
+#include <QWindow>
 #include <QTest>
 #include <QTimer>
 
@@ -70,11 +73,14 @@ private slots:
         QTest::addColumn<int>("w");
         QTest::addColumn<int>("h");
         QTest::addColumn<int>("cell");
-        QTest::newRow("dialog default, height decides") << 504 << 299 << 33;
-        QTest::newRow("width decides") << 240 << 400 << 20;
+        QTest::newRow("dialog default, height decides") << 504 << 299 << 32;
+        QTest::newRow("odd size") << 501 << 302 << 33;
+        QTest::newRow("width decides") << 240 << 400 << 19;
+        QTest::newRow("width decides, gaps count") << 246 << 400 << 19;
         QTest::newRow("exact fit") << 127 << 95 << 10;
         QTest::newRow("narrower than 12 pixels") << 11 << 300 << 0;
         QTest::newRow("lower than 9 pixels") << 300 << 8 << 0;
+        QTest::newRow("no room for the gaps") << 5 << 3 << 0;
     }
     void netGeometry()
     {
@@ -104,6 +110,77 @@ private slots:
         }
     }
 
+    // The whole net, gaps and borders included, lies inside the view at
+    // every size: 12c + 7 by 9c + 5 pixels.
+    void netFitsInsideTheViewAtEverySize()
+    {
+        CCubeWnd view;
+        QStringList clipped;
+        for (int w = 20; w < 640; w += 13) {
+            for (int h = 15; h < 480; h += 17) {
+                PaintNetAt(view, w, h);
+                const int c = view.m_nCell;
+                if (12 * c + 7 > w || 9 * c + 5 > h)
+                    clipped << QString("%1x%2").arg(w).arg(h);
+                // And no smaller than it has to be.
+                QVERIFY(12 * (c + 1) + 7 > w || 9 * (c + 1) + 5 > h);
+            }
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.mid(0, 8).join(' ')));
+    }
+
+    // A double click through the native surface, as a real mouse sends it
+    // (press, release, press and double click): Shift gives a half turn
+    // clockwise, Ctrl a half turn counter-clockwise, a plain one paints once.
+    void doubleClickOnTheSurfaceIsAHalfTurn()
+    {
+        CCubeWnd view;
+        view.resize(127, 95); // c = 10
+        view.show();
+        view.InitOpenGL();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        if (!view.HasContext())
+            QSKIP("no OpenGL on this display");
+        QTRY_VERIFY(!view.GrabFrame().isNull());
+        CCubeSolver reference;
+        QTest::mouseDClick(view.m_hDC, Qt::LeftButton, Qt::ShiftModifier, QPoint(40, 40));
+        reference.ExecuteMoves("F+.F+.");
+        QCOMPARE(Facelets(view), Facelets(reference));
+        QTest::mouseDClick(view.m_hDC, Qt::LeftButton, Qt::ControlModifier, QPoint(70, 45));
+        reference.ExecuteMoves("R-.R-.");
+        QCOMPARE(Facelets(view), Facelets(reference));
+        // Two single clicks far apart in time are two quarter turns.
+        QTest::mouseClick(view.m_hDC, Qt::LeftButton, Qt::ShiftModifier, QPoint(40, 15));
+        QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
+        QTest::mouseClick(view.m_hDC, Qt::LeftButton, Qt::ShiftModifier, QPoint(40, 15));
+        reference.ExecuteMoves("T+.T+.");
+        QCOMPARE(Facelets(view), Facelets(reference));
+        QVERIFY(view.m_cubies.MatchesFacelets(view.m_pFace));
+    }
+
+    // The presentation's setter draws a frame when, and only when, it changes.
+    void switchingPresentationRepaintsOnChange()
+    {
+        CCubeWnd view;
+        view.resize(127, 95);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        long n = view.FramesDrawn();
+        view.Set2DView(true); // already the net
+        QCOMPARE(view.FramesDrawn(), n);
+        view.Set2DView(false);
+        QVERIFY(!view.m_b2DView);
+        QVERIFY(view.FramesDrawn() > n);
+        n = view.FramesDrawn();
+        view.SetAnimate(true);
+        view.SetDelay(120);
+        view.SetPaintColor(4);
+        QCOMPARE(view.FramesDrawn(), n);
+        QVERIFY(view.IsAnimating());
+        QCOMPARE(view.m_nDelay, 120u);
+        QCOMPARE(view.m_nPaintColor, 4);
+    }
+
     void hitTestingHonoursGapsAndBorders()
     {
         CCubeWnd view;
@@ -117,9 +194,15 @@ private slots:
         QCOMPARE(view.HitTestFace(QPoint(65, 40)), view.GetFace('R'));
         QVERIFY(!view.HitTestFace(QPoint(0, 0)));
         QVERIFY(!view.HitTestFace(QPoint(126, 94))); // outside the net
-        // After a reset the rectangles are empty until the next paint.
+        // Hit testing follows the size alone, painted or not.
         view.ResetCube();
-        QVERIFY(!view.HitTestFace(QPoint(40, 40)));
+        QCOMPARE(view.HitTestFace(QPoint(40, 40)), pF);
+        CCubeWnd unpainted;
+        unpainted.resize(127, 95);
+        QCOMPARE(unpainted.HitTestFace(QPoint(65, 40)), unpainted.GetFace('R'));
+        QCOMPARE(unpainted.Layout().nCell, 10);
+        QCOMPARE(LayoutNet(QSize(0, 0)).nCell, 0);
+        QCOMPARE(HitTestNet(LayoutNet(QSize(0, 0)), QPoint(0, 0)), -1);
     }
 
     void outlineStartsOnFrontAndFollowsPresses()
@@ -503,7 +586,7 @@ private slots:
         // The net through the same surface.
         view.m_b2DView = true;
         const QImage net = view.GrabFrame();
-        QCOMPARE(net.pixel(3 * 33 + 3 + 40, 3 * 33 + 3 + 40), qRgba(0, 0, 255, 255));
+        QCOMPARE(net.pixel(3 * 32 + 3 + 40, 3 * 32 + 3 + 40), qRgba(0, 0, 255, 255));
         QCOMPARE(net.pixel(500, 295), qRgba(204, 204, 204, 255));
     }
 
