@@ -1,11 +1,14 @@
 // zelvors-solve: the cube solver on the command line.
 //   zelvors-solve               solve each configuration read from standard input
+//   zelvors-solve --method short [--max-length N]
+//                               the same with the short solver (at most N moves)
 //   zelvors-solve --shuffle N   N scrambles in a row from the solved cube
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
 // Exit status: 0 all lines answered, 1 some input line was bad, 2 bad command line.
 
 #include "CubeSolver.h"
 #include "CubeText.h"
+#include "ShortSolver.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -16,6 +19,9 @@ namespace {
 
 const char kUsage[] =
     "usage: zelvors-solve                solve configurations read from standard input\n"
+    "       zelvors-solve --method short|lbl [--max-length N]\n"
+    "                                    solve with the short solver (at most N moves,\n"
+    "                                    20 to 30, default 20) or layer by layer (default)\n"
     "       zelvors-solve --shuffle N    write the cube after each of N scrambles\n"
     "       zelvors-solve --apply MOVES  write each configuration read with MOVES performed\n"
     "       zelvors-solve --help         show this text\n"
@@ -77,7 +83,36 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    if (argc == 1) {
+    if (argc == 1 || strCommand == "--method" || strCommand == "--max-length") {
+        bool bShort = false;
+        int nMaxLength = shortsolver::kDefaultMaxLength;
+        for (int i = 1; i < argc; i += 2) {
+            const std::string strOption = argv[i];
+            if (strOption != "--method" && strOption != "--max-length")
+                return UsageError("unknown option: " + strOption);
+            if (i + 1 >= argc)
+                return UsageError(strOption + " takes a value");
+            const std::string strValue = argv[i + 1];
+            if (strOption == "--method") {
+                if (strValue != "short" && strValue != "lbl")
+                    return UsageError("unknown method: " + strValue);
+                bShort = strValue == "short";
+            } else {
+                char* pEnd = nullptr;
+                errno = 0;
+                const long n = std::strtol(strValue.c_str(), &pEnd, 10);
+                if (strValue.empty() || *pEnd != '\0' || errno == ERANGE ||
+                    n < shortsolver::kMinMaxLength || n > shortsolver::kMaxMaxLength)
+                    return UsageError("--max-length takes a number from 20 to 30: " + strValue);
+                nMaxLength = static_cast<int>(n);
+            }
+        }
+        if (bShort)
+            return ForEachConfiguration([nMaxLength](const BYTE* colors) {
+                std::string strMoves;
+                const int nResult = SolveShort(colors, nMaxLength, strMoves);
+                std::cout << nResult << '\t' << strMoves << '\n';
+            });
         CCubeSolver cube;
         return ForEachConfiguration([&cube](const BYTE* colors) {
             LoadCube(cube, colors);
