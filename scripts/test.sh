@@ -22,7 +22,7 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF \
     -DCMAKE_CXX_FLAGS="$san" -DCMAKE_EXE_LINKER_FLAGS="$san" \
     -DZELVORS_GUI_TEST_ENV="${dri:+LD_PRELOAD=$dri}" \
     -DZELVORS_ENDURANCE_CORE_CYCLES=1000 -DZELVORS_ENDURANCE_GUI_CYCLES=20 \
-    -DZELVORS_ENDURANCE_MAX_GROWTH_MIB=0
+    -DZELVORS_ENDURANCE_MAX_GROWTH_MIB=0 -DZELVORS_SHORT_CUBES=100
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 \
 UBSAN_OPTIONS=print_stacktrace=1 \
