@@ -42,26 +42,37 @@ void Distances(std::vector<std::uint8_t>& table, size_t nCount, int nMoves, size
 
 } // namespace
 
+void NibbleTable::Pack(const std::vector<std::uint8_t>& values)
+{
+    m_data.assign((values.size() + 1) / 2, 0);
+    for (size_t i = 0; i < values.size(); ++i)
+        m_data[i >> 1] |= static_cast<std::uint8_t>((values[i] & 15) << ((i & 1) * 4));
+}
+
 void PruningTables::Build(const MoveTables& m)
 {
     const size_t nSlice = coord::kSliceCount;
     const size_t nSolvedSlice = static_cast<size_t>(coord::SolvedSlice());
-    Distances(twistSlice, coord::kTwistCount * nSlice, kMoveCount, nSolvedSlice,
+    std::vector<std::uint8_t> distances;
+    Distances(distances, coord::kTwistCount * nSlice, kMoveCount, nSolvedSlice,
               [&m, nSlice](size_t i, int k) {
                   return m.twist[i / nSlice * kMoveCount + k] * nSlice +
                          m.slice[i % nSlice * kMoveCount + k];
               });
-    Distances(flipSlice, coord::kFlipCount * nSlice, kMoveCount, nSolvedSlice,
+    twistSlice.Pack(distances);
+    Distances(distances, coord::kFlipCount * nSlice, kMoveCount, nSolvedSlice,
               [&m, nSlice](size_t i, int k) {
                   return m.flip[i / nSlice * kMoveCount + k] * nSlice +
                          m.slice[i % nSlice * kMoveCount + k];
               });
+    flipSlice.Pack(distances);
     const size_t nFlip = coord::kFlipCount;
-    Distances(twistFlip, coord::kTwistCount * nFlip, kMoveCount, 0,
+    Distances(distances, coord::kTwistCount * nFlip, kMoveCount, 0,
               [&m, nFlip](size_t i, int k) {
                   return m.twist[i / nFlip * kMoveCount + k] * nFlip +
                          m.flip[i % nFlip * kMoveCount + k];
               });
+    twistFlip.Pack(distances);
 
     const size_t nSolvedSorted = nSolvedSlice * 24;
     Distances(cornerSlicePerm, coord::kCornerPermCount * 24, kPhase2MoveCount, 0,
@@ -79,7 +90,7 @@ void PruningTables::Build(const MoveTables& m)
 
 size_t PruningTables::Bytes() const
 {
-    return twistSlice.size() + flipSlice.size() + twistFlip.size() + cornerSlicePerm.size() +
+    return twistSlice.Bytes() + flipSlice.Bytes() + twistFlip.Bytes() + cornerSlicePerm.size() +
            edgeSlicePerm.size();
 }
 

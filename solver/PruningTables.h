@@ -11,9 +11,30 @@
 
 namespace shortsolver {
 
+// Distances of at most 15, two to a byte (the search reads tables at random,
+// so a smaller table is a faster one).
+class NibbleTable {
+public:
+    void Pack(const std::vector<std::uint8_t>& values);
+    int operator[](size_t i) const { return (m_data[i >> 1] >> ((i & 1) * 4)) & 15; }
+    size_t Bytes() const { return m_data.size(); }
+    // A hint that entry i is about to be read.
+    void Prefetch(size_t i) const
+    {
+#if defined(__GNUC__) || defined(__clang__)
+        __builtin_prefetch(&m_data[i >> 1]);
+#else
+        (void)i;
+#endif
+    }
+
+private:
+    std::vector<std::uint8_t> m_data;
+};
+
 struct PruningTables {
     // Phase 1, [twist * 495 + slice], [flip * 495 + slice], [twist * 2048 + flip].
-    std::vector<std::uint8_t> twistSlice, flipSlice, twistFlip;
+    NibbleTable twistSlice, flipSlice, twistFlip;
     // Phase 2, [corner perm * 24 + slice perm], [edge8 perm * 24 + slice perm].
     std::vector<std::uint8_t> cornerSlicePerm, edgeSlicePerm;
 

@@ -16,7 +16,7 @@ std::atomic<bool> g_bTablesReady{false};
 constexpr int kOpposite[cubie::kFaceCount] = {5, 4, 3, 2, 1, 0};
 constexpr int kMaxPath = kMaxMaxLength + 1;
 // Longest phase 2 tried in the first pass.
-constexpr int kShortPhase2 = 12;
+constexpr int kShortPhase2 = 13;
 
 // Whether move m may follow a move of face nLastFace (-1: none): never the
 // same face twice, and of two opposite faces only the lower slot first.
@@ -37,7 +37,8 @@ struct Variant {
     cubie::CubieCube cube;
     int faceOf[cubie::kFaceCount];
     bool bInverse = false;
-    int twist = 0, flip = 0, sliceSorted = 0, cornerPerm = 0;
+    bool bSkip = false;
+    int twist = 0, flip = 0, slice = 0;
     int nLowerBound = 0;
 };
 
@@ -60,52 +61,63 @@ public:
         m_nCached = 0;
         std::copy(v.cube.ep, v.cube.ep + cubie::EDGE_COUNT, m_ep[0]);
         std::copy(v.cube.cp, v.cube.cp + cubie::CORNER_COUNT, m_cp[0]);
-        if (!Phase1(v.twist, v.flip, v.sliceSorted, 0, d1))
+        if (!Phase1(v.twist, v.flip, v.slice, 0, d1))
             return false;
         nMoves = m_nD1 + m_nD2;
         std::copy(m_path, m_path + nMoves, moves);
         return true;
     }
 
-    int Phase1Bound(int twist, int flip, int sliceSorted) const
+    int Phase1Bound(int twist, int flip, int s) const
     {
-        const int s = sliceSorted / 24;
         return std::max({m_pt.twistSlice[twist * coord::kSliceCount + s],
                          m_pt.flipSlice[flip * coord::kSliceCount + s],
                          m_pt.twistFlip[twist * coord::kFlipCount + flip]});
     }
 
 private:
-    bool Phase1(int twist, int flip, int ss, int depth, int left)
+    bool Phase1(int twist, int flip, int slice, int depth, int left)
     {
         if (left == 0) {
             if (depth > 0 && !LeavesH(m_path[depth - 1]))
                 return false;
-            return Phase2Start(ss % 24);
+            return Phase2Start();
         }
         const int nLastFace = depth > 0 ? MoveFace(m_path[depth - 1]) : -1;
+        // The children's table entries are fetched together first: the search
+        // spends most of its time waiting for them.
+        struct Child {
+            int m, twist, flip, slice;
+        } children[kMoveCount];
+        int nChildren = 0;
         for (int m = 0; m < kMoveCount; ++m) {
             if (!MayFollow(MoveFace(m), nLastFace) || (left == 1 && !LeavesH(m)))
                 continue;
-            const int nSs = m_mt.sliceSorted[ss * kMoveCount + m];
-            const int s = nSs / 24;
-            const int nTwist = m_mt.twist[twist * kMoveCount + m];
-            if (m_pt.twistSlice[nTwist * coord::kSliceCount + s] >= left)
+            Child& c = children[nChildren++];
+            c.m = m;
+            c.slice = m_mt.slice[slice * kMoveCount + m];
+            c.twist = m_mt.twist[twist * kMoveCount + m];
+            c.flip = m_mt.flip[flip * kMoveCount + m];
+            m_pt.twistSlice.Prefetch(static_cast<size_t>(c.twist) * coord::kSliceCount + c.slice);
+            m_pt.flipSlice.Prefetch(static_cast<size_t>(c.flip) * coord::kSliceCount + c.slice);
+            m_pt.twistFlip.Prefetch(static_cast<size_t>(c.twist) * coord::kFlipCount + c.flip);
+        }
+        for (int k = 0; k < nChildren; ++k) {
+            const Child& c = children[k];
+            if (m_pt.twistSlice[c.twist * coord::kSliceCount + c.slice] >= left ||
+                m_pt.flipSlice[c.flip * coord::kSliceCount + c.slice] >= left ||
+                m_pt.twistFlip[c.twist * coord::kFlipCount + c.flip] >= left)
                 continue;
-            const int nFlip = m_mt.flip[flip * kMoveCount + m];
-            if (m_pt.flipSlice[nFlip * coord::kSliceCount + s] >= left ||
-                m_pt.twistFlip[nTwist * coord::kFlipCount + nFlip] >= left)
-                continue;
-            m_path[depth] = m;
+            m_path[depth] = c.m;
             if (m_nCached > depth)
                 m_nCached = depth;
-            if (Phase1(nTwist, nFlip, nSs, depth + 1, left - 1))
+            if (Phase1(c.twist, c.flip, c.slice, depth + 1, left - 1))
                 return true;
         }
         return false;
     }
 
-    bool Phase2Start(int sp)
+    bool Phase2Start()
     {
         const int nBudget = std::min(m_nMaxLength - m_nD1, m_nMaxPhase2);
         // The pieces after the phase-1 moves, reusing the prefix already applied.
@@ -119,10 +131,11 @@ private:
         cubie::CubieCube c;
         std::copy(m_cp[m_nD1], m_cp[m_nD1] + cubie::CORNER_COUNT, c.cp);
         const int cp = coord::CornerPerm(c);
+        std::copy(m_ep[m_nD1], m_ep[m_nD1] + cubie::EDGE_COUNT, c.ep);
+        const int sp = coord::SliceSorted(c) % 24;
         int nBound = m_pt.cornerSlicePerm[cp * 24 + sp];
         if (nBound > nBudget)
             return false;
-        std::copy(m_ep[m_nD1], m_ep[m_nD1] + cubie::EDGE_COUNT, c.ep);
         const int e8 = coord::Edge8Perm(c);
         nBound = std::max<int>(nBound, m_pt.edgeSlicePerm[e8 * 24 + sp]);
         const int nLastFace = m_nD1 > 0 ? MoveFace(m_path[m_nD1 - 1]) : -1;
@@ -221,12 +234,17 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
         std::copy(v.faceOf, v.faceOf + cubie::kFaceCount, w.faceOf);
         w.bInverse = true;
     }
+    // A cube that looks the same on two axes or as its own inverse (the cube
+    // with every edge flipped, say) is searched once.
+    for (int i = 0; i < 2 * kAxisCount; ++i)
+        for (int j = 0; j < i; ++j)
+            if (!variants[j].bSkip && variants[j].cube == variants[i].cube)
+                variants[i].bSkip = true;
     for (Variant& v : variants) {
         v.twist = coord::Twist(v.cube);
         v.flip = coord::Flip(v.cube);
-        v.sliceSorted = coord::SliceSorted(v.cube);
-        v.cornerPerm = coord::CornerPerm(v.cube);
-        v.nLowerBound = search.Phase1Bound(v.twist, v.flip, v.sliceSorted);
+        v.slice = coord::SliceSorted(v.cube) / 24;
+        v.nLowerBound = search.Phase1Bound(v.twist, v.flip, v.slice);
     }
 
     int moves[kMaxMaxLength + 1];
@@ -239,7 +257,7 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
             const int nMaxPhase2 = nPass == 0 ? kShortPhase2 : nMaxLength;
             if (nPass == 1 && nMaxLength - d1 <= kShortPhase2)
                 continue;
-            if (v.nLowerBound > d1 || !search.Run(v, d1, nMaxPhase2, moves, nMoves))
+            if (v.bSkip || v.nLowerBound > d1 || !search.Run(v, d1, nMaxPhase2, moves, nMoves))
                 continue;
             if (v.bInverse) {
                 std::reverse(moves, moves + nMoves);
