@@ -121,13 +121,14 @@ private:
     {
         const int nBudget = std::min(m_nMaxLength - m_nD1, m_nMaxPhase2);
         // The pieces after the phase-1 moves, reusing the prefix already applied.
-        for (; m_nCached < m_nD1; ++m_nCached) {
-            const cubie::CubieCube& mc = m_mt.moveCube[m_path[m_nCached]];
+        for (size_t n = static_cast<size_t>(m_nCached); n < static_cast<size_t>(m_nD1); ++n) {
+            const cubie::CubieCube& mc = m_mt.moveCube[m_path[n]];
             for (int i = 0; i < cubie::CORNER_COUNT; ++i)
-                m_cp[m_nCached + 1][i] = m_cp[m_nCached][mc.cp[i]];
+                m_cp[n + 1][i] = m_cp[n][mc.cp[i]];
             for (int i = 0; i < cubie::EDGE_COUNT; ++i)
-                m_ep[m_nCached + 1][i] = m_ep[m_nCached][mc.ep[i]];
+                m_ep[n + 1][i] = m_ep[n][mc.ep[i]];
         }
+        m_nCached = m_nD1;
         cubie::CubieCube c;
         std::copy(m_cp[m_nD1], m_cp[m_nD1] + cubie::CORNER_COUNT, c.cp);
         const int cp = coord::CornerPerm(c);
