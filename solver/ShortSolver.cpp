@@ -39,15 +39,18 @@ struct Variant {
     bool bInverse = false;
     bool bSkip = false;
     int twist = 0, flip = 0, slice = 0;
+    // The same of the cube turned a quarter about T/D: the same distance to H
+    // seen through other coordinates, so a second lower bound.
+    int twistC = 0, flipC = 0, sliceC = 0;
     int nLowerBound = 0;
 };
 
 class Search {
 public:
-    Search(const ShortSolverTables& tables, int nMaxLength)
+    Search(const ShortSolverTables& tables, int nMaxLength, const int (&conjMove)[kMoveCount])
         : m_mt(tables.moves), m_pt(tables.pruning), m_nMaxLength(nMaxLength),
           m_nMaxPhase2(nMaxLength),
-          m_nSolvedSlice(coord::SolvedSlice())
+          m_nSolvedSlice(coord::SolvedSlice()), m_conjMove(conjMove)
     {
     }
 
@@ -56,12 +59,11 @@ public:
     bool Run(const Variant& v, int d1, int nMaxPhase2, int* moves, int& nMoves)
     {
         m_nMaxPhase2 = nMaxPhase2;
-        m_pVariant = &v;
         m_nD1 = d1;
         m_nCached = 0;
         std::copy(v.cube.ep, v.cube.ep + cubie::EDGE_COUNT, m_ep[0]);
         std::copy(v.cube.cp, v.cube.cp + cubie::CORNER_COUNT, m_cp[0]);
-        if (!Phase1(v.twist, v.flip, v.slice, 0, d1))
+        if (!Phase1({v.twist, v.flip, v.slice}, {v.twistC, v.flipC, v.sliceC}, 0, d1))
             return false;
         nMoves = m_nD1 + m_nD2;
         std::copy(m_path, m_path + nMoves, moves);
@@ -75,9 +77,14 @@ public:
                          m_pt.twistFlip[twist * coord::kFlipCount + flip]});
     }
 
+    struct Phase1Coords {
+        int twist, flip, slice;
+    };
+
 private:
-    bool Phase1(int twist, int flip, int slice, int depth, int left)
+    bool Phase1(const Phase1Coords& a, const Phase1Coords& b, int depth, int left)
     {
+        const int twist = a.twist, flip = a.flip, slice = a.slice;
         if (left == 0) {
             if (depth > 0 && !LeavesH(m_path[depth - 1]))
                 return false;
@@ -108,10 +115,18 @@ private:
                 m_pt.flipSlice[c.flip * coord::kSliceCount + c.slice] >= left ||
                 m_pt.twistFlip[c.twist * coord::kFlipCount + c.flip] >= left)
                 continue;
+            const int mc = m_conjMove[c.m];
+            const Phase1Coords conj = {m_mt.twist[b.twist * kMoveCount + mc],
+                                       m_mt.flip[b.flip * kMoveCount + mc],
+                                       m_mt.slice[b.slice * kMoveCount + mc]};
+            if (m_pt.flipSlice[conj.flip * coord::kSliceCount + conj.slice] >= left ||
+                m_pt.twistFlip[conj.twist * coord::kFlipCount + conj.flip] >= left ||
+                m_pt.twistSlice[conj.twist * coord::kSliceCount + conj.slice] >= left)
+                continue;
             m_path[depth] = c.m;
             if (m_nCached > depth)
                 m_nCached = depth;
-            if (Phase1(c.twist, c.flip, c.slice, depth + 1, left - 1))
+            if (Phase1({c.twist, c.flip, c.slice}, conj, depth + 1, left - 1))
                 return true;
         }
         return false;
@@ -177,7 +192,7 @@ private:
     const int m_nMaxLength;
     int m_nMaxPhase2;
     const int m_nSolvedSlice;
-    const Variant* m_pVariant = nullptr;
+    const int (&m_conjMove)[kMoveCount];
     int m_nD1 = 0;
     int m_nD2 = 0;
     int m_path[kMaxPath] = {};
@@ -225,7 +240,16 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
         return nVerdict;
     nMaxLength = std::min(std::max(nMaxLength, kMinMaxLength), kMaxMaxLength);
 
-    Search search(tables, nMaxLength);
+    // A move of the cube is the move conjMove[m] of its quarter-turned copy.
+    int conjMove[kMoveCount];
+    {
+        int faceOf[cubie::kFaceCount];
+        SeenFromAxis(cube, kQuarterAboutTD, faceOf);
+        for (int s = 0; s < cubie::kFaceCount; ++s)
+            for (int t = 0; t < 3; ++t)
+                conjMove[faceOf[s] * 3 + t] = s * 3 + t;
+    }
+    Search search(tables, nMaxLength, conjMove);
     Variant variants[2 * kAxisCount];
     for (int a = 0; a < kAxisCount; ++a) {
         Variant& v = variants[2 * a];
@@ -245,13 +269,20 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
         v.twist = coord::Twist(v.cube);
         v.flip = coord::Flip(v.cube);
         v.slice = coord::SliceSorted(v.cube) / 24;
-        v.nLowerBound = search.Phase1Bound(v.twist, v.flip, v.slice);
+        int faceOf[cubie::kFaceCount];
+        const cubie::CubieCube turned = SeenFromAxis(v.cube, kQuarterAboutTD, faceOf);
+        v.twistC = coord::Twist(turned);
+        v.flipC = coord::Flip(turned);
+        v.sliceC = coord::SliceSorted(turned) / 24;
+        v.nLowerBound = std::max(search.Phase1Bound(v.twist, v.flip, v.slice),
+                                 search.Phase1Bound(v.twistC, v.flipC, v.sliceC));
     }
 
     int moves[kMaxMaxLength + 1];
     int nMoves = 0;
     // Long phase-2 searches rarely pay: first every phase-1 length with a
-    // short phase 2, then (never needed so far) the rest.
+    // phase 2 of at most kShortPhase2 moves, then (rarely reached) the rest,
+    // so that the search stays complete.
     for (int nPass = 0; nPass < 2; ++nPass)
     for (int d1 = 0; d1 <= nMaxLength; ++d1)
         for (const Variant& v : variants) {

@@ -16,9 +16,9 @@ cubie::CubieCube SeenFromAxis(const cubie::CubieCube& cube, int nAxis, int faceO
     cubie::WriteFacelets(cube, kCentres, colors);
     CCubeSolver model;
     LoadCube(model, colors);
-    if (nAxis == 2)
+    if (nAxis == 2 || nAxis == kQuarterAboutTD)
         model.TurnCubeLeft(); // R to the front
-    if (nAxis != 0)
+    if (nAxis == 1 || nAxis == 2)
         model.TiltCubeUp(); // front to the top
     for (int s = 0; s < cubie::kFaceCount; ++s) {
         std::memcpy(colors + s * 9, model.m_pFace[s]->colors, 9);
