@@ -27,11 +27,11 @@ int Twist(const cubie::CubieCube& c);
 int Flip(const cubie::CubieCube& c);
 int SliceSorted(const cubie::CubieCube& c);
 int CornerPerm(const cubie::CubieCube& c);
-// Precondition: the eight non-middle-layer edges stand on their own positions' layer set.
+// Precondition: the cube is in H (the eight other edges on their eight positions).
 int Edge8Perm(const cubie::CubieCube& c);
 
-// Each setter changes only the aspect it names; the cube need not stay well formed
-// between calls, but is after SetSliceSorted or SetEdge8Perm on a solved cube.
+// Each setter changes only what its coordinate describes (SetSliceSorted
+// places every edge), so each yields a cube the move tables can turn.
 void SetTwist(cubie::CubieCube& c, int n);
 void SetFlip(cubie::CubieCube& c, int n);
 void SetSliceSorted(cubie::CubieCube& c, int n);
