@@ -49,6 +49,63 @@ void Distances(std::vector<std::uint8_t>& table, size_t nA, const std::uint16_t*
     }
 }
 
+// The same over (class, b): classes of a coordinate a up to symmetry, rep[c]
+// the representative of class c, classOf[a] = class * kSymCount + a symmetry
+// taking a to it, stabiliser[c] the symmetries keeping the representative,
+// conjB[b * kSymCount + s] the second coordinate conjugated by s. Pairs that
+// are one state seen under a symmetry keeping the representative get their
+// distance together, which keeps every level exact.
+void SymDistances(std::vector<std::uint8_t>& table, const SymmetryTables& sym, bool bTwist,
+                  const std::uint16_t* moveA, size_t nB, const std::uint16_t* moveB,
+                  const std::uint16_t* conjB, size_t nStartB)
+{
+    const std::vector<std::uint16_t>& rep = bTwist ? sym.twistRep : sym.flipRep;
+    const std::vector<std::uint16_t>& classOf = bTwist ? sym.twistClass : sym.flipClass;
+    const std::vector<std::uint8_t>& stabiliser = bTwist ? sym.twistStabiliser : sym.flipStabiliser;
+    const size_t nClasses = rep.size();
+    const size_t nCount = nClasses * nB;
+    table.assign(nCount, kUnknown);
+    size_t nDone = 0;
+    auto mark = [&](size_t c, size_t b, std::uint8_t d) {
+        for (int s = 0; s < kSymCount; ++s) {
+            if (!(stabiliser[c] >> s & 1))
+                continue;
+            std::uint8_t& e = table[c * nB + conjB[b * kSymCount + s]];
+            if (e == kUnknown) {
+                e = d;
+                ++nDone;
+            }
+        }
+    };
+    mark(static_cast<size_t>(classOf[0] / kSymCount), nStartB, 0);
+    for (std::uint8_t d = 0; nDone < nCount; ++d) {
+        const bool bBackward = nDone > nCount / 2;
+        const std::uint8_t want = bBackward ? kUnknown : d;
+        for (size_t c = 0; c < nClasses; ++c) {
+            const std::uint16_t* rowA = moveA + static_cast<size_t>(rep[c]) * kMoveCount;
+            for (size_t b = 0; b < nB; ++b) {
+                if (table[c * nB + b] != want)
+                    continue;
+                const std::uint16_t* rowB = moveB + b * kMoveCount;
+                for (int k = 0; k < kMoveCount; ++k) {
+                    const int c2 = classOf[rowA[k]];
+                    const size_t nClass2 = static_cast<size_t>(c2 / kSymCount);
+                    const size_t b2 = conjB[static_cast<size_t>(rowB[k]) * kSymCount + c2 % kSymCount];
+                    const std::uint8_t e = table[nClass2 * nB + b2];
+                    if (bBackward) {
+                        if (e == d) {
+                            mark(c, b, static_cast<std::uint8_t>(d + 1));
+                            break;
+                        }
+                    } else if (e == kUnknown) {
+                        mark(nClass2, b2, static_cast<std::uint8_t>(d + 1));
+                    }
+                }
+            }
+        }
+    }
+}
+
 } // namespace
 
 void NibbleTable::Pack(const std::vector<std::uint8_t>& values)
@@ -61,11 +118,12 @@ void NibbleTable::Pack(const std::vector<std::uint8_t>& values)
 void PruningTables::Build(const MoveTables& m)
 {
     const size_t nSolvedSlice = static_cast<size_t>(coord::SolvedSlice());
-    // The largest table on a second thread (half the build's time), the rest here.
+    sym.Build();
+    // The largest table on a second thread, the rest here.
     auto buildTwistFlip = [this, &m] {
         std::vector<std::uint8_t> values;
-        Distances(values, coord::kTwistCount, m.twist.data(), coord::kFlipCount, m.flip.data(),
-                  kMoveCount, 0);
+        SymDistances(values, sym, true, m.twist.data(), coord::kFlipCount, m.flip.data(),
+                     sym.flipConj.data(), 0);
         twistFlip.Pack(values);
     };
     std::thread worker;
@@ -76,11 +134,11 @@ void PruningTables::Build(const MoveTables& m)
     }
 
     std::vector<std::uint8_t> distances;
-    Distances(distances, coord::kTwistCount, m.twist.data(), coord::kSliceCount, m.slice.data(),
-              kMoveCount, nSolvedSlice);
+    SymDistances(distances, sym, true, m.twist.data(), coord::kSliceCount, m.slice.data(),
+                 sym.sliceConj.data(), nSolvedSlice);
     twistSlice.Pack(distances);
-    Distances(distances, coord::kFlipCount, m.flip.data(), coord::kSliceCount, m.slice.data(),
-              kMoveCount, nSolvedSlice);
+    SymDistances(distances, sym, false, m.flip.data(), coord::kSliceCount, m.slice.data(),
+                 sym.sliceConj.data(), nSolvedSlice);
     flipSlice.Pack(distances);
 
     // Phase 2: the corner permutation and the slice permutation under the
@@ -104,7 +162,7 @@ void PruningTables::Build(const MoveTables& m)
 
 size_t PruningTables::Bytes() const
 {
-    return twistSlice.Bytes() + flipSlice.Bytes() + twistFlip.Bytes() + cornerSlicePerm.size() +
+    return sym.Bytes() + twistSlice.Bytes() + flipSlice.Bytes() + twistFlip.Bytes() + cornerSlicePerm.size() +
            edgeSlicePerm.size();
 }
 

@@ -5,6 +5,7 @@
 // whose bound exceeds the moves it has left.
 
 #include "MoveTables.h"
+#include "Symmetries.h"
 
 #include <cstdint>
 #include <vector>
@@ -33,10 +34,35 @@ private:
 };
 
 struct PruningTables {
-    // Phase 1, [twist * 495 + slice], [flip * 495 + slice], [twist * 2048 + flip].
+    // Phase 1: distances of (twist, slice), (flip, slice) and (twist, flip)
+    // stored up to symmetry: the entry of a pair is at the class of its first
+    // coordinate and the second conjugated alike. Read through the *Index functions.
+    SymmetryTables sym;
     NibbleTable twistSlice, flipSlice, twistFlip;
     // Phase 2, [corner perm * 24 + slice perm], [edge8 perm * 24 + slice perm].
     std::vector<std::uint8_t> cornerSlicePerm, edgeSlicePerm;
+
+    size_t TwistSliceIndex(int twist, int slice) const
+    {
+        const int c = sym.twistClass[twist];
+        return static_cast<size_t>(c / kSymCount) * coord::kSliceCount +
+               sym.sliceConj[slice * kSymCount + c % kSymCount];
+    }
+    size_t FlipSliceIndex(int flip, int slice) const
+    {
+        const int c = sym.flipClass[flip];
+        return static_cast<size_t>(c / kSymCount) * coord::kSliceCount +
+               sym.sliceConj[slice * kSymCount + c % kSymCount];
+    }
+    size_t TwistFlipIndex(int twist, int flip) const
+    {
+        const int c = sym.twistClass[twist];
+        return static_cast<size_t>(c / kSymCount) * coord::kFlipCount +
+               sym.flipConj[flip * kSymCount + c % kSymCount];
+    }
+    int TwistSlice(int twist, int slice) const { return twistSlice[TwistSliceIndex(twist, slice)]; }
+    int FlipSlice(int flip, int slice) const { return flipSlice[FlipSliceIndex(flip, slice)]; }
+    int TwistFlip(int twist, int flip) const { return twistFlip[TwistFlipIndex(twist, flip)]; }
 
     void Build(const MoveTables& moves);
     size_t Bytes() const;

@@ -72,9 +72,7 @@ public:
 
     int Phase1Bound(int twist, int flip, int s) const
     {
-        return std::max({m_pt.twistSlice[twist * coord::kSliceCount + s],
-                         m_pt.flipSlice[flip * coord::kSliceCount + s],
-                         m_pt.twistFlip[twist * coord::kFlipCount + flip]});
+        return std::max({m_pt.TwistSlice(twist, s), m_pt.FlipSlice(flip, s), m_pt.TwistFlip(twist, flip)});
     }
 
     struct Phase1Coords {
@@ -95,6 +93,7 @@ private:
         // spends most of its time waiting for them.
         struct Child {
             int m, twist, flip, slice;
+            size_t ts, fs, tf; // table entries
         } children[kMoveCount];
         int nChildren = 0;
         for (int m = 0; m < kMoveCount; ++m) {
@@ -105,23 +104,25 @@ private:
             c.slice = m_mt.slice[slice * kMoveCount + m];
             c.twist = m_mt.twist[twist * kMoveCount + m];
             c.flip = m_mt.flip[flip * kMoveCount + m];
-            m_pt.twistSlice.Prefetch(static_cast<size_t>(c.twist) * coord::kSliceCount + c.slice);
-            m_pt.flipSlice.Prefetch(static_cast<size_t>(c.flip) * coord::kSliceCount + c.slice);
-            m_pt.twistFlip.Prefetch(static_cast<size_t>(c.twist) * coord::kFlipCount + c.flip);
+            c.ts = m_pt.TwistSliceIndex(c.twist, c.slice);
+            c.fs = m_pt.FlipSliceIndex(c.flip, c.slice);
+            c.tf = m_pt.TwistFlipIndex(c.twist, c.flip);
+            m_pt.twistSlice.Prefetch(c.ts);
+            m_pt.flipSlice.Prefetch(c.fs);
+            m_pt.twistFlip.Prefetch(c.tf);
         }
         for (int k = 0; k < nChildren; ++k) {
             const Child& c = children[k];
-            if (m_pt.twistSlice[c.twist * coord::kSliceCount + c.slice] >= left ||
-                m_pt.flipSlice[c.flip * coord::kSliceCount + c.slice] >= left ||
-                m_pt.twistFlip[c.twist * coord::kFlipCount + c.flip] >= left)
+            if (m_pt.twistSlice[c.ts] >= left || m_pt.flipSlice[c.fs] >= left ||
+                m_pt.twistFlip[c.tf] >= left)
                 continue;
             const int mc = m_conjMove[c.m];
             const Phase1Coords conj = {m_mt.twist[b.twist * kMoveCount + mc],
                                        m_mt.flip[b.flip * kMoveCount + mc],
                                        m_mt.slice[b.slice * kMoveCount + mc]};
-            if (m_pt.flipSlice[conj.flip * coord::kSliceCount + conj.slice] >= left ||
-                m_pt.twistFlip[conj.twist * coord::kFlipCount + conj.flip] >= left ||
-                m_pt.twistSlice[conj.twist * coord::kSliceCount + conj.slice] >= left)
+            if (m_pt.FlipSlice(conj.flip, conj.slice) >= left ||
+                m_pt.TwistFlip(conj.twist, conj.flip) >= left ||
+                m_pt.TwistSlice(conj.twist, conj.slice) >= left)
                 continue;
             m_path[depth] = c.m;
             if (m_nCached > depth)

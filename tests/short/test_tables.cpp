@@ -78,9 +78,9 @@ TEST(ShortTables, PruningValuesAreDistances)
     const PruningTables& pt = t.pruning;
     const MoveTables& mt = t.moves;
     const int s0 = coord::SolvedSlice();
-    EXPECT_EQ(pt.twistSlice[s0], 0);
-    EXPECT_EQ(pt.flipSlice[s0], 0);
-    EXPECT_EQ(pt.twistFlip[0], 0);
+    EXPECT_EQ(pt.TwistSlice(0, s0), 0);
+    EXPECT_EQ(pt.FlipSlice(0, s0), 0);
+    EXPECT_EQ(pt.TwistFlip(0, 0), 0);
     EXPECT_EQ(pt.cornerSlicePerm[0], 0);
     EXPECT_EQ(pt.edgeSlicePerm[0], 0);
 
@@ -91,13 +91,12 @@ TEST(ShortTables, PruningValuesAreDistances)
         for (int i = 0; i < nMoves; ++i)
             c = c * mt.moveCube[rng() % kMoveCount];
         const int tw = coord::Twist(c), fl = coord::Flip(c), sl = coord::SliceSorted(c) / 24;
-        EXPECT_LE(pt.twistSlice[tw * coord::kSliceCount + sl], nMoves);
-        EXPECT_LE(pt.flipSlice[fl * coord::kSliceCount + sl], nMoves);
-        EXPECT_LE(pt.twistFlip[tw * coord::kFlipCount + fl], nMoves);
+        EXPECT_LE(pt.TwistSlice(tw, sl), nMoves);
+        EXPECT_LE(pt.FlipSlice(fl, sl), nMoves);
+        EXPECT_LE(pt.TwistFlip(tw, fl), nMoves);
         for (int m = 0; m < kMoveCount; ++m) {
             const int tw2 = mt.twist[tw * kMoveCount + m], sl2 = mt.slice[sl * kMoveCount + m];
-            EXPECT_LE(std::abs(pt.twistSlice[tw * coord::kSliceCount + sl] -
-                               pt.twistSlice[tw2 * coord::kSliceCount + sl2]), 1);
+            EXPECT_LE(std::abs(pt.TwistSlice(tw, sl) - pt.TwistSlice(tw2, sl2)), 1);
         }
         CubieCube h;
         for (int i = 0; i < nMoves; ++i)
