@@ -9,11 +9,38 @@
 
 #include <cstdlib>
 #include <random>
+#include <vector>
+
+#ifndef ZELVORS_SHORT_CUBES
+#define ZELVORS_SHORT_CUBES 10000
+#endif
 
 namespace {
 
 using namespace shortsolver;
 using cubie::CubieCube;
+
+// Plain breadth-first distances over every pair (a, b), as a reference.
+std::vector<std::uint8_t> PairDistances(int nA, const std::vector<std::uint16_t>& moveA, int nB,
+                                        const std::vector<std::uint16_t>& moveB, size_t nStart)
+{
+    std::vector<std::uint8_t> t(static_cast<size_t>(nA) * nB, 0xFF);
+    std::vector<size_t> frontier = {nStart}, next;
+    t[nStart] = 0;
+    for (std::uint8_t d = 1; !frontier.empty(); ++d, frontier.swap(next)) {
+        next.clear();
+        for (size_t i : frontier)
+            for (int k = 0; k < kMoveCount; ++k) {
+                const size_t j = static_cast<size_t>(moveA[i / nB * kMoveCount + k]) * nB +
+                                 moveB[i % nB * kMoveCount + k];
+                if (t[j] == 0xFF) {
+                    t[j] = d;
+                    next.push_back(j);
+                }
+            }
+    }
+    return t;
+}
 
 TEST(ShortTables, EveryCoordinateValueRoundTrips)
 {
@@ -68,6 +95,37 @@ TEST(ShortTables, MovesAgreeWithTheCubies)
         ASSERT_EQ(mt.edge8Perm[coord::Edge8Perm(h) * kPhase2MoveCount + k], coord::Edge8Perm(d));
         h = d;
     }
+}
+
+TEST(ShortTables, HalfTurnsOfTheWholeCubeMapFacesToFaces)
+{
+    // Slots T F R L B D after each half turn: about T/D, R/L, F/B.
+    const int kFaceAfter[kSymCount][6] = {
+        {0, 1, 2, 3, 4, 5}, {0, 4, 3, 2, 1, 5}, {5, 4, 2, 3, 1, 0}, {5, 1, 3, 2, 4, 0}};
+    for (int s = 0; s < kSymCount; ++s)
+        for (int f = 0; f < 6; ++f)
+            EXPECT_EQ(Conjugate(cubie::FaceTurn(f), s), cubie::FaceTurn(kFaceAfter[s][f])) << s << f;
+}
+
+TEST(ShortTables, SymmetryReducedTablesMatchPlainDistances)
+{
+    const ShortSolverTables& t = ShortSolverTables::Get();
+    const MoveTables& mt = t.moves;
+    const int s0 = coord::SolvedSlice();
+    const auto ts = PairDistances(coord::kTwistCount, mt.twist, coord::kSliceCount, mt.slice, s0);
+    const auto fs = PairDistances(coord::kFlipCount, mt.flip, coord::kSliceCount, mt.slice, s0);
+    for (int a = 0; a < coord::kTwistCount; ++a)
+        for (int b = 0; b < coord::kSliceCount; ++b)
+            ASSERT_EQ(t.pruning.TwistSlice(a, b), ts[a * coord::kSliceCount + b]) << a << " " << b;
+    for (int a = 0; a < coord::kFlipCount; ++a)
+        for (int b = 0; b < coord::kSliceCount; ++b)
+            ASSERT_EQ(t.pruning.FlipSlice(a, b), fs[a * coord::kSliceCount + b]) << a << " " << b;
+    if (ZELVORS_SHORT_CUBES < 1000)
+        return; // the largest table takes long in the sanitizer build
+    const auto tf = PairDistances(coord::kTwistCount, mt.twist, coord::kFlipCount, mt.flip, 0);
+    for (int a = 0; a < coord::kTwistCount; ++a)
+        for (int b = 0; b < coord::kFlipCount; ++b)
+            ASSERT_EQ(t.pruning.TwistFlip(a, b), tf[a * coord::kFlipCount + b]) << a << " " << b;
 }
 
 // Each table is a distance: 0 exactly at the goal, never more than the moves
