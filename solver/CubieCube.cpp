@@ -4,6 +4,7 @@
 #include "CubeText.h"
 
 #include <cstring>
+#include <utility>
 
 namespace cubie {
 
@@ -193,6 +194,29 @@ bool CubieCube::IsWellFormed() const
 bool CubieCube::IsSolvable() const
 {
     return IsWellFormed() && TwistSum() == 0 && FlipSum() == 0 && CornerParity() == EdgeParity();
+}
+
+CubieCube RandomCubieCube(std::mt19937& rng)
+{
+    CubieCube c;
+    // Fisher-Yates on the engine's own numbers (std::shuffle and the
+    // distributions differ between libraries).
+    auto shuffle = [&rng](std::int8_t* p, int n) {
+        for (int i = n - 1; i > 0; --i)
+            std::swap(p[i], p[rng() % static_cast<unsigned>(i + 1)]);
+    };
+    shuffle(c.cp, CORNER_COUNT);
+    shuffle(c.ep, EDGE_COUNT);
+    if (c.CornerParity() != c.EdgeParity())
+        std::swap(c.ep[0], c.ep[1]);
+    int nTwist = 0, nFlip = 0;
+    for (int i = 0; i + 1 < CORNER_COUNT; ++i)
+        nTwist += c.co[i] = static_cast<std::int8_t>(rng() % 3);
+    for (int i = 0; i + 1 < EDGE_COUNT; ++i)
+        nFlip += c.eo[i] = static_cast<std::int8_t>(rng() % 2);
+    c.co[CORNER_COUNT - 1] = static_cast<std::int8_t>((3 - nTwist % 3) % 3);
+    c.eo[EDGE_COUNT - 1] = static_cast<std::int8_t>(nFlip % 2);
+    return c;
 }
 
 const CubieCube& FaceTurn(int nFace)

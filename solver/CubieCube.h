@@ -27,6 +27,7 @@
 #include "Compat.h"
 
 #include <cstdint>
+#include <random>
 
 namespace cubie {
 
@@ -76,6 +77,11 @@ struct CubieCube {
     // Every piece exactly once and orientations in range (parities unchecked).
     bool IsWellFormed() const;
 };
+
+// A uniformly random real cube: every permutation and orientation equally
+// likely, the parities matched. The same generator state gives the same cube
+// everywhere (only the engine's raw output is used).
+CubieCube RandomCubieCube(std::mt19937& rng);
 
 // The quarter turn of a face slot clockwise seen from outside, as the model's
 // RotateFaceCW performs it.

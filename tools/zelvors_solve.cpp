@@ -1,5 +1,7 @@
 // zelvors-solve: the cube solver on the command line.
 //   zelvors-solve               solve each configuration read from standard input
+//   zelvors-solve --method short [--max-length N]
+//                               the same with the short solver (at most N moves)
 //   zelvors-solve --shuffle N   N scrambles in a row from the solved cube
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
 //   zelvors-solve --version     the program's version
@@ -14,6 +16,7 @@
 #include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
+#include "ShortSolver.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -26,6 +29,9 @@ namespace {
 
 const char kUsage[] =
     "usage: zelvors-solve                solve configurations read from standard input\n"
+    "       zelvors-solve --method short|lbl [--max-length N]\n"
+    "                                    solve with the short solver (at most N moves,\n"
+    "                                    20 to 30, default 20) or layer by layer (default)\n"
     "       zelvors-solve --shuffle N    write the cube after each of N scrambles\n"
     "       zelvors-solve --apply MOVES  write each configuration read with MOVES performed\n"
     "       zelvors-solve --diagnose     write what is wrong with each configuration read\n"
@@ -267,6 +273,9 @@ struct Options {
     std::string strMoves;   // --apply
     bool bStandardNotation = false; // --notation standard
     bool bNotationGiven = false;
+    bool bShort = false;            // --method short
+    bool bMethodGiven = false;      // --method or --max-length
+    int nMaxLength = shortsolver::kDefaultMaxLength;
 };
 
 // Fills opt from the command line; returns false after reporting a usage error.
@@ -330,10 +339,42 @@ bool ParseCommandLine(int argc, char** argv, Options& opt)
             }
             opt.bStandardNotation = strNotation == "standard";
             opt.bNotationGiven = true;
+        } else if (strArg == "--method") {
+            if (++i == argc) {
+                UsageError("--method takes short or lbl");
+                return false;
+            }
+            const std::string strMethod = argv[i];
+            if (strMethod != "short" && strMethod != "lbl") {
+                UsageError("unknown method: " + strMethod + " (short or lbl)");
+                return false;
+            }
+            opt.bShort = strMethod == "short";
+            opt.bMethodGiven = true;
+        } else if (strArg == "--max-length") {
+            if (++i == argc) {
+                UsageError("--max-length takes a number from 20 to 30");
+                return false;
+            }
+            const std::string strValue = argv[i];
+            char* pEnd = nullptr;
+            errno = 0;
+            const long n = std::strtol(strValue.c_str(), &pEnd, 10);
+            if (strValue.empty() || *pEnd != '\0' || errno == ERANGE ||
+                n < shortsolver::kMinMaxLength || n > shortsolver::kMaxMaxLength) {
+                UsageError("--max-length takes a number from 20 to 30: " + strValue);
+                return false;
+            }
+            opt.nMaxLength = static_cast<int>(n);
+            opt.bMethodGiven = true;
         } else {
             UsageError("unknown option: " + strArg);
             return false;
         }
+    }
+    if (opt.bMethodGiven && opt.mode != Mode::Solve && opt.mode != Mode::Help) {
+        UsageError("--method and --max-length apply to solving only");
+        return false;
     }
     if (opt.bNotationGiven && opt.mode != Mode::Solve && opt.mode != Mode::Help) {
         UsageError("--notation applies to solving only");
@@ -380,6 +421,13 @@ int Run(const Options& opt)
     case Mode::Solve:
         break;
     }
+    if (opt.bShort)
+        return ForEachConfiguration(out, [&](const BYTE* colors) {
+            std::string strMoves;
+            const int nResult = SolveShort(colors, opt.nMaxLength, strMoves);
+            return out.Line(std::to_string(nResult) + '\t' +
+                            SolutionText(strMoves, opt.bStandardNotation));
+        });
     return ForEachConfiguration(out, [&](const BYTE* colors) {
         LoadCube(cube, colors);
         const int nResult = cube.Solve(nullptr);

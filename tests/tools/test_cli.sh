@@ -176,5 +176,38 @@ for args in "--bogus" "--shuffle" "--shuffle x" "--shuffle -1" "--apply" "--appl
     [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?
 done
 
+# --method short: the first cubes of the golden file in at most 20 moves (or
+# the bound given), solutions that solve. A few only: the sanitizer build is slow.
+cut -f1 "$golden" | head -n 12 > "$tmp/cfg"
+"$tool" --method lbl < "$tmp/cfg" > "$tmp/lbl"
+"$tool" < "$tmp/cfg" | cmp -s - "$tmp/lbl"; check "--method lbl is the default" $?
+for bound in "" 20 25 30; do
+    if [ -n "$bound" ]; then
+        "$tool" --method short --max-length "$bound" < "$tmp/cfg" > "$tmp/short"; rc=$?
+    else
+        bound=20
+        "$tool" --method short < "$tmp/cfg" > "$tmp/short"; rc=$?
+    fi
+    [ $rc -eq 0 ] && [ "$(wc -l < "$tmp/short")" -eq "$(wc -l < "$tmp/cfg")" ]
+    check "--method short --max-length $bound answers every line" $?
+    ok=0
+    paste "$tmp/cfg" "$tmp/short" > "$tmp/pairs"
+    while IFS="$(printf '\t')" read -r cfg code moves; do
+        out=$(printf '%s\n' "$cfg" | "$tool" --apply "$moves")
+        [ "$code" = 0 ] && [ "$out" = "$solved" ] && [ $((${#moves} / 3)) -le "$bound" ] || ok=1
+    done < "$tmp/pairs"
+    check "--method short --max-length $bound solves within the bound" $ok
+done
+printf '%s\n%s\n%s\n' "$solved" 111111111222222222333333233444444444555555555666666666 \
+    000000000000000000000000000000000000000000000000000000 |
+    "$tool" --max-length 22 --method short > "$tmp/out"
+[ "$(cat "$tmp/out")" = "$(printf '0\t\n2\t\n1\t')" ]; check "--method short: solved, unsolvable, no cubelets" $?
+for args in "--method" "--method x" "--method short --max-length 19" "--method short --max-length 31" \
+            "--method short --max-length abc" "--max-length" "--max-length 20x" "--method short --bogus 1"; do
+    # shellcheck disable=SC2086
+    "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
+    [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?
+done
+
 echo "$passes passed, $failures failed"
 [ "$failures" -eq 0 ]

@@ -1,0 +1,311 @@
+#include "ShortSolver.h"
+
+#include "CubieCube.h"
+#include "Symmetries.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+
+namespace shortsolver {
+
+namespace {
+
+std::atomic<bool> g_bTablesReady{false};
+
+constexpr int kOpposite[cubie::kFaceCount] = {5, 4, 3, 2, 1, 0};
+constexpr int kMaxPath = kMaxMaxLength + 1;
+// Longest phase 2 tried in the first pass.
+constexpr int kShortPhase2 = 13;
+
+// Whether move m may follow a move of face nLastFace (-1: none): never the
+// same face twice, and of two opposite faces only the lower slot first.
+inline bool MayFollow(int nFace, int nLastFace)
+{
+    return nLastFace < 0 || (nFace != nLastFace && !(nFace == kOpposite[nLastFace] && nFace < nLastFace));
+}
+
+// A quarter turn of F, R, L or B: the moves that leave H.
+inline bool LeavesH(int m)
+{
+    const int f = MoveFace(m);
+    return f != 0 && f != 5 && m % 3 != 1;
+}
+
+// One cube as the search sees it: the entered cube on one axis, or its inverse.
+struct Variant {
+    cubie::CubieCube cube;
+    int faceOf[cubie::kFaceCount];
+    bool bInverse = false;
+    bool bSkip = false;
+    int twist = 0, flip = 0, slice = 0;
+    // The same of the cube turned a quarter about T/D: the same distance to H
+    // seen through other coordinates, so a second lower bound.
+    int twistC = 0, flipC = 0, sliceC = 0;
+    int nLowerBound = 0;
+};
+
+class Search {
+public:
+    Search(const ShortSolverTables& tables, int nMaxLength, const int (&conjMove)[kMoveCount])
+        : m_mt(tables.moves), m_pt(tables.pruning), m_nMaxLength(nMaxLength),
+          m_nMaxPhase2(nMaxLength),
+          m_nSolvedSlice(coord::SolvedSlice()), m_conjMove(conjMove)
+    {
+    }
+
+    // Fills moves with the solution in v's own frame; false when none of
+    // exactly d1 phase-1 moves extends to one within the bound.
+    bool Run(const Variant& v, int d1, int nMaxPhase2, int* moves, int& nMoves)
+    {
+        m_nMaxPhase2 = nMaxPhase2;
+        m_nD1 = d1;
+        m_nCached = 0;
+        std::copy(v.cube.ep, v.cube.ep + cubie::EDGE_COUNT, m_ep[0]);
+        std::copy(v.cube.cp, v.cube.cp + cubie::CORNER_COUNT, m_cp[0]);
+        if (!Phase1({v.twist, v.flip, v.slice}, {v.twistC, v.flipC, v.sliceC}, 0, d1))
+            return false;
+        nMoves = m_nD1 + m_nD2;
+        std::copy(m_path, m_path + nMoves, moves);
+        return true;
+    }
+
+    int Phase1Bound(int twist, int flip, int s) const
+    {
+        return std::max({m_pt.TwistSlice(twist, s), m_pt.FlipSlice(flip, s), m_pt.TwistFlip(twist, flip)});
+    }
+
+    struct Phase1Coords {
+        int twist, flip, slice;
+    };
+
+private:
+    bool Phase1(const Phase1Coords& a, const Phase1Coords& b, int depth, int left)
+    {
+        const int twist = a.twist, flip = a.flip, slice = a.slice;
+        if (left == 0) {
+            if (depth > 0 && !LeavesH(m_path[depth - 1]))
+                return false;
+            return Phase2Start();
+        }
+        const int nLastFace = depth > 0 ? MoveFace(m_path[depth - 1]) : -1;
+        // The children's table entries are fetched together first: the search
+        // spends most of its time waiting for them.
+        struct Child {
+            int m, twist, flip, slice;
+            size_t ts, fs, tf; // table entries
+        } children[kMoveCount];
+        int nChildren = 0;
+        for (int m = 0; m < kMoveCount; ++m) {
+            if (!MayFollow(MoveFace(m), nLastFace) || (left == 1 && !LeavesH(m)))
+                continue;
+            Child& c = children[nChildren++];
+            c.m = m;
+            c.slice = m_mt.slice[slice * kMoveCount + m];
+            c.twist = m_mt.twist[twist * kMoveCount + m];
+            c.flip = m_mt.flip[flip * kMoveCount + m];
+            c.ts = m_pt.TwistSliceIndex(c.twist, c.slice);
+            c.fs = m_pt.FlipSliceIndex(c.flip, c.slice);
+            c.tf = m_pt.TwistFlipIndex(c.twist, c.flip);
+            m_pt.twistSlice.Prefetch(c.ts);
+            m_pt.flipSlice.Prefetch(c.fs);
+            m_pt.twistFlip.Prefetch(c.tf);
+        }
+        for (int k = 0; k < nChildren; ++k) {
+            const Child& c = children[k];
+            if (m_pt.twistSlice[c.ts] >= left || m_pt.flipSlice[c.fs] >= left ||
+                m_pt.twistFlip[c.tf] >= left)
+                continue;
+            const int mc = m_conjMove[c.m];
+            const Phase1Coords conj = {m_mt.twist[b.twist * kMoveCount + mc],
+                                       m_mt.flip[b.flip * kMoveCount + mc],
+                                       m_mt.slice[b.slice * kMoveCount + mc]};
+            if (m_pt.FlipSlice(conj.flip, conj.slice) >= left ||
+                m_pt.TwistFlip(conj.twist, conj.flip) >= left ||
+                m_pt.TwistSlice(conj.twist, conj.slice) >= left)
+                continue;
+            m_path[depth] = c.m;
+            if (m_nCached > depth)
+                m_nCached = depth;
+            if (Phase1({c.twist, c.flip, c.slice}, conj, depth + 1, left - 1))
+                return true;
+        }
+        return false;
+    }
+
+    bool Phase2Start()
+    {
+        const int nBudget = std::min(m_nMaxLength - m_nD1, m_nMaxPhase2);
+        // The pieces after the phase-1 moves, reusing the prefix already applied.
+        for (size_t n = static_cast<size_t>(m_nCached); n < static_cast<size_t>(m_nD1); ++n) {
+            const cubie::CubieCube& mc = m_mt.moveCube[m_path[n]];
+            for (int i = 0; i < cubie::CORNER_COUNT; ++i)
+                m_cp[n + 1][i] = m_cp[n][mc.cp[i]];
+            for (int i = 0; i < cubie::EDGE_COUNT; ++i)
+                m_ep[n + 1][i] = m_ep[n][mc.ep[i]];
+        }
+        m_nCached = m_nD1;
+        cubie::CubieCube c;
+        std::copy(m_cp[m_nD1], m_cp[m_nD1] + cubie::CORNER_COUNT, c.cp);
+        const int cp = coord::CornerPerm(c);
+        std::copy(m_ep[m_nD1], m_ep[m_nD1] + cubie::EDGE_COUNT, c.ep);
+        const int sp = coord::SliceSorted(c) % 24;
+        int nBound = m_pt.cornerSlicePerm[cp * 24 + sp];
+        if (nBound > nBudget)
+            return false;
+        const int e8 = coord::Edge8Perm(c);
+        nBound = std::max<int>(nBound, m_pt.edgeSlicePerm[e8 * 24 + sp]);
+        const int nLastFace = m_nD1 > 0 ? MoveFace(m_path[m_nD1 - 1]) : -1;
+        for (int d2 = nBound; d2 <= nBudget; ++d2)
+            if (Phase2(cp, e8, sp, m_nD1, d2, nLastFace)) {
+                m_nD2 = d2;
+                return true;
+            }
+        return false;
+    }
+
+    bool Phase2(int cp, int e8, int sp, int depth, int left, int nLastFace)
+    {
+        if (left == 0)
+            return cp == 0 && e8 == 0 && sp == 0;
+        const int nSolvedSorted = m_nSolvedSlice * 24;
+        for (int k = 0; k < kPhase2MoveCount; ++k) {
+            const int m = kPhase2Moves[k];
+            const int f = MoveFace(m);
+            if (!MayFollow(f, nLastFace))
+                continue;
+            const int nCp = m_mt.cornerPerm[cp * kMoveCount + m];
+            const int nSp = m_mt.sliceSorted[(nSolvedSorted + sp) * kMoveCount + m] % 24;
+            if (m_pt.cornerSlicePerm[nCp * 24 + nSp] >= left)
+                continue;
+            const int nE8 = m_mt.edge8Perm[e8 * kPhase2MoveCount + k];
+            if (m_pt.edgeSlicePerm[nE8 * 24 + nSp] >= left)
+                continue;
+            m_path[depth] = m;
+            if (Phase2(nCp, nE8, nSp, depth + 1, left - 1, f))
+                return true;
+        }
+        return false;
+    }
+
+    const MoveTables& m_mt;
+    const PruningTables& m_pt;
+    const int m_nMaxLength;
+    int m_nMaxPhase2;
+    const int m_nSolvedSlice;
+    const int (&m_conjMove)[kMoveCount];
+    int m_nD1 = 0;
+    int m_nD2 = 0;
+    int m_path[kMaxPath] = {};
+    // m_ep[n], m_cp[n]: the variant's edge and corner permutations after the first n phase-1
+    // moves, valid for n <= m_nCached.
+    std::int8_t m_ep[kMaxPath][cubie::EDGE_COUNT] = {};
+    std::int8_t m_cp[kMaxPath][cubie::CORNER_COUNT] = {};
+    int m_nCached = 0;
+};
+
+} // namespace
+
+ShortSolverTables::ShortSolverTables()
+{
+    moves.Build();
+    pruning.Build(moves);
+}
+
+const ShortSolverTables& ShortSolverTables::Get()
+{
+    static std::once_flag once;
+    static const ShortSolverTables* pTables = nullptr;
+    std::call_once(once, [] {
+        pTables = new ShortSolverTables();
+        g_bTablesReady.store(true, std::memory_order_release);
+    });
+    return *pTables;
+}
+
+bool ShortSolverTables::IsReady()
+{
+    return g_bTablesReady.load(std::memory_order_acquire);
+}
+
+} // namespace shortsolver
+
+int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
+               const shortsolver::ShortSolverTables& tables)
+{
+    using namespace shortsolver;
+    strMoves.clear();
+    cubie::CubieCube cube;
+    const int nVerdict = cubie::ReadVerdict(colors, &cube);
+    if (nVerdict != 0)
+        return nVerdict;
+    nMaxLength = std::min(std::max(nMaxLength, kMinMaxLength), kMaxMaxLength);
+
+    // A move of the cube is the move conjMove[m] of its quarter-turned copy.
+    int conjMove[kMoveCount];
+    {
+        int faceOf[cubie::kFaceCount];
+        SeenFromAxis(cube, kQuarterAboutTD, faceOf);
+        for (int s = 0; s < cubie::kFaceCount; ++s)
+            for (int t = 0; t < 3; ++t)
+                conjMove[faceOf[s] * 3 + t] = s * 3 + t;
+    }
+    Search search(tables, nMaxLength, conjMove);
+    Variant variants[2 * kAxisCount];
+    for (int a = 0; a < kAxisCount; ++a) {
+        Variant& v = variants[2 * a];
+        v.cube = SeenFromAxis(cube, a, v.faceOf);
+        Variant& w = variants[2 * a + 1];
+        w.cube = v.cube.Inverse();
+        std::copy(v.faceOf, v.faceOf + cubie::kFaceCount, w.faceOf);
+        w.bInverse = true;
+    }
+    // A cube that looks the same on two axes or as its own inverse (the cube
+    // with every edge flipped, say) is searched once.
+    for (int i = 0; i < 2 * kAxisCount; ++i)
+        for (int j = 0; j < i; ++j)
+            if (!variants[j].bSkip && variants[j].cube == variants[i].cube)
+                variants[i].bSkip = true;
+    for (Variant& v : variants) {
+        v.twist = coord::Twist(v.cube);
+        v.flip = coord::Flip(v.cube);
+        v.slice = coord::SliceSorted(v.cube) / 24;
+        int faceOf[cubie::kFaceCount];
+        const cubie::CubieCube turned = SeenFromAxis(v.cube, kQuarterAboutTD, faceOf);
+        v.twistC = coord::Twist(turned);
+        v.flipC = coord::Flip(turned);
+        v.sliceC = coord::SliceSorted(turned) / 24;
+        v.nLowerBound = std::max(search.Phase1Bound(v.twist, v.flip, v.slice),
+                                 search.Phase1Bound(v.twistC, v.flipC, v.sliceC));
+    }
+
+    int moves[kMaxMaxLength + 1];
+    int nMoves = 0;
+    // Long phase-2 searches rarely pay: first every phase-1 length with a
+    // phase 2 of at most kShortPhase2 moves, then (rarely reached) the rest,
+    // so that the search stays complete.
+    for (int nPass = 0; nPass < 2; ++nPass)
+    for (int d1 = 0; d1 <= nMaxLength; ++d1)
+        for (const Variant& v : variants) {
+            const int nMaxPhase2 = nPass == 0 ? kShortPhase2 : nMaxLength;
+            if (nPass == 1 && nMaxLength - d1 <= kShortPhase2)
+                continue;
+            if (v.bSkip || v.nLowerBound > d1 || !search.Run(v, d1, nMaxPhase2, moves, nMoves))
+                continue;
+            if (v.bInverse) {
+                std::reverse(moves, moves + nMoves);
+                for (int i = 0; i < nMoves; ++i)
+                    moves[i] = InverseMove(moves[i]);
+            }
+            static const char kLetters[] = "TFRLBD";
+            static const char kTurns[] = "+*-";
+            for (int i = 0; i < nMoves; ++i) {
+                strMoves += kLetters[v.faceOf[MoveFace(moves[i])]];
+                strMoves += kTurns[moves[i] % 3];
+                strMoves += '.';
+            }
+            return 0;
+        }
+    // Unreachable: every cube has a solution of 20 moves or fewer.
+    return 2;
+}

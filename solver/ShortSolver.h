@@ -1,0 +1,55 @@
+#pragma once
+// The short solver: a two-phase search that solves every cube in at most a
+// given number of moves (20 by default; every cube has a solution that short).
+//
+// Phase 1 brings the cube into the subgroup H (see Coordinates.h), phase 2
+// solves it within H. The search tries phase-1 solutions of growing length on
+// three axes, each for the cube and for its inverse, and for each one looks
+// for a phase 2 that keeps the total within the bound; the first total found
+// within the bound is the answer. Nothing but the cube and the bound decides
+// the result: the same cube gives the same moves on every run and machine.
+
+#include "Compat.h"
+#include "MoveTables.h"
+#include "PruningTables.h"
+
+#include <string>
+
+namespace shortsolver {
+
+constexpr int kDefaultMaxLength = 20;
+constexpr int kMinMaxLength = 20;
+constexpr int kMaxMaxLength = 30;
+
+// The move and pruning tables (about 8 MB): built once per process, then only
+// read, so one object serves any number of threads. A program calls Get() on
+// a worker thread at launch so that the first solve need not wait, and asks
+// IsReady() to tell whether a solve would.
+class ShortSolverTables {
+public:
+    // The tables, building them first if no thread has yet (a thread that
+    // calls this while another builds waits for it).
+    static const ShortSolverTables& Get();
+    // True once Get() has finished building, so a caller can tell whether a
+    // solve will have to wait.
+    static bool IsReady();
+
+    size_t Bytes() const { return moves.Bytes() + pruning.Bytes(); }
+
+    MoveTables moves;
+    PruningTables pruning;
+
+private:
+    ShortSolverTables();
+};
+
+} // namespace shortsolver
+
+// Solves the 54 colours (slot-major, as ParseCubeText fills them). Returns
+// CCubeSolver::Solve's codes: 1 when the model's configuration check fails, 2
+// when the colours are no real cube, else 0 with strMoves the solution in the
+// model's notation ("R+.T-.F*."; face letters name the slots as entered; no
+// whole-cube moves), at most nMaxLength moves (20 to 30), empty for a solved
+// cube. ExecuteMoves(strMoves) on the entered cube leaves it solved.
+int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
+               const shortsolver::ShortSolverTables& tables = shortsolver::ShortSolverTables::Get());
