@@ -2,10 +2,13 @@
 // frame and one net frame at the main dialog's default view size, and the CPU
 // share of an animated 20-move replay at the default speed.
 //
-//   view_bench [--frames N] [--shots PREFIX]
+//   view_bench [--frames N] [--shots PREFIX] [--marker-shots DIR]
 //
 // With --shots, the two presentations are also written to PREFIX-3d.png and
-// PREFIX-net.png. Run it under a display (xvfb-run on a headless machine).
+// PREFIX-net.png; with --marker-shots, the next-move marker of each of the 18
+// face turns on the solved cube at the default angles, DIR/3d-R+.png,
+// DIR/net-R+.png, DIR/3d-R2.png and so on. Run it under a display (xvfb-run on a headless
+// machine).
 
 #include "CubeWnd.h"
 #include "MessageBox.h"
@@ -41,6 +44,22 @@ std::vector<double> TimeFrames(CCubeWnd& view, int nFrames)
     return times;
 }
 
+void WriteMarkerShots(CCubeWnd& view, const QString& strDir)
+{
+    for (const char chFace : {'T', 'F', 'R', 'L', 'B', 'D'}) {
+        for (const char chCode : {'+', '-', '*'}) {
+            const CString strMove{chFace, chCode, '.'};
+            view.SetMarkerMove(strMove);
+            const QString strName = QString(QLatin1Char(chFace)) + QLatin1Char(chCode == '*' ? '2' : chCode);
+            view.m_b2DView = false;
+            view.GrabFrame().save(strDir + "/3d-" + strName + ".png");
+            view.m_b2DView = true;
+            view.GrabFrame().save(strDir + "/net-" + strName + ".png");
+        }
+    }
+    view.SetMarkerMove("");
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -55,11 +74,14 @@ int main(int argc, char** argv)
 
     int nFrames = 200;
     const char* pszShots = nullptr;
+    const char* pszMarkerShots = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (!std::strcmp(argv[i], "--frames") && i + 1 < argc)
             nFrames = std::max(1, std::atoi(argv[++i]));
         else if (!std::strcmp(argv[i], "--shots") && i + 1 < argc)
             pszShots = argv[++i];
+        else if (!std::strcmp(argv[i], "--marker-shots") && i + 1 < argc)
+            pszMarkerShots = argv[++i];
     }
 
     // The view's rectangle in the dialog, 336 x 184 dialog units, at the
@@ -76,6 +98,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "view_bench: no OpenGL context on this display\n");
         return 1;
     }
+    if (pszMarkerShots)
+        WriteMarkerShots(view, QString::fromUtf8(pszMarkerShots));
     view.ExecuteMoves("F+.R-.T*.");
 
     view.m_b2DView = false;
@@ -92,8 +116,23 @@ int main(int argc, char** argv)
     if (pszShots)
         view.GrabFrame().save(QString::fromUtf8(pszShots) + "-net.png");
 
+    // The same frames with the next-move marker: an arc on a face toward the
+    // viewer, and arrows on two neighbours for a face turned away.
+    view.m_b2DView = false;
+    view.SetMarkerMove("F+.");
+    TimeFrames(view, 10);
+    const std::vector<double> t3dArc = TimeFrames(view, nFrames);
+    view.SetMarkerMove("B-.");
+    const std::vector<double> t3dStrips = TimeFrames(view, nFrames);
+    view.m_b2DView = true;
+    const std::vector<double> tNetArc = TimeFrames(view, nFrames);
+    view.SetMarkerMove("");
+
     std::printf("3D frame at 504x299:  median %.2f ms over %d frames\n", MedianMs(t3d), nFrames);
+    std::printf("  with the marker: %.2f ms (arc, F+), %.2f ms (two strips, B-)\n", MedianMs(t3dArc),
+                MedianMs(t3dStrips));
     std::printf("net frame at 504x299: median %.2f ms over %d frames\n", MedianMs(tNet), nFrames);
+    std::printf("  with the marker: %.2f ms\n", MedianMs(tNetArc));
 
     // A 20-move replay in the 3D view at the default speed (slider 30).
     view.m_b2DView = false;
@@ -107,6 +146,21 @@ int main(int argc, char** argv)
     const double wallMs = static_cast<double>(wall.elapsed());
     std::printf("20-move animated replay: %.0f ms wall, %.0f ms CPU, %.0f%% of one core\n", wallMs,
                 cpuMs, 100.0 * cpuMs / std::max(1.0, wallMs));
+    std::printf("  pace: %.2f moves/s (the speed text says 3.00)\n", 20000.0 / std::max(1.0, wallMs));
+
+    // Animated frames with a marker set (hidden while a face turns) and
+    // without: CPU per frame drawn.
+    for (const bool bMarker : {false, true, false, true}) {
+        view.SetMarkerMove(bMarker ? "R+." : "");
+        const long nFrames0 = view.FramesDrawn();
+        const std::clock_t c0 = std::clock();
+        view.ExecuteMoves("F+.R+.T-.D*.L+.B-.F-.R*.T+.L-.");
+        const double ms = 1000.0 * static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+        const long n = std::max(1L, view.FramesDrawn() - nFrames0);
+        std::printf("  animated frame, marker %s: %.2f ms CPU per frame over %ld frames\n",
+                    bMarker ? "set " : "none", ms / static_cast<double>(n), n);
+    }
+    view.SetMarkerMove("");
 
     // The same replay in the net view: a move is drawn once and followed by
     // the full delay, so nearly all of it is spent asleep in WaitStep.
