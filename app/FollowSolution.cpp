@@ -214,7 +214,8 @@ bool CZelvorsCubeDlg::FilterFollowEvent(QObject* pObject, QEvent* pEvent)
                 OnPlay();
             return true;
         }
-        if (focusWidget() == &m_listSolution && m_listSolution.isEnabled()) {
+        // Sent to the list: it has the focus (a key is sent to the focus).
+        if (pObject == &m_listSolution && m_listSolution.isEnabled()) {
             if (!pKey->isAutoRepeat())
                 OnPlay();
             return true;
