@@ -243,6 +243,28 @@ private slots:
         QCOMPARE(FormatCube(dlg.m_cube), AfterMoves(strEntered, dlg.m_arrMoves, 1));
     }
 
+    // A click in the list while a move runs (the list disabled) stops the
+    // play after that move and travels nowhere.
+    void listClickDuringAMoveStops()
+    {
+        CZelvorsCubeDlg dlg;
+        const CString strEntered = Solved(dlg, true);
+        dlg.m_pPlayAction->trigger();
+        bool bClicked = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &dlg, [&] {
+            if (!dlg.IsBusy() || bClicked)
+                return;
+            bClicked = true;
+            ClickLine(dlg.m_listSolution, 4);
+        });
+        poll.start(1);
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.IsPlaying() && !dlg.IsBusy(), 10000);
+        QVERIFY(bClicked);
+        QCOMPARE(dlg.m_nStep, 1);
+        QCOMPARE(FormatCube(dlg.m_cube), AfterMoves(strEntered, dlg.m_arrMoves, 1));
+    }
+
     // Space on the list plays and pauses; a click elsewhere in the list stops
     // the play and goes to its line.
     void spaceAndListClick()
