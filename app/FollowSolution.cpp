@@ -42,6 +42,7 @@ void CZelvorsCubeDlg::InitFollowing()
     m_staticNext.setTextFormat(Qt::PlainText);
     m_staticNext.show();
     m_playTimer.setSingleShot(true);
+    m_playTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_playTimer, &QTimer::timeout, this, &CZelvorsCubeDlg::PlayNextMove);
     PlaceNextLine();
     UpdateFollowing();
