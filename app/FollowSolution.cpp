@@ -178,6 +178,13 @@ void CZelvorsCubeDlg::PlayNextMove()
         UpdateFollowing();
         return;
     }
+    // A box over the dialog (the Exit question, About) holds the play until
+    // it is answered.
+    QWidget* pModal = QApplication::activeModalWidget();
+    if (pModal && pModal != this) {
+        m_playTimer.start(50);
+        return;
+    }
     // A move takes at least the period the speed text gives, so that the
     // play keeps that pace whenever the view is quicker, also unanimated.
     const int p = m_sliderSpeed.value();

@@ -116,23 +116,35 @@ int main(int argc, char** argv)
     if (pszShots)
         view.GrabFrame().save(QString::fromUtf8(pszShots) + "-net.png");
 
-    // The same frames with the next-move marker: an arc on a face toward the
-    // viewer, and arrows on two neighbours for a face turned away.
+    // The same frames with the next-move marker, interleaved with frames
+    // without it so that the machine's other load falls on both alike: an
+    // arc on a face toward the viewer, arrows on two neighbours for a face
+    // turned away, and the net's arc.
     view.m_b2DView = false;
-    view.SetMarkerMove("F+.");
-    TimeFrames(view, 10);
-    const std::vector<double> t3dArc = TimeFrames(view, nFrames);
-    view.SetMarkerMove("B-.");
-    const std::vector<double> t3dStrips = TimeFrames(view, nFrames);
+    std::vector<double> t3dPlain, t3dArc, t3dStrips, tNetPlain, tNetArc;
+    for (int i = 0; i < nFrames; ++i) {
+        view.SetMarkerMove("");
+        t3dPlain.push_back(TimeFrames(view, 1)[0]);
+        view.SetMarkerMove("F+.");
+        t3dArc.push_back(TimeFrames(view, 1)[0]);
+        view.SetMarkerMove("B-.");
+        t3dStrips.push_back(TimeFrames(view, 1)[0]);
+    }
     view.m_b2DView = true;
-    const std::vector<double> tNetArc = TimeFrames(view, nFrames);
+    for (int i = 0; i < nFrames; ++i) {
+        view.SetMarkerMove("");
+        tNetPlain.push_back(TimeFrames(view, 1)[0]);
+        view.SetMarkerMove("F+.");
+        tNetArc.push_back(TimeFrames(view, 1)[0]);
+    }
     view.SetMarkerMove("");
 
     std::printf("3D frame at 504x299:  median %.2f ms over %d frames\n", MedianMs(t3d), nFrames);
-    std::printf("  with the marker: %.2f ms (arc, F+), %.2f ms (two strips, B-)\n", MedianMs(t3dArc),
-                MedianMs(t3dStrips));
+    std::printf("  interleaved: %.2f ms without the marker, %.2f ms with its arc (F+), %.2f ms with two "
+                "strips (B-)\n", MedianMs(t3dPlain), MedianMs(t3dArc), MedianMs(t3dStrips));
     std::printf("net frame at 504x299: median %.2f ms over %d frames\n", MedianMs(tNet), nFrames);
-    std::printf("  with the marker: %.2f ms\n", MedianMs(tNetArc));
+    std::printf("  interleaved: %.2f ms without the marker, %.2f ms with it\n", MedianMs(tNetPlain),
+                MedianMs(tNetArc));
 
     // A 20-move replay in the 3D view at the default speed (slider 30).
     view.m_b2DView = false;
@@ -148,17 +160,24 @@ int main(int argc, char** argv)
                 cpuMs, 100.0 * cpuMs / std::max(1.0, wallMs));
     std::printf("  pace: %.2f moves/s (the speed text says 3.00)\n", 20000.0 / std::max(1.0, wallMs));
 
-    // Animated frames with a marker set (hidden while a face turns) and
-    // without: CPU per frame drawn.
-    for (const bool bMarker : {false, true, false, true}) {
-        view.SetMarkerMove(bMarker ? "R+." : "");
-        const long nFrames0 = view.FramesDrawn();
-        const std::clock_t c0 = std::clock();
-        view.ExecuteMoves("F+.R+.T-.D*.L+.B-.F-.R*.T+.L-.");
-        const double ms = 1000.0 * static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
-        const long n = std::max(1L, view.FramesDrawn() - nFrames0);
-        std::printf("  animated frame, marker %s: %.2f ms CPU per frame over %ld frames\n",
-                    bMarker ? "set " : "none", ms / static_cast<double>(n), n);
+    // Animated frames with a marker set and without, move by move in turn:
+    // CPU per frame drawn. While a face turns the view leaves the marker out
+    // (and the dialog clears it for the length of each move).
+    {
+        const char* const kMoves[] = {"F+.", "R+.", "T-.", "D*.", "L+.", "B-.", "F-.", "R*.", "T+.", "L-."};
+        std::vector<double> plain, marked;
+        for (int i = 0; i < 40; ++i) {
+            const bool bMarker = i % 2 != 0;
+            view.SetMarkerMove(bMarker ? "R+." : "");
+            const long nFrames0 = view.FramesDrawn();
+            const std::clock_t c0 = std::clock();
+            view.ExecuteMoves(kMoves[(i / 2) % 10]);
+            const double ms = 1000.0 * static_cast<double>(std::clock() - c0) / CLOCKS_PER_SEC;
+            const long n = std::max(1L, view.FramesDrawn() - nFrames0);
+            (bMarker ? marked : plain).push_back(ms / static_cast<double>(n));
+        }
+        std::printf("  animated frame, CPU: median %.2f ms without the marker, %.2f ms with it set\n",
+                    MedianMs(plain), MedianMs(marked));
     }
     view.SetMarkerMove("");
 
