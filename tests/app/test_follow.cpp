@@ -45,7 +45,10 @@ void Shot(CZelvorsCubeDlg& dlg, const char* pszName)
     QApplication::processEvents();
     // The view's own surface is not part of the widget grab: pasted in.
     QImage image = dlg.grab().toImage();
-    const QImage view = dlg.m_cube.GrabFrame();
+    const QImage frame = dlg.m_cube.GrabFrame();
+    // The surface's alpha is no part of the picture.
+    const QImage view = QImage(frame.constBits(), frame.width(), frame.height(), frame.bytesPerLine(),
+                               QImage::Format_RGBX8888).copy();
     QPainter painter(&image);
     painter.drawImage(dlg.m_cube.mapTo(&dlg, QPoint(0, 0)), view);
     painter.end();
