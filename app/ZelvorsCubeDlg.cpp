@@ -219,6 +219,7 @@ void CZelvorsCubeDlg::CreateMenu()
     QMenu* pView = m_pMenuBar->addMenu(QStringLiteral("&View"));
     pView->addAction(QStringLiteral("2D View"), this, &CZelvorsCubeDlg::On2DViewCommand);
     pView->addAction(QStringLiteral("3D View"), this, &CZelvorsCubeDlg::On3DViewCommand);
+    CreateFollowMenu(pView);
 
     QMenu* pHelp = m_pMenuBar->addMenu(QStringLiteral("&Help"));
     m_commandActions << pHelp->addAction(QStringLiteral("&About..."), this, &CZelvorsCubeDlg::OnAbout);
@@ -245,6 +246,7 @@ void CZelvorsCubeDlg::OnInitDialog()
     FollowAnimateSwitch();
     On3DView();
     UpdateStepButtons();
+    InitFollowing();
 }
 
 // ---------------------------------------------------------------- state
@@ -283,6 +285,7 @@ void CZelvorsCubeDlg::EnableControls(bool bEnable)
         m_btnPrevious.setEnabled(false);
     }
     m_listSolution.setFocus();
+    FollowControls(bEnable);
 }
 
 void CZelvorsCubeDlg::UpdateStepButtons()
@@ -698,6 +701,7 @@ void CZelvorsCubeDlg::resizeEvent(QResizeEvent* pEvent)
     QDialog::resizeEvent(pEvent);
     PlaceMenuAndClient();
     OnSize();
+    PlaceNextLine();
 }
 
 // ---------------------------------------------------------------- keys
@@ -732,6 +736,8 @@ bool CZelvorsCubeDlg::HandleFaceKey(const QKeyEvent* pKey, bool bRun)
 
 bool CZelvorsCubeDlg::eventFilter(QObject* pObject, QEvent* pEvent)
 {
+    if (FilterFollowEvent(pObject, pEvent))
+        return true;
     if (pObject == &m_frameCube && pEvent->type() == QEvent::Resize) {
         m_cube.setGeometry(m_frameCube.contentsRect());
         return false;

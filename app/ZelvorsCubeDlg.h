@@ -13,14 +13,17 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 
 class CZelvorsCubeDlg : public QDialog {
@@ -155,4 +158,53 @@ private:
     bool m_bRecorded = false;
     bool m_bBusy = false;
     bool m_bClosing = false; // Exit was confirmed while a command ran
+
+    // ------------------------------------------------ following a solution
+    // (FollowSolution.cpp): the next move marked in the view and named in
+    // words and standard notation, list lines in standard notation, and
+    // playing the rest of the solution with a pause.
+public:
+    // The line above the move count: the next move and its position, and the
+    // pace while playing.
+    QLabel m_staticNext;
+    QAction* m_pMarkerAction = nullptr;   // View > Next Move Marker, on by default
+    QAction* m_pNotationAction = nullptr; // View > Standard Notation, off by default
+    QAction* m_pPlayAction = nullptr;     // View > Play / Pause, key Space
+
+    // Starts playing the rest of the solution, or, while it plays, stops it
+    // after the move under way.
+    void OnPlay();
+    bool IsPlaying() const { return m_bPlaying; }
+    // The next move of the listed solution, or empty: none listed, or at its end.
+    CString NextMove() const;
+    // A model move group in standard notation ("R+." is R, "T-." U'); empty
+    // for a group that is no face turn.
+    static QString StandardName(const CString& strMove);
+    // The list line of a move: DescribeMove's words, with the standard name
+    // in front when the option is on.
+    QString ListLine(const CString& strMove) const;
+    // The measured pace of the present play, in moves per second; 0 until
+    // two moves have started.
+    double PlayPace() const;
+
+private:
+    void CreateFollowMenu(QMenu* pView);
+    void InitFollowing();
+    // Called by EnableControls: a command other than a played move stops
+    // the play; between commands the marker, the line, the list lines and
+    // the Play command follow the solution.
+    void FollowControls(bool bEnable);
+    void UpdateFollowing();
+    void ApplyNotation();
+    void PlaceNextLine();
+    void PlayNextMove();
+    // Space plays or pauses; a press on the list stops a play.
+    bool FilterFollowEvent(QObject* pObject, QEvent* pEvent);
+
+    bool m_bPlaying = false;
+    bool m_bPlayStep = false; // the played move's own command is running
+    int m_nPlayStarts = 0;    // moves started in the present play
+    QTimer m_playTimer;       // the next played move, after the pace's gap
+    QElapsedTimer m_playClock; // since the first played move started
+    qint64 m_nLastStartMs = 0; // when the latest played move started
 };

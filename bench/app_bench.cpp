@@ -1,6 +1,8 @@
 // Prints how fast the shell answers: the time from constructing the main
 // dialog to its window being shown, and the wall time from a Solve click on a
-// shuffled cube to the filled solution list.
+// shuffled cube to the filled solution list; then the pace of 20 moves of a
+// solution at the default speed, one Next after another and played with
+// Play, in the 3D view and in the net.
 //
 //   app_bench [--cubes N]          (run under a display; xvfb-run when headless)
 
@@ -58,5 +60,38 @@ int main(int argc, char** argv)
                 fromStartMs);
     std::printf("Solve click to filled list: median %.0f ms, worst %.0f ms over %d shuffled cubes\n",
                 solveMs[solveMs.size() / 2], solveMs.back(), nCubes);
+
+    // The last solution, from its first line, at the default speed.
+    constexpr int kPaceMoves = 20;
+    if (dlg.m_listSolution.count() < kPaceMoves + 3)
+        return 0;
+    auto toFirstLine = [&] {
+        dlg.m_checkAnimate.setChecked(false);
+        dlg.OnAnimate();
+        dlg.m_listSolution.setCurrentRow(0);
+        dlg.m_checkAnimate.setChecked(true);
+        dlg.OnAnimate();
+    };
+    dlg.m_sliderSpeed.setValue(30);
+    for (const bool b2D : {false, true}) {
+        if (b2D) // the dialog starts in 3D
+            dlg.On2DViewCommand();
+        toFirstLine();
+        timer.start();
+        for (int i = 0; i < kPaceMoves; ++i)
+            dlg.OnNext();
+        const double nextPace = kPaceMoves * 1e9 / static_cast<double>(timer.nsecsElapsed());
+        toFirstLine();
+        dlg.OnPlay();
+        while (dlg.m_nStep < kPaceMoves + 1)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        const double playPace = dlg.PlayPace();
+        dlg.OnPlay();
+        while (dlg.IsPlaying() || dlg.IsBusy())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        std::printf("%s, default speed (text %s): Next after Next %.2f moves/s, Play %.2f moves/s\n",
+                    b2D ? "net" : "3D view", qPrintable(dlg.m_checkAnimate.text().section(' ', 3, 3)),
+                    nextPace, playPace);
+    }
     return 0;
 }

@@ -60,6 +60,14 @@ public:
     void SetPaintColor(signed char nColor) { m_nPaintColor = nColor; }
     void SetDelay(quint32 nDelay) { m_nDelay = nDelay; }
 
+    // The next-move marker (MoveMarker.h): the model move group it shows, or
+    // empty for none. Repaints when it changes.
+    void SetMarkerMove(const CString& strMove);
+    const CString& MarkerMove() const { return m_strMarkerMove; }
+    // True when the marker is part of the picture now: a move is set and no
+    // turn is being animated and no solve runs.
+    bool IsMarkerShown() const;
+
     // Solves the live cube as CCubeSolver::Solve does (same result codes,
     // same cube afterwards), sealed from the user: while it runs, presses and
     // double clicks in the view change nothing, nothing is animated whatever
@@ -142,6 +150,9 @@ private:
 
     void AnimateFace(CubeFace* pFace, bool bClockwise);
     void ApplyFixedState();
+    // The marker's part of a frame, when it is shown (CubeWndMarker.cpp).
+    void DrawMarkerOnNet(QPainter* pDC, const NetLayout& layout);
+    void DrawMarkerIn3D();
     // Renders the current presentation on the OpenGL surface; with pGrab the
     // finished picture is also read back.
     void RenderFrame(QImage* pGrab = nullptr);
@@ -164,4 +175,5 @@ private:
     QWidget* m_pContainer = nullptr; // holds the OpenGL surface inside the view
     long m_nFramesDrawn = 0;
     CStepPacer m_pacer;
+    CString m_strMarkerMove; // SetMarkerMove
 };
