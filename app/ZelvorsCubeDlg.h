@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QSlider>
 
+class CEditCommands;
 class QAction;
 class QMenuBar;
 
@@ -61,6 +62,11 @@ public:
     // trackbar is usable with it.
     void FollowAnimateSwitch();
     void ArrangeControls(bool bRecord);
+    // After a solve that did not succeed (any solver's result code): what is
+    // wrong with the cube, told and marked (EditCommands.cpp).
+    void ShowProblems(int nResult);
+    // The Edit menu, the census and keyboard painting (EditCommands.h).
+    CEditCommands& Edit() const { return *m_pEdit; }
     // Line of the solution list for a 3-character move.
     static QString DescribeMove(const CString& strMove);
 
@@ -149,6 +155,7 @@ private:
     bool HandleFaceKey(const QKeyEvent* pKey, bool bRun);
 
     QWidget* m_pClient = nullptr;
+    CEditCommands* m_pEdit = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
     QList<QAction*> m_commandActions; // unavailable while a command runs
     Anchor m_layout[19] = {};

@@ -100,6 +100,7 @@ QImage CCubeWnd::DrawNetImage()
     memDC.fillRect(rect(), QColor(Palette::kBackground));
     for (int nSlot : g_netOrder)
         DrawFace(&memDC, m_pFace[nSlot], layout.rcFace[nSlot].left, layout.rcFace[nSlot].top);
+    DrawEntryAids(&memDC, layout);
     memDC.end();
     return memory;
 }

@@ -152,6 +152,7 @@ void CCubeWnd::Draw3D()
     glRotatef(m_fPitch, 1.0f, 0.0f, 0.0f);
     glRotatef(m_fYaw, 0.0f, 1.0f, 0.0f);
     m_cubies.Draw();
+    DrawEntryAids3D();
 }
 
 // The net is drawn off-screen and copied to the surface in one block.
