@@ -54,7 +54,8 @@ void SaveShot(CZelvorsCubeDlg& dlg, const char* pszName)
 {
     if (!qEnvironmentVariableIsSet("ZELVORS_SHOTS"))
         return;
-    QCoreApplication::processEvents();
+    dlg.Edit().UpdateCensus();
+    QTest::qWait(200);
     dlg.m_cube.Repaint();
     // The screen's own picture: the view's native OpenGL surface included.
     const QPixmap shot = dlg.screen()->grabWindow(dlg.winId());
