@@ -107,6 +107,10 @@ CEditCommands::CEditCommands(CZelvorsCubeDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 CEditCommands::~CEditCommands()
 {
     qApp->removeEventFilter(this);
+    m_dlg.m_cube.removeEventFilter(this);
+    m_dlg.m_listSolution.removeEventFilter(this);
+    delete m_pCensus;
+    delete m_pProblems;
 }
 
 void CEditCommands::CreateMenu(QMenuBar* pBar)
@@ -213,7 +217,17 @@ void CEditCommands::Commit(const QString& strText)
 void CEditCommands::Apply(const BYTE colors[54])
 {
     m_dlg.ClearSolution();
-    m_dlg.m_cube.SetColors(colors);
+    CCubeWnd& cube = m_dlg.m_cube;
+    // A step that changed one facelet (a paint) brings the cursor back to it.
+    BYTE now[54];
+    cube.GetColors(now);
+    int nChanged = -1, nCount = 0;
+    for (int n = 0; n < 54; ++n)
+        if (now[n] != colors[n])
+            nChanged = n, ++nCount;
+    if (nCount == 1)
+        cube.SetCursor(NetCursor::FromIndex(nChanged));
+    cube.SetColors(colors);
     std::memcpy(m_committed, colors, 54);
     UpdateCensus();
 }
@@ -340,10 +354,9 @@ void CEditCommands::ShowProblems(int nResult)
     m_strProblems = lines.join(QLatin1Char('\n'));
     m_dlg.m_cube.MarkFacelets(facelets);
     m_dlg.m_cube.GetColors(m_problemsFor);
-    QString strHtml = QStringLiteral("<b>What is wrong:</b><ul style=\"margin-left:0px; -qt-list-indent:1\">");
+    QString strHtml = QStringLiteral("<p><b>What is wrong:</b></p>");
     for (const QString& line : lines)
-        strHtml += QStringLiteral("<li>%1</li>").arg(line.toHtmlEscaped());
-    strHtml += QStringLiteral("</ul>");
+        strHtml += QStringLiteral("<p>\u2022 %1</p>").arg(line.toHtmlEscaped());
     if (!facelets.empty())
         strHtml += QStringLiteral("<p>The facelets involved are crossed on the cube.</p>");
     m_pProblems->setText(strHtml);

@@ -87,6 +87,9 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
 CZelvorsCubeDlg::~CZelvorsCubeDlg()
 {
     qApp->removeEventFilter(this);
+    // Before the controls it watches go.
+    delete m_pEdit;
+    m_pEdit = nullptr;
 }
 
 // ---------------------------------------------------------------- template

@@ -294,6 +294,13 @@ private slots:
         QCOMPARE(cube.Cursor().Index(), 3);
         QTest::keyClick(&cube, Qt::Key_B);
         QCOMPARE(At(cube, 3), BYTE(2));
+        // Undoing a paint brings the cursor back to its facelet.
+        QTest::keyClick(&cube, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(At(cube, 3), BYTE(0));
+        QCOMPARE(cube.Cursor().Index(), 3);
+        QTest::keyClick(&cube, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(At(cube, 3), BYTE(2));
+        QTest::keyClick(&cube, Qt::Key_Right);
 
         // Shift+B still turns the back face; the letter alone paints.
         const QString strBefore = Facelets(cube);
