@@ -168,6 +168,8 @@ void CEditCommands::Attach()
     m_pProblems->setPalette(pal);
     m_pProblems->hide();
     m_dlg.m_listSolution.installEventFilter(this);
+    // A solution listed by any solver takes the list back.
+    connect(m_dlg.m_listSolution.model(), &QAbstractItemModel::rowsInserted, this, &CEditCommands::HideProblems);
     UpdateCensus();
     auto* pTimer = new QTimer(this);
     connect(pTimer, &QTimer::timeout, this, &CEditCommands::UpdateCensus);
