@@ -296,6 +296,11 @@ void CEditCommands::OnCopySolution()
     CString strModel;
     for (const CString& strMove : moves)
         strModel += strMove;
+    if (strModel.empty()) {
+        ShowMessageBox(&m_dlg, QStringLiteral("The listed solution has no moves: the cube was solved already."),
+                       QStringLiteral("Copy Solution"), QMessageBox::Information);
+        return;
+    }
     CString strStandard, strError;
     if (!FormatStandardMoves(strModel, strStandard, strError)) {
         ShowMessageBox(&m_dlg, FromStd(strError), QStringLiteral("Copy Solution"), QMessageBox::Warning);

@@ -568,12 +568,19 @@ private slots:
         QVERIFY(dlg.m_cube.IsSolved());
         SaveShot(dlg, "pasted-scramble-solved");
 
-        // Without a listed solution there is nothing to copy.
+        // Without a listed solution, or with one of no moves, there is
+        // nothing to copy: the clipboard keeps its text.
         dlg.m_btnReset.click();
         QGuiApplication::clipboard()->setText("kept");
         dlg.Edit().m_pCopySolutionAction->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+        QCOMPARE(int(m_boxes.size()), 1);
         QCOMPARE(m_boxes.back().caption, QString("Copy Solution"));
+        dlg.m_btnSolve.click();
+        QCOMPARE(dlg.m_listSolution.count(), 1);
+        dlg.Edit().m_pCopySolutionAction->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
+        QCOMPARE(int(m_boxes.size()), 2);
     }
 };
 
