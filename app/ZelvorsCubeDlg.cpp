@@ -2,6 +2,7 @@
 
 #include "AboutDlg.h"
 #include "DialogUnits.h"
+#include "EditCommands.h"
 #include "MessageBox.h"
 #include "Palette.h"
 
@@ -80,11 +81,15 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
 
     qApp->installEventFilter(this);
     OnInitDialog();
+    m_pEdit->Attach();
 }
 
 CZelvorsCubeDlg::~CZelvorsCubeDlg()
 {
     qApp->removeEventFilter(this);
+    // Before the controls it watches go.
+    delete m_pEdit;
+    m_pEdit = nullptr;
 }
 
 // ---------------------------------------------------------------- template
@@ -194,6 +199,8 @@ void CZelvorsCubeDlg::CreateMenu()
     QMenu* pFile = m_pMenuBar->addMenu(QStringLiteral("&File"));
     connect(pFile->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
             &CZelvorsCubeDlg::OnExit);
+    m_pEdit = new CEditCommands(*this);
+    m_pEdit->CreateMenu(m_pMenuBar);
 
     QMenu* pCube = m_pMenuBar->addMenu(QStringLiteral("&Cube"));
     m_commandActions << pCube->addAction(QStringLiteral("Reset"), this, &CZelvorsCubeDlg::OnReset);
@@ -322,6 +329,7 @@ void CZelvorsCubeDlg::OnReset()
 {
     if (m_bBusy)
         return;
+    const CEditCommands::Record record(*m_pEdit, QStringLiteral("Reset"));
     const CommandGuard command(*this);
     ClearSolution();
     m_cube.ResetCube();
@@ -332,6 +340,7 @@ void CZelvorsCubeDlg::OnShuffle()
 {
     if (m_bBusy)
         return;
+    const CEditCommands::Record record(*m_pEdit, QStringLiteral("Shuffle"));
     ClearSolution();
     const CommandGuard command(*this);
     m_cube.Shuffle(&m_progress);
@@ -341,6 +350,7 @@ void CZelvorsCubeDlg::OnClear()
 {
     if (m_bBusy)
         return;
+    const CEditCommands::Record record(*m_pEdit, QStringLiteral("Clear"));
     const CommandGuard command(*this);
     ClearSolution();
     m_cube.ClearCube();
@@ -376,6 +386,8 @@ void CZelvorsCubeDlg::OnSolve()
     } else {
         ShowSolution();
     }
+    if (nResult != CCubeSolver::SOLVE_OK)
+        ShowProblems(nResult);
 }
 
 void CZelvorsCubeDlg::OnExit()
@@ -487,6 +499,7 @@ void CZelvorsCubeDlg::OnRotateFace(char chLetter, int nQuarterTurns)
 {
     if (m_bBusy || m_bClosing || m_cube.IsAnimatingTurn())
         return;
+    const CEditCommands::Record record(*m_pEdit, QStringLiteral("Turn"));
     CubeFace* pFace = m_cube.GetFace(chLetter);
     if (nQuarterTurns == -1) {
         m_cube.RotateFaceCCW(pFace);

@@ -22,6 +22,7 @@
 #include <QSlider>
 #include <QTimer>
 
+class CEditCommands;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -64,6 +65,11 @@ public:
     // trackbar is usable with it.
     void FollowAnimateSwitch();
     void ArrangeControls(bool bRecord);
+    // After a solve that did not succeed (any solver's result code): what is
+    // wrong with the cube, told and marked (EditCommands.cpp).
+    void ShowProblems(int nResult);
+    // The Edit menu, the census and keyboard painting (EditCommands.h).
+    CEditCommands& Edit() const { return *m_pEdit; }
     // Line of the solution list for a 3-character move.
     static QString DescribeMove(const CString& strMove);
 
@@ -152,6 +158,7 @@ private:
     bool HandleFaceKey(const QKeyEvent* pKey, bool bRun);
 
     QWidget* m_pClient = nullptr;
+    CEditCommands* m_pEdit = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
     QList<QAction*> m_commandActions; // unavailable while a command runs
     Anchor m_layout[19] = {};

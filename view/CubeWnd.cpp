@@ -101,6 +101,7 @@ QImage CCubeWnd::DrawNetImage()
     for (int nSlot : g_netOrder)
         DrawFace(&memDC, m_pFace[nSlot], layout.rcFace[nSlot].left, layout.rcFace[nSlot].top);
     DrawMarkerOnNet(&memDC, layout);
+    DrawEntryAids(&memDC, layout);
     memDC.end();
     return memory;
 }

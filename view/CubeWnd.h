@@ -13,6 +13,7 @@
 
 #include "CubeSolver.h"
 #include "CubieModel.h"
+#include "NetCursor.h"
 #include "NetLayout.h"
 #include "Pacing.h"
 #include "Palette.h"
@@ -22,6 +23,8 @@
 #include <QRgb>
 #include <QSurfaceFormat>
 #include <QWidget>
+
+#include <vector>
 
 class QOpenGLContext;
 class QPainter;
@@ -136,6 +139,23 @@ public:
     quint32 m_nDelay = 0;           // animation delay in milliseconds (SetDelay)
     int m_nCell = 0;                // facelet side of the last net paint
 
+    // Entry aids (EntryAids.cpp). Facelets are indexed 0..53, slot-major,
+    // each face row by row, as CubeText.h writes them.
+    void GetColors(BYTE colors[54]) const;
+    // Writes all 54 colours, or one facelet, and repaints.
+    void SetColors(const BYTE colors[54]);
+    void SetFacelet(int nIndex, BYTE nColor);
+    // The keyboard's facelet; drawn in the net while the view has the focus.
+    const NetCursor& Cursor() const { return m_cursor; }
+    void SetCursor(const NetCursor& cursor);
+    bool CursorShown() const;
+    // The facelet under a point of the net, or -1.
+    int FaceletAt(QPoint pt) const;
+    // Marks facelets in the net and on the 3D cube until the colours next
+    // differ from what they are now; MarkedFacelets() drops stale marks.
+    void MarkFacelets(const std::vector<int>& facelets);
+    const std::vector<int>& MarkedFacelets();
+
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
@@ -165,6 +185,13 @@ private:
     // Brings the cubies back to the facelets after changes the cubie model
     // does not mirror (clearing, whole-cube turns); never in mid-turn.
     void FollowModel();
+
+    // Entry aids drawn over the net and the 3D cube (EntryAids.cpp).
+    void DrawEntryAids(QPainter* pDC, const NetLayout& layout);
+    void DrawEntryAids3D();
+    NetCursor m_cursor;
+    std::vector<int> m_marks;
+    BYTE m_marksFor[54] = {}; // the colours the marks were made for
 
     bool m_bGLWanted = false;     // InitOpenGL was called
     bool m_bTurning = false;      // the frames of a face turn are running

@@ -153,6 +153,7 @@ void CCubeWnd::Draw3D()
     glRotatef(m_fYaw, 0.0f, 1.0f, 0.0f);
     m_cubies.Draw();
     DrawMarkerIn3D();
+    DrawEntryAids3D();
 }
 
 // The net is drawn off-screen and copied to the surface in one block.

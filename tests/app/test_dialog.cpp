@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(QCoreApplication::organizationName(), QString("Local AppWizard-Generated Applications"));
         QVERIFY(m_boxes.empty());
 
-        const QStringList menus = {"&File", "&Cube", "&Side", "&View", "&Help"};
+        const QStringList menus = {"&File", "&Edit", "&Cube", "&Side", "&View", "&Help"};
         QStringList have;
         for (QAction* pAction : dlg.MenuBar()->actions())
             have << pAction->text();

@@ -1,0 +1,101 @@
+#include "ColorCensus.h"
+
+#include "Palette.h"
+
+#include <QEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cstring>
+
+CColorCensus::CColorCensus(QWidget* pLastSwatch, QWidget* pFirstSwatch, QWidget* pRightOf,
+                           QWidget* pBottom, QWidget* pParent)
+    : QWidget(pParent), m_pLastSwatch(pLastSwatch), m_pFirstSwatch(pFirstSwatch), m_pRightOf(pRightOf),
+      m_pBottom(pBottom)
+{
+    setObjectName(QStringLiteral("census"));
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    for (QWidget* p : {m_pLastSwatch, m_pFirstSwatch, m_pRightOf, m_pBottom})
+        p->installEventFilter(this);
+    Place();
+}
+
+void CColorCensus::SetCensus(const int counts[7], State state)
+{
+    if (std::memcmp(counts, m_counts, sizeof m_counts) == 0 && state == m_state)
+        return;
+    std::memcpy(m_counts, counts, sizeof m_counts);
+    m_state = state;
+    setToolTip(Text());
+    update();
+}
+
+QString CColorCensus::Text() const
+{
+    QStringList lines;
+    for (BYTE nColor : Palette::kSwatchOrder)
+        lines << QStringLiteral("%1/9").arg(m_counts[nColor]);
+    if (m_counts[0] > 0)
+        lines << QStringLiteral("%1 blank").arg(m_counts[0]);
+    else
+        lines << (m_state == VALID ? QStringLiteral("Valid") : QStringLiteral("Invalid"));
+    return lines.join(QLatin1Char('\n'));
+}
+
+bool CColorCensus::eventFilter(QObject* pObject, QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::Move || pEvent->type() == QEvent::Resize)
+        Place();
+    return QWidget::eventFilter(pObject, pEvent);
+}
+
+void CColorCensus::Place()
+{
+    const QRect rcSwatch = m_pLastSwatch->geometry();
+    const int nLeft = m_pFirstSwatch->geometry().left() - rcSwatch.width() / 3;
+    const int nTop = rcSwatch.bottom() + 1 + rcSwatch.height() / 4;
+    const int nRight = m_pRightOf->geometry().left() - 1;
+    const int nBottom = m_pBottom->geometry().bottom();
+    setGeometry(nLeft, nTop, std::max(0, nRight - nLeft), std::max(0, nBottom - nTop + 1));
+}
+
+void CColorCensus::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const int nRows = 7; // six colours, then the blanks or the verdict
+    const int nLine = height() / nRows;
+    if (nLine < 4)
+        return;
+    QFont font = this->font();
+    font.setPixelSize(std::max(6, nLine - 1));
+    const int nSquare = std::max(3, nLine - 4);
+    int y = 0;
+    for (BYTE nColor : Palette::kSwatchOrder) {
+        const bool bOff = m_counts[nColor] != 9;
+        painter.fillRect(QRect(1, y + (nLine - nSquare) / 2, nSquare, nSquare), QColor(Palette::kNet[nColor]));
+        painter.setPen(QColor(0, 0, 0));
+        painter.drawRect(QRect(1, y + (nLine - nSquare) / 2, nSquare - 1, nSquare - 1));
+        QFont f = font;
+        f.setBold(bOff);
+        painter.setFont(f);
+        painter.setPen(bOff ? QColor(200, 0, 0) : QColor(0, 0, 0));
+        painter.drawText(QRect(nSquare + 4, y, width() - nSquare - 4, nLine), Qt::AlignLeft | Qt::AlignVCenter,
+                         QStringLiteral("%1/9").arg(m_counts[nColor]));
+        y += nLine;
+    }
+    QFont fBold = font;
+    fBold.setBold(true);
+    painter.setFont(fBold);
+    QString strVerdict;
+    if (m_counts[0] > 0) {
+        painter.setPen(QColor(0, 0, 0));
+        strVerdict = QStringLiteral("%1 blank").arg(m_counts[0]);
+    } else if (m_state == VALID) {
+        painter.setPen(QColor(0, 120, 0));
+        strVerdict = QString::fromUtf8("\u2713 Valid");
+    } else if (m_state == INVALID) {
+        painter.setPen(QColor(200, 0, 0));
+        strVerdict = QString::fromUtf8("\u2717 Invalid");
+    }
+    painter.drawText(QRect(1, y, width() - 1, nLine), Qt::AlignLeft | Qt::AlignVCenter, strVerdict);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The colour census shown below the swatches while a cube is painted: each
+// colour's count out of nine in the swatches' order (a count that is not nine
+// in bold red), then a last line with the blank facelets left or, once there
+// are none, whether the cube is valid (a green tick) or not (a red cross).
+//
+// It places itself: below the last swatch, as wide as the gap from the
+// swatches' left to the solution list, down to the bottom of the view's
+// frame, following those controls wherever the dialog's layout puts them.
+
+#include "Compat.h"
+
+#include <QString>
+#include <QWidget>
+
+class CColorCensus : public QWidget {
+    Q_OBJECT
+
+public:
+    // The state line's verdict.
+    enum State { INCOMPLETE, INVALID, VALID };
+
+    CColorCensus(QWidget* pLastSwatch, QWidget* pFirstSwatch, QWidget* pRightOf,
+                 QWidget* pBottom, QWidget* pParent);
+
+    // Counts by colour index 0..6 (0 = blank) and the verdict.
+    void SetCensus(const int counts[7], State state);
+    int Count(int nColor) const { return m_counts[nColor]; }
+    State Verdict() const { return m_state; }
+    // The text of the census as shown, one line per row.
+    QString Text() const;
+
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override;
+
+private:
+    void Place();
+
+    QWidget* m_pLastSwatch;
+    QWidget* m_pFirstSwatch;
+    QWidget* m_pRightOf;
+    QWidget* m_pBottom;
+    int m_counts[7] = {0, 9, 9, 9, 9, 9, 9};
+    State m_state = VALID;
+};

@@ -1,0 +1,495 @@
+#include "EditCommands.h"
+
+#include "CubeDiagnosis.h"
+#include "CubeFormats.h"
+#include "CubeText.h"
+#include "MessageBox.h"
+#include "Palette.h"
+#include "ZelvorsCubeDlg.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QUndoCommand>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstring>
+
+// One undo step: the whole cube before and after a change. Pushing it does
+// not apply it again: the change has already been made.
+class CCubeChange : public QUndoCommand {
+public:
+    CCubeChange(CEditCommands& edit, const BYTE before[54], const BYTE after[54], const QString& strText)
+        : QUndoCommand(strText), m_edit(edit)
+    {
+        std::memcpy(m_before, before, 54);
+        std::memcpy(m_after, after, 54);
+    }
+
+    void undo() override { m_edit.Apply(m_before); }
+    void redo() override
+    {
+        if (m_bPushed)
+            m_edit.Apply(m_after);
+        m_bPushed = true;
+    }
+
+private:
+    CEditCommands& m_edit;
+    BYTE m_before[54];
+    BYTE m_after[54];
+    bool m_bPushed = false;
+};
+
+namespace {
+
+QString FromStd(const CString& s)
+{
+    return QString::fromStdString(s);
+}
+
+// The colour a key paints, or -1: the digits 1-6 in the swatches' order and
+// the colours' initial letters.
+int ColorOfKey(int nKey)
+{
+    if (nKey >= Qt::Key_1 && nKey <= Qt::Key_6)
+        return Palette::kSwatchOrder[nKey - Qt::Key_1];
+    switch (nKey) {
+    case Qt::Key_Y: return 1;
+    case Qt::Key_B: return 2;
+    case Qt::Key_R: return 3;
+    case Qt::Key_O: return 4;
+    case Qt::Key_G: return 5;
+    case Qt::Key_W: return 6;
+    default: return -1;
+    }
+}
+
+// Reads a pasted text: the whole of it, or else each of its lines when they
+// all hold the same cube (Copy Cube writes the digits and the facelet string
+// on two lines).
+CubeTextReading ReadPasted(const QString& strText)
+{
+    CubeTextReading reading = ReadCubeOrMoves(strText.toStdString());
+    if (reading.kind != CubeTextKind::NONE)
+        return reading;
+    const QStringList lines = strText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.size() < 2)
+        return reading;
+    CubeTextReading first;
+    for (const QString& line : lines) {
+        if (line.trimmed().isEmpty())
+            continue;
+        const CubeTextReading one = ReadCubeOrMoves(line.toStdString());
+        if (one.kind == CubeTextKind::NONE || one.kind == CubeTextKind::STANDARD_MOVES)
+            return reading;
+        if (first.kind == CubeTextKind::NONE)
+            first = one;
+        else if (std::memcmp(first.colors, one.colors, sizeof first.colors) != 0)
+            return reading;
+    }
+    return first.kind == CubeTextKind::NONE ? reading : first;
+}
+
+} // namespace
+
+CEditCommands::CEditCommands(CZelvorsCubeDlg& dlg) : QObject(&dlg), m_dlg(dlg)
+{
+    m_stack.setUndoLimit(1000);
+}
+
+CEditCommands::~CEditCommands()
+{
+    qApp->removeEventFilter(this);
+    m_dlg.m_cube.removeEventFilter(this);
+    m_dlg.m_listSolution.removeEventFilter(this);
+    delete m_pCensus;
+    delete m_pProblems;
+}
+
+void CEditCommands::CreateMenu(QMenuBar* pBar)
+{
+    QMenu* pEdit = pBar->addMenu(QStringLiteral("&Edit"));
+    pEdit->setObjectName(QStringLiteral("editMenu"));
+    m_pUndoAction = pEdit->addAction(QStringLiteral("&Undo"), this, &CEditCommands::OnUndo);
+    m_pUndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_pRedoAction = pEdit->addAction(QStringLiteral("&Redo"), this, &CEditCommands::OnRedo);
+    m_pRedoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    pEdit->addSeparator();
+    m_pCopyCubeAction = pEdit->addAction(QStringLiteral("&Copy Cube"), this, &CEditCommands::OnCopyCube);
+    m_pCopyCubeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_pPasteCubeAction = pEdit->addAction(QStringLiteral("&Paste Cube"), this, &CEditCommands::OnPasteCube);
+    m_pPasteCubeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_pCopySolutionAction =
+        pEdit->addAction(QStringLiteral("Copy &Solution"), this, &CEditCommands::OnCopySolution);
+    pEdit->addSeparator();
+    m_pFillAction = pEdit->addAction(QStringLiteral("&Fill What Is Determined"), this, &CEditCommands::OnFill);
+    // Menus of the bar take their shortcuts to the whole window.
+    for (QAction* p : pEdit->actions())
+        p->setShortcutContext(Qt::WindowShortcut);
+    m_pUndoAction->setEnabled(false);
+    m_pRedoAction->setEnabled(false);
+    connect(&m_stack, &QUndoStack::canUndoChanged, m_pUndoAction, &QAction::setEnabled);
+    connect(&m_stack, &QUndoStack::canRedoChanged, m_pRedoAction, &QAction::setEnabled);
+}
+
+void CEditCommands::Attach()
+{
+    CCubeWnd& cube = m_dlg.m_cube;
+    cube.GetColors(m_committed);
+    // The view takes the focus from a click or the Tab key (after the last
+    // control in the tab order), so that the keys can paint.
+    cube.setFocusPolicy(Qt::StrongFocus);
+    QWidget::setTabOrder(&m_dlg.m_check3D, &cube);
+    cube.installEventFilter(this);
+    qApp->installEventFilter(this);
+
+    m_pCensus = new CColorCensus(&m_dlg.m_palette[5], &m_dlg.m_palette[0], &m_dlg.m_listSolution,
+                                 &m_dlg.m_frameCube, m_dlg.Client());
+    m_pCensus->show();
+    // Told over the solution list, which is empty after a failed solve.
+    m_pProblems = new QLabel(m_dlg.Client());
+    m_pProblems->setObjectName(QStringLiteral("problems"));
+    m_pProblems->setWordWrap(true);
+    m_pProblems->setTextFormat(Qt::RichText);
+    m_pProblems->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_pProblems->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_pProblems->setMargin(3);
+    m_pProblems->setAutoFillBackground(true);
+    QPalette pal = m_pProblems->palette();
+    pal.setColor(QPalette::Window, QColor(255, 250, 215));
+    pal.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    m_pProblems->setPalette(pal);
+    m_pProblems->hide();
+    m_dlg.m_listSolution.installEventFilter(this);
+    // A solution listed by any solver takes the list back.
+    connect(m_dlg.m_listSolution.model(), &QAbstractItemModel::rowsInserted, this, &CEditCommands::HideProblems);
+    UpdateCensus();
+    auto* pTimer = new QTimer(this);
+    connect(pTimer, &QTimer::timeout, this, &CEditCommands::UpdateCensus);
+    pTimer->start(100);
+}
+
+// ---------------------------------------------------------------- undo
+
+CEditCommands::Record::Record(CEditCommands& edit, const QString& strText) : m_edit(edit), m_strText(strText)
+{
+    m_edit.Sync();
+}
+
+CEditCommands::Record::~Record()
+{
+    m_edit.Commit(m_strText);
+}
+
+bool CEditCommands::CanChange() const
+{
+    const CCubeWnd& cube = m_dlg.m_cube;
+    return !m_dlg.IsBusy() && !cube.IsSolving() && !cube.IsAnimatingTurn();
+}
+
+void CEditCommands::Sync()
+{
+    // A press whose change is not yet committed keeps its own step.
+    if (!m_strPending.isEmpty()) {
+        const QString strText = m_strPending;
+        m_strPending.clear();
+        Commit(strText);
+    }
+    m_dlg.m_cube.GetColors(m_committed);
+}
+
+void CEditCommands::Commit(const QString& strText)
+{
+    BYTE now[54];
+    m_dlg.m_cube.GetColors(now);
+    if (std::memcmp(now, m_committed, sizeof now) == 0)
+        return;
+    m_stack.push(new CCubeChange(*this, m_committed, now, strText));
+    std::memcpy(m_committed, now, sizeof now);
+    UpdateCensus();
+}
+
+void CEditCommands::Apply(const BYTE colors[54])
+{
+    m_dlg.ClearSolution();
+    CCubeWnd& cube = m_dlg.m_cube;
+    // A step that changed one facelet (a paint) brings the cursor back to it.
+    BYTE now[54];
+    cube.GetColors(now);
+    int nChanged = -1, nCount = 0;
+    for (int n = 0; n < 54; ++n)
+        if (now[n] != colors[n])
+            nChanged = n, ++nCount;
+    if (nCount == 1)
+        cube.SetCursor(NetCursor::FromIndex(nChanged));
+    cube.SetColors(colors);
+    std::memcpy(m_committed, colors, 54);
+    UpdateCensus();
+}
+
+void CEditCommands::OnUndo()
+{
+    if (!CanChange() || !m_stack.canUndo())
+        return;
+    m_stack.undo();
+}
+
+void CEditCommands::OnRedo()
+{
+    if (!CanChange() || !m_stack.canRedo())
+        return;
+    m_stack.redo();
+}
+
+// ---------------------------------------------------------------- clipboard
+
+void CEditCommands::OnCopyCube()
+{
+    BYTE colors[54];
+    m_dlg.m_cube.GetColors(colors);
+    QString strText = FromStd(FormatCube(m_dlg.m_cube));
+    CString strFacelets, strError;
+    // A cube with blanks or without six centre colours has no facelet string.
+    if (FormatFaceletString(colors, strFacelets, strError))
+        strText += QLatin1Char('\n') + FromStd(strFacelets);
+    QApplication::clipboard()->setText(strText);
+}
+
+void CEditCommands::OnPasteCube()
+{
+    if (!CanChange())
+        return;
+    const QString strText = QApplication::clipboard()->text();
+    const CubeTextReading reading = ReadPasted(strText);
+    if (reading.kind == CubeTextKind::NONE) {
+        QString strWhy = FromStd(reading.strError);
+        if (strText.trimmed().isEmpty())
+            strWhy = QStringLiteral("The clipboard holds no text.");
+        ShowMessageBox(&m_dlg,
+                       QStringLiteral("The clipboard holds neither a cube nor a scramble; the cube is left as "
+                                      "it was.\n\nPaste Cube takes the 54 digits of Copy Cube, a facelet "
+                                      "string of 54 letters U R F D L B, or a scramble such as R U R' U'.\n\n") +
+                           strWhy,
+                       QStringLiteral("Paste Cube"), QMessageBox::Warning);
+        return;
+    }
+    const Record record(*this, QStringLiteral("Paste"));
+    m_dlg.ClearSolution();
+    m_dlg.m_cube.SetColors(reading.colors);
+}
+
+void CEditCommands::OnCopySolution()
+{
+    const CStringArray& moves = m_dlg.m_arrMoves;
+    if (moves.empty()) {
+        ShowMessageBox(&m_dlg, QStringLiteral("There is no solution to copy: solve the cube first."),
+                       QStringLiteral("Copy Solution"), QMessageBox::Information);
+        return;
+    }
+    CString strModel;
+    for (const CString& strMove : moves)
+        strModel += strMove;
+    if (strModel.empty()) {
+        ShowMessageBox(&m_dlg, QStringLiteral("The listed solution has no moves: the cube was solved already."),
+                       QStringLiteral("Copy Solution"), QMessageBox::Information);
+        return;
+    }
+    CString strStandard, strError;
+    if (!FormatStandardMoves(strModel, strStandard, strError)) {
+        ShowMessageBox(&m_dlg, FromStd(strError), QStringLiteral("Copy Solution"), QMessageBox::Warning);
+        return;
+    }
+    QApplication::clipboard()->setText(FromStd(strStandard));
+}
+
+// ---------------------------------------------------------------- fill
+
+void CEditCommands::OnFill()
+{
+    if (!CanChange())
+        return;
+    BYTE colors[54];
+    m_dlg.m_cube.GetColors(colors);
+    const FillResult fill = FillDetermined(colors);
+    const QString strCaption = QStringLiteral("Fill What Is Determined");
+    if (fill.bContradiction) {
+        ShowMessageBox(&m_dlg,
+                       QStringLiteral("The painted facelets contradict each other, so nothing was filled. "
+                                      "Solve tells what is wrong."),
+                       strCaption, QMessageBox::Warning);
+        return;
+    }
+    if (fill.nFilled > 0) {
+        const Record record(*this, QStringLiteral("Fill"));
+        m_dlg.m_cube.SetColors(fill.colors);
+    }
+    const QString strText =
+        fill.nFilled == 0 ? QStringLiteral("No blank facelet is determined by the painted ones: nothing was filled.")
+        : fill.nFilled == 1 ? QStringLiteral("Filled 1 facelet that the painted ones determine.")
+                            : QStringLiteral("Filled %1 facelets that the painted ones determine.").arg(fill.nFilled);
+    ShowMessageBox(&m_dlg, strText, strCaption, QMessageBox::Information);
+}
+
+// ---------------------------------------------------------------- problems and census
+
+void CEditCommands::ShowProblems(int nResult)
+{
+    m_strProblems.clear();
+    HideProblems();
+    if (nResult == CCubeSolver::SOLVE_OK)
+        return;
+    BYTE colors[54];
+    m_dlg.m_cube.GetColors(colors);
+    const CubeDiagnosis diagnosis = DiagnoseCube(colors);
+    if (diagnosis.problems.empty())
+        return;
+    std::vector<int> facelets;
+    QStringList lines;
+    for (const CubeProblem& problem : diagnosis.problems) {
+        lines << FromStd(problem.text);
+        facelets.insert(facelets.end(), problem.facelets.begin(), problem.facelets.end());
+    }
+    std::sort(facelets.begin(), facelets.end());
+    facelets.erase(std::unique(facelets.begin(), facelets.end()), facelets.end());
+    m_strProblems = lines.join(QLatin1Char('\n'));
+    m_dlg.m_cube.MarkFacelets(facelets);
+    m_dlg.m_cube.GetColors(m_problemsFor);
+    QString strHtml = QStringLiteral("<p><b>What is wrong:</b></p>");
+    for (const QString& line : lines)
+        strHtml += QStringLiteral("<p>\u2022 %1</p>").arg(line.toHtmlEscaped());
+    if (!facelets.empty())
+        strHtml += QStringLiteral("<p>The facelets involved are crossed on the cube.</p>");
+    m_pProblems->setText(strHtml);
+    m_pProblems->setGeometry(m_dlg.m_listSolution.geometry());
+    m_pProblems->show();
+    m_pProblems->raise();
+}
+
+void CEditCommands::HideProblems()
+{
+    if (m_pProblems)
+        m_pProblems->hide();
+}
+
+void CEditCommands::UpdateCensus()
+{
+    if (!m_pCensus || m_dlg.m_cube.IsSolving())
+        return;
+    BYTE colors[54];
+    m_dlg.m_cube.GetColors(colors);
+    if (m_bCensusValid && std::memcmp(colors, m_censusFor, sizeof colors) == 0)
+        return;
+    std::memcpy(m_censusFor, colors, sizeof colors);
+    m_bCensusValid = true;
+    // The problems hold until the next change of the cube.
+    if (m_pProblems->isVisible() && std::memcmp(colors, m_problemsFor, sizeof colors) != 0)
+        HideProblems();
+    int counts[7] = {};
+    for (BYTE c : colors)
+        ++counts[c <= 6 ? c : 0];
+    CColorCensus::State state = CColorCensus::INCOMPLETE;
+    if (counts[0] == 0)
+        state = DiagnoseCube(colors).nResult == CCubeSolver::SOLVE_OK ? CColorCensus::VALID : CColorCensus::INVALID;
+    m_pCensus->SetCensus(counts, state);
+}
+
+// ---------------------------------------------------------------- keys and mouse
+
+void CEditCommands::PaintAtCursor(BYTE nColor, int nAdvance)
+{
+    CCubeWnd& cube = m_dlg.m_cube;
+    {
+        const Record record(*this, nColor ? QStringLiteral("Paint") : QStringLiteral("Blank"));
+        cube.SetFacelet(cube.Cursor().Index(), nColor);
+    }
+    cube.SetCursor(StepNetCursor(cube.Cursor(), nAdvance));
+}
+
+bool CEditCommands::HandleViewKey(const QKeyEvent* pKey)
+{
+    CCubeWnd& cube = m_dlg.m_cube;
+    if (!cube.m_b2DView || (pKey->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
+        return false;
+    const int nKey = pKey->key();
+    int dx = 0, dy = 0;
+    switch (nKey) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    default: break;
+    }
+    if (dx || dy) {
+        cube.SetCursor(MoveNetCursor(cube.Cursor(), dx, dy));
+        return true;
+    }
+    const int nColor = ColorOfKey(nKey);
+    if (nColor < 0 && nKey != Qt::Key_Delete && nKey != Qt::Key_Backspace)
+        return false;
+    if (!CanChange())
+        return true;
+    if (nColor > 0) {
+        PaintAtCursor(static_cast<BYTE>(nColor), 1);
+    } else if (nKey == Qt::Key_Delete) {
+        PaintAtCursor(0, 0);
+    } else {
+        // Backspace takes back the facelet typed last, as in a text.
+        cube.SetCursor(StepNetCursor(cube.Cursor(), -1));
+        PaintAtCursor(0, 0);
+    }
+    return true;
+}
+
+bool CEditCommands::eventFilter(QObject* pObject, QEvent* pEvent)
+{
+    CCubeWnd& cube = m_dlg.m_cube;
+    const QEvent::Type type = pEvent->type();
+    if (pObject == &m_dlg.m_listSolution) {
+        if (type == QEvent::Move || type == QEvent::Resize)
+            m_pProblems->setGeometry(m_dlg.m_listSolution.geometry());
+        return false;
+    }
+    if (pObject == &cube && type == QEvent::KeyPress && HandleViewKey(static_cast<QKeyEvent*>(pEvent)))
+        return true;
+    if (pObject == &cube && (type == QEvent::FocusIn || type == QEvent::FocusOut))
+        cube.Repaint();
+    // Presses in the view (on the widget or on its OpenGL surface): what
+    // they change becomes one undo step once they are handled.
+    const bool bPress = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+    if (bPress && pObject == cube.m_hDC && !cube.hasFocus() && !cube.IsSolving())
+        cube.setFocus(Qt::MouseFocusReason);
+    if (bPress && (pObject == &cube || pObject == cube.m_hDC) && CanChange()) {
+        const auto* pMouse = static_cast<QMouseEvent*>(pEvent);
+        const bool bTurn = pMouse->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
+        if (pMouse->button() == Qt::LeftButton && cube.m_b2DView && !bTurn) {
+            const int nFacelet = cube.FaceletAt(pMouse->position().toPoint());
+            if (nFacelet >= 0)
+                cube.SetCursor(NetCursor::FromIndex(nFacelet));
+        }
+        Sync();
+        m_strPending = bTurn ? QStringLiteral("Turn") : QStringLiteral("Paint");
+        QTimer::singleShot(0, this, [this] {
+            if (m_strPending.isEmpty())
+                return;
+            const QString strText = m_strPending;
+            m_strPending.clear();
+            Commit(strText);
+        });
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- the dialog's side
+
+void CZelvorsCubeDlg::ShowProblems(int nResult)
+{
+    if (m_pEdit)
+        m_pEdit->ShowProblems(nResult);
+}

@@ -1,0 +1,112 @@
+#pragma once
+// The dialog's entry aids: the Edit menu (undo and redo, the clipboard, the
+// fill of determined facelets), painting from the keyboard in the net, the
+// colour census beside the swatches, and the problems of a cube that does not
+// solve, told in words and marked on the cube.
+//
+// Undo works on whole cubes: every change the user makes (painting with the
+// mouse or the keys, face turns from the mouse, the Side menu or its keys,
+// Reset, Clear, Shuffle, Paste, the fill) is one step holding the 54 colours
+// before and after it. Moves played from the solution list are not steps of
+// their own: undo returns to the cube before the last change, and both undo
+// and redo clear the listed solution, whose moves were found for another cube.
+
+#include "ColorCensus.h"
+#include "Compat.h"
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+class CZelvorsCubeDlg;
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QMenuBar;
+
+class CEditCommands : public QObject {
+    Q_OBJECT
+
+public:
+    explicit CEditCommands(CZelvorsCubeDlg& dlg);
+    ~CEditCommands() override;
+
+    // Adds the Edit menu to the bar; called where the menus are made.
+    void CreateMenu(QMenuBar* pBar);
+    // Once the controls exist: the census, the view's keys and mouse hooks.
+    void Attach();
+
+    // Brackets one change of the cube by a command: whatever the cube went
+    // through meanwhile becomes one undo step, named by strText.
+    class Record {
+    public:
+        Record(CEditCommands& edit, const QString& strText);
+        ~Record();
+        Record(const Record&) = delete;
+        Record& operator=(const Record&) = delete;
+
+    private:
+        CEditCommands& m_edit;
+        QString m_strText;
+    };
+
+    QUndoStack& UndoStack() { return m_stack; }
+    CColorCensus* Census() const { return m_pCensus; }
+    // The census brought up to the live cube now (it also follows by itself).
+    void UpdateCensus();
+    // The problems last told after a failed solve, one per line.
+    const QString& LastProblems() const { return m_strProblems; }
+
+    // After a solve with a result other than SOLVE_OK: the problems told in
+    // a panel over the (then empty) solution list and their facelets crossed
+    // on the cube, both until the next change of the cube.
+    void ShowProblems(int nResult);
+    void HideProblems();
+    QLabel* ProblemsPanel() const { return m_pProblems; }
+
+    QAction* m_pUndoAction = nullptr;
+    QAction* m_pRedoAction = nullptr;
+    QAction* m_pCopyCubeAction = nullptr;
+    QAction* m_pPasteCubeAction = nullptr;
+    QAction* m_pCopySolutionAction = nullptr;
+    QAction* m_pFillAction = nullptr;
+
+public slots:
+    void OnUndo();
+    void OnRedo();
+    void OnCopyCube();
+    void OnPasteCube();
+    void OnCopySolution();
+    void OnFill();
+
+protected:
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override;
+
+private:
+    friend class CCubeChange;
+
+    // True while the cube may be changed by the user (no command, no turn
+    // frames, no solve).
+    bool CanChange() const;
+    // The committed cube taken up to the live one, without an undo step (the
+    // live cube moved by something that is not a change of the user's).
+    void Sync();
+    // An undo step from the committed cube to the live one, if they differ.
+    void Commit(const QString& strText);
+    // Undo and redo: the cube set to the colours, the solution list cleared.
+    void Apply(const BYTE colors[54]);
+    // Painting from the keyboard in the net; true when the key was used.
+    bool HandleViewKey(const QKeyEvent* pKey);
+    void PaintAtCursor(BYTE nColor, int nAdvance);
+
+    CZelvorsCubeDlg& m_dlg;
+    QUndoStack m_stack;
+    CColorCensus* m_pCensus = nullptr;
+    BYTE m_committed[54] = {};
+    BYTE m_censusFor[54] = {};
+    bool m_bCensusValid = false;
+    QString m_strProblems;
+    QLabel* m_pProblems = nullptr;
+    BYTE m_problemsFor[54] = {};
+    QString m_strPending; // a press in the view whose change is still to be committed
+};
