@@ -4,6 +4,7 @@
 #include "DialogUnits.h"
 #include "MessageBox.h"
 #include "Palette.h"
+#include "ShortSolve.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -80,6 +81,7 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
 
     qApp->installEventFilter(this);
     OnInitDialog();
+    PrepareShortSolverTables();
 }
 
 CZelvorsCubeDlg::~CZelvorsCubeDlg()
@@ -199,6 +201,7 @@ void CZelvorsCubeDlg::CreateMenu()
     m_commandActions << pCube->addAction(QStringLiteral("Reset"), this, &CZelvorsCubeDlg::OnReset);
     m_commandActions << pCube->addAction(QStringLiteral("Shuffle"), this, &CZelvorsCubeDlg::OnShuffle);
     m_commandActions << pCube->addAction(QStringLiteral("Solve"), this, &CZelvorsCubeDlg::OnSolve);
+    AddShortSolveCommand(pCube);
 
     QMenu* pSide = m_pMenuBar->addMenu(QStringLiteral("&Side"));
     const struct {

@@ -21,7 +21,9 @@
 #include <QSlider>
 
 class QAction;
+class QMenu;
 class QMenuBar;
+class CShortSolveTask;
 
 class CZelvorsCubeDlg : public QDialog {
     Q_OBJECT
@@ -75,6 +77,9 @@ public slots:
     void OnShuffle();
     void OnClear();
     void OnSolve();
+    // Solves on a worker thread in 20 moves or fewer; otherwise as Solve
+    // from the user's side (ShortSolve.cpp).
+    void OnSolveShort();
     void OnExit();
     void OnAbout();
     void OnAnimate();
@@ -135,6 +140,10 @@ private:
     void DoDataExchange();
     void OnInitDialog();
     void CreateMenu();
+    // The Cube menu's short solve command, unavailable while a command runs.
+    void AddShortSolveCommand(QMenu* pCube);
+    // The box for a failed short solve (result 1 or 2).
+    void ShowShortSolveFailure(int nResult);
     void OnSize();
     // The menu bar along the top, the client area below it.
     void PlaceMenuAndClient();
@@ -155,4 +164,5 @@ private:
     bool m_bRecorded = false;
     bool m_bBusy = false;
     bool m_bClosing = false; // Exit was confirmed while a command ran
+    CShortSolveTask* m_pShortSolve = nullptr; // made at the first short solve
 };
