@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTimer>
+#include <QWidget>
 #include <QWindow>
 #include <QtConcurrent>
 
@@ -46,6 +47,32 @@ void PrepareShortSolverTables()
         // The build itself happens once whoever asks first.
         (void)QtConcurrent::run([] { (void)shortsolver::ShortSolverTables::Get(); });
     });
+}
+
+namespace {
+
+class CFirstPaintWatch : public QObject {
+public:
+    explicit CFirstPaintWatch(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* pObject, QEvent* pEvent) override
+    {
+        if (pEvent->type() == QEvent::Paint) {
+            pObject->removeEventFilter(this);
+            // After the paint under way has reached the screen.
+            QTimer::singleShot(0, [] { PrepareShortSolverTables(); });
+            deleteLater();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void PrepareShortSolverTablesOnceShown(QWidget& window)
+{
+    new CFirstPaintWatch(window);
 }
 
 bool ShortSolverTablesReady()

@@ -3,7 +3,7 @@
 // that is given a copy of the 54 colours and reaches neither the model nor a
 // widget; its answer comes back to the thread that started it through a
 // queued signal. The solver's tables are built on a worker thread of their
-// own, started when the main dialog is made, so that the window appears as
+// own, started as soon as the main dialog has appeared, so that it appears as
 // fast as without them and the first solve waits only if they are not ready.
 
 #include "Compat.h"
@@ -23,9 +23,14 @@ struct ShortSolveAnswer {
     std::string strMoves; // the moves in the model's notation when nResult is 0
 };
 
+class QWidget;
+
 // The tables built on a worker thread; the first call starts it, later calls
 // do nothing.
 void PrepareShortSolverTables();
+// The same once the window has first been painted, so that the build does
+// not compete with the window's appearance.
+void PrepareShortSolverTablesOnceShown(QWidget& window);
 // True when a solve started now would not wait for the tables.
 bool ShortSolverTablesReady();
 

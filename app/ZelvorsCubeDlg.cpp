@@ -81,7 +81,7 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
 
     qApp->installEventFilter(this);
     OnInitDialog();
-    PrepareShortSolverTables();
+    PrepareShortSolverTablesOnceShown(*this);
 }
 
 CZelvorsCubeDlg::~CZelvorsCubeDlg()

@@ -120,6 +120,19 @@ private slots:
         SetShortSolveFunction({});
     }
 
+    // First, while no dialog has asked for the tables: making the dialog
+    // does not build them, its appearance starts the build.
+    void tablesBuiltOnceTheWindowIsShown()
+    {
+        CZelvorsCubeDlg dlg;
+        QCoreApplication::processEvents();
+        QVERIFY(!ShortSolverTablesReady());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTRY_VERIFY_WITH_TIMEOUT(ShortSolverTablesReady(), 60000);
+        QVERIFY(!dlg.IsBusy());
+    }
+
     void commandSitsInTheCubeMenuWithAFreeShortcut()
     {
         CZelvorsCubeDlg dlg;
