@@ -182,9 +182,9 @@ void CZelvorsCubeDlg::OnSolveShort()
 
     if (!m_pShortSolve)
         m_pShortSolve = new CShortSolveTask(this);
-    PrepareShortSolverTables();
     // Said on the bar for as long as the worker waits for the tables.
     const bool bWaitsForTables = !ShortSolverTablesReady();
+    PrepareShortSolverTables();
     if (bWaitsForTables) {
         m_progress.setFormat(QStringLiteral("Preparing the tables of the short solver..."));
         m_progress.setTextVisible(true);
