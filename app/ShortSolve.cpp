@@ -43,8 +43,9 @@ void PrepareShortSolverTables()
 {
     static std::once_flag started;
     std::call_once(started, [] {
-        // The global pool, which the application waits for when it ends.
-        // The build itself happens once whoever asks first.
+        // On the global pool, which the application waits for when it ends.
+        // Get() builds once, for whichever thread asks first; a solve that
+        // asks meanwhile waits for that build.
         (void)QtConcurrent::run([] { (void)shortsolver::ShortSolverTables::Get(); });
     });
 }

@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <memory>
 #include <condition_variable>
 #include <mutex>
 #include <set>
@@ -346,6 +347,8 @@ private slots:
                 bHeld = gate.bEntered && !gate.bLeft;
                 gate.Open();
             }
+            if (nTicks >= 3000) // the bar stood still: fail rather than hang
+                gate.Open();
         });
         ticker.start();
         ShortSolveAction(dlg)->trigger();
@@ -384,6 +387,8 @@ private slots:
         SetShortSolveFunction(gate.Function());
         {
             CZelvorsCubeDlg dlg;
+            // Opened before the dialog ends, whichever way this block is left.
+            const std::unique_ptr<Gate, void (*)(Gate*)> opener(&gate, [](Gate* p) { p->Open(); });
             Quiet(dlg);
             dlg.m_btnShuffle.click();
             QTimer::singleShot(0, &dlg, [&] {
@@ -394,6 +399,8 @@ private slots:
                 else
                     dlg.close();
             });
+            // Should Exit not end the command: fail rather than hang.
+            QTimer::singleShot(30000, &dlg, [&] { gate.Open(); });
             ShortSolveAction(dlg)->trigger();
             QVERIFY(!dlg.isVisible());
             QCOMPARE(dlg.result(), int(QDialog::Rejected));
