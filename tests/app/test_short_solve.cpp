@@ -341,6 +341,15 @@ private slots:
                 const int c = std::max(1, dlg.m_cube.m_nCell);
                 QTest::mouseClick(&dlg.m_cube, Qt::LeftButton, Qt::NoModifier, QPoint(3 * c + 3 + c / 2, 3 + c / 2));
                 QTest::keyClick(&dlg.m_listSolution, Qt::Key_T, Qt::AltModifier); // a Side key
+                // The disabled buttons, the switches and a resize.
+                for (QPushButton* p : {&dlg.m_btnReset, &dlg.m_btnShuffle, &dlg.m_btnClear, &dlg.m_btnSolve})
+                    QTest::mouseClick(p, Qt::LeftButton);
+                dlg.m_check3D.click();
+                QTest::mouseClick(&dlg.m_cube, Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+                dlg.m_check3D.click();
+                dlg.m_checkAnimate.click();
+                dlg.m_checkAnimate.click();
+                dlg.resize(dlg.size() + QSize(40, 30));
                 whileHeld = FormatCube(dlg.m_cube);
             }
             if (nTicks >= 20 && positions.size() > 2 && !gate.bOpen) {
