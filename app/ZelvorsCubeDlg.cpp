@@ -5,6 +5,7 @@
 #include "EditCommands.h"
 #include "MessageBox.h"
 #include "Palette.h"
+#include "ShortSolve.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -82,6 +83,7 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
     qApp->installEventFilter(this);
     OnInitDialog();
     m_pEdit->Attach();
+    PrepareShortSolverTablesOnceShown(*this);
 }
 
 CZelvorsCubeDlg::~CZelvorsCubeDlg()
@@ -206,6 +208,7 @@ void CZelvorsCubeDlg::CreateMenu()
     m_commandActions << pCube->addAction(QStringLiteral("Reset"), this, &CZelvorsCubeDlg::OnReset);
     m_commandActions << pCube->addAction(QStringLiteral("Shuffle"), this, &CZelvorsCubeDlg::OnShuffle);
     m_commandActions << pCube->addAction(QStringLiteral("Solve"), this, &CZelvorsCubeDlg::OnSolve);
+    AddShortSolveCommand(pCube);
 
     QMenu* pSide = m_pMenuBar->addMenu(QStringLiteral("&Side"));
     const struct {
@@ -373,21 +376,26 @@ void CZelvorsCubeDlg::OnSolve()
     if (command.Closing())
         return;
     FollowAnimateSwitch();
+    if (nResult == CCubeSolver::SOLVE_OK)
+        ShowSolution();
+    else
+        ShowSolveFailure(nResult);
+}
+
+void CZelvorsCubeDlg::ShowSolveFailure(int nResult)
+{
     if (nResult == CCubeSolver::SOLVE_BAD_CUBELETS) {
         ShowMessageBox(this,
                        QStringLiteral("Cube does not contain proper cubelets.  Check configuration and try again."),
                        QStringLiteral("Configuration Error"), QMessageBox::Warning);
-    } else if (nResult == CCubeSolver::SOLVE_UNSOLVABLE) {
+    } else {
         ShowMessageBox(this,
                        QStringLiteral("Cube mis-oriented.  If the configuration you have entered is indeed what "
                                       "you have,\nthen your cube appears to have been disassembled, and "
                                       "re-assembled incorrctly.\nCheck configuration and try again."),
                        QStringLiteral("Unable To Solve Cube"), QMessageBox::Critical);
-    } else {
-        ShowSolution();
     }
-    if (nResult != CCubeSolver::SOLVE_OK)
-        ShowProblems(nResult);
+    ShowProblems(nResult);
 }
 
 void CZelvorsCubeDlg::OnExit()

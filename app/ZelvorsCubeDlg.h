@@ -26,6 +26,7 @@ class CEditCommands;
 class QAction;
 class QMenu;
 class QMenuBar;
+class CShortSolveTask;
 
 class CZelvorsCubeDlg : public QDialog {
     Q_OBJECT
@@ -68,6 +69,9 @@ public:
     // After a solve that did not succeed (any solver's result code): what is
     // wrong with the cube, told and marked (EditCommands.cpp).
     void ShowProblems(int nResult);
+    // After a failed solve (either solver): the box for the result, then
+    // what is wrong with the cube.
+    void ShowSolveFailure(int nResult);
     // The Edit menu, the census and keyboard painting (EditCommands.h).
     CEditCommands& Edit() const { return *m_pEdit; }
     // Line of the solution list for a 3-character move.
@@ -84,6 +88,9 @@ public slots:
     void OnShuffle();
     void OnClear();
     void OnSolve();
+    // Solves on a worker thread in 20 moves or fewer; otherwise as Solve
+    // from the user's side (ShortSolve.cpp).
+    void OnSolveShort();
     void OnExit();
     void OnAbout();
     void OnAnimate();
@@ -144,6 +151,9 @@ private:
     void DoDataExchange();
     void OnInitDialog();
     void CreateMenu();
+    // The Cube menu's short solve command, unavailable while a command runs.
+    void AddShortSolveCommand(QMenu* pCube);
+    // The box for a failed short solve (result 1 or 2).
     void OnSize();
     // The menu bar along the top, the client area below it.
     void PlaceMenuAndClient();
@@ -214,4 +224,5 @@ private:
     QTimer m_playTimer;       // the next played move, after the pace's gap
     QElapsedTimer m_playClock; // since the first played move started
     qint64 m_nLastStartMs = 0; // when the latest played move started
+    CShortSolveTask* m_pShortSolve = nullptr; // made at the first short solve
 };

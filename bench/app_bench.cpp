@@ -1,6 +1,7 @@
 // Prints how fast the shell answers: the time from constructing the main
-// dialog to its window being shown, and the wall time from a Solve click on a
-// shuffled cube to the filled solution list; then the pace of 20 moves of a
+// dialog to its window being shown, when the short solver's tables are ready,
+// and the wall time from a Solve click (and from the short solve command) on
+// a shuffled cube to the filled solution list; then the pace of 20 moves of a
 // solution at the default speed, one Next after another and played with
 // Play, in the 3D view and in the net.
 //
@@ -8,9 +9,11 @@
 
 #include "CubeWnd.h"
 #include "MessageBox.h"
+#include "ShortSolve.h"
 #include "ZelvorsCubeApp.h"
 #include "ZelvorsCubeDlg.h"
 
+#include <QAction>
 #include <QElapsedTimer>
 #include <QWindow>
 
@@ -43,6 +46,11 @@ int main(int argc, char** argv)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const double showMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
     const double fromStartMs = static_cast<double>(sinceStart.nsecsElapsed()) / 1e6;
+    // The tables are built on a worker thread once the window is shown.
+    timer.start();
+    while (!ShortSolverTablesReady())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const double tablesMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
 
     // Shuffle with animation off, then time the Solve click alone.
     dlg.m_checkAnimate.click();
@@ -56,10 +64,26 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cube %d: no solution listed\n", i);
     }
     std::sort(solveMs.begin(), solveMs.end());
+
+    QAction* pShort = dlg.findChild<QAction*>(QStringLiteral("ID_CUBE_SOLVE_SHORT"));
+    std::vector<double> shortMs;
+    for (int i = 0; pShort && i < nCubes; ++i) {
+        dlg.m_btnShuffle.click();
+        timer.start();
+        pShort->trigger();
+        shortMs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+        if (dlg.m_listSolution.count() < 2 || dlg.m_listSolution.count() > 21)
+            std::fprintf(stderr, "cube %d: no short solution listed\n", i);
+    }
+    std::sort(shortMs.begin(), shortMs.end());
     std::printf("dialog shown: %.0f ms after construction began, %.0f ms after main began\n", showMs,
                 fromStartMs);
+    std::printf("short solver tables ready: %.0f ms after the dialog was shown\n", tablesMs);
     std::printf("Solve click to filled list: median %.0f ms, worst %.0f ms over %d shuffled cubes\n",
                 solveMs[solveMs.size() / 2], solveMs.back(), nCubes);
+    if (!shortMs.empty())
+        std::printf("short solve command to filled list: median %.1f ms, worst %.1f ms over %d shuffled cubes\n",
+                    shortMs[shortMs.size() / 2], shortMs.back(), nCubes);
 
     // The last solution, from its first line, at the default speed.
     constexpr int kPaceMoves = 20;
