@@ -9,20 +9,8 @@ set -eu
 bin=$1
 out=$2
 mkdir -p "$out"
-command -v xdotool >/dev/null || { echo "xdotool is missing"; exit 1; }
-command -v import >/dev/null || { echo "ImageMagick is missing"; exit 1; }
-
-"$bin" &
-pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
-
-win=""
-for _ in $(seq 1 50); do
-    win=$(xdotool search --onlyvisible --name '^Zelvors Cube Solver$' 2>/dev/null | head -1 || true)
-    [ -n "$win" ] && break
-    sleep 0.2
-done
-[ -n "$win" ] || { echo "FAIL: no window titled 'Zelvors Cube Solver'"; exit 1; }
+. "$(dirname "$0")/x11_common.sh"
+zc_start "$bin"
 eval "$(xdotool getwindowgeometry --shell "$win")"
 echo "window $WIDTH x $HEIGHT at $X,$Y"
 [ "$WIDTH" -gt 300 ] && [ "$HEIGHT" -gt 200 ] || { echo "FAIL: window too small"; exit 1; }
@@ -55,18 +43,7 @@ surface() {
     c=$(( (sw - 7) / 12 )); ch=$(( (sh - 5) / 9 )); [ $ch -lt $c ] && c=$ch
     echo "view surface ${sw}x${sh} at $sx,$sy, facelet side $c"
 }
-# Screen point of facelet (row, col) of a face of the net.
-facelet() { # FACE ROW COL -> "x y"
-    case $1 in
-    T) fx=$((3 * c + 3)); fy=1 ;;
-    L) fx=1; fy=$((3 * c + 3)) ;;
-    F) fx=$((3 * c + 3)); fy=$((3 * c + 3)) ;;
-    R) fx=$((6 * c + 5)); fy=$((3 * c + 3)) ;;
-    B) fx=$((9 * c + 7)); fy=$((3 * c + 3)) ;;
-    D) fx=$((3 * c + 3)); fy=$((6 * c + 5)) ;;
-    esac
-    echo "$((sx + fx + $3 * c + c / 2)) $((sy + fy + $2 * c + c / 2))"
-}
+facelet() { zc_facelet "$@"; }
 # The net's last pixels, D's bottom border and B's right one, are on screen.
 net_whole() {
     [ "$(pixel $((sx + 3 * c + 3 + c / 2)) $((sy + 9 * c + 4)))" = "7F7F7F" ] || fail "$1: D's bottom border is cut"

@@ -9,20 +9,8 @@ set -eu
 bin=$1
 out=$2
 mkdir -p "$out"
-command -v xdotool >/dev/null || { echo "xdotool is missing"; exit 1; }
-command -v import >/dev/null || { echo "ImageMagick is missing"; exit 1; }
-
-"$bin" &
-pid=$!
-trap 'kill $pid 2>/dev/null || true' EXIT
-
-win=""
-for _ in $(seq 1 50); do
-    win=$(xdotool search --onlyvisible --name '^Zelvors Cube Solver$' 2>/dev/null | head -1 || true)
-    [ -n "$win" ] && break
-    sleep 0.2
-done
-[ -n "$win" ] || { echo "FAIL: no window titled 'Zelvors Cube Solver'"; exit 1; }
+. "$(dirname "$0")/x11_common.sh"
+zc_start "$bin"
 sleep 1
 
 fail() { echo "FAIL: $*"; import -window root "$out/keys-failed.png"; exit 1; }
@@ -36,18 +24,7 @@ geo=$(xwininfo -tree -id "$win" | sed -n 's/.*"Zelvors Cube Solver": (.*)  *\([0
 set -- $geo
 sw=$1; sh=$2; sx=$3; sy=$4
 c=$(( (sw - 7) / 12 )); ch=$(( (sh - 5) / 9 )); [ $ch -lt $c ] && c=$ch
-# Screen point of facelet (row, col) of a face of the net.
-facelet() { # FACE ROW COL -> "x y"
-    case $1 in
-    T) fx=$((3 * c + 3)); fy=1 ;;
-    L) fx=1; fy=$((3 * c + 3)) ;;
-    F) fx=$((3 * c + 3)); fy=$((3 * c + 3)) ;;
-    R) fx=$((6 * c + 5)); fy=$((3 * c + 3)) ;;
-    B) fx=$((9 * c + 7)); fy=$((3 * c + 3)) ;;
-    D) fx=$((3 * c + 3)); fy=$((6 * c + 5)) ;;
-    esac
-    echo "$((sx + fx + $3 * c + c / 2)) $((sy + fy + $2 * c + c / 2))"
-}
+facelet() { zc_facelet "$@"; }
 colour_at() { set -- $(facelet "$1" "$2" "$3"); pixel "$1" "$2"; }
 # Waits up to 20 s (a sanitizer build is slow) for a facelet to show a colour.
 expect() { # FACE ROW COL RRGGBB WHAT
