@@ -106,6 +106,42 @@ void SymDistances(std::vector<std::uint8_t>& table, const SymmetryTables& sym, b
     }
 }
 
+// full[a * nB + b]: the symmetry-reduced table's entry of the pair (a, b),
+// at the class of a (classOf[a] / kSymCount) with b conjugated by the
+// symmetry taking a to its representative (conjB[b * kSymCount + s]).
+void Expand(std::vector<std::uint8_t>& full, const std::vector<std::uint8_t>& reduced,
+            const std::vector<std::uint16_t>& classOf, size_t nB, const std::vector<std::uint16_t>& conjB)
+{
+    const size_t nA = classOf.size();
+    full.resize(nA * nB);
+    for (size_t a = 0; a < nA; ++a) {
+        const std::uint8_t* line = &reduced[static_cast<size_t>(classOf[a] / kSymCount) * nB];
+        const std::uint16_t* conj = &conjB[classOf[a] % kSymCount];
+        std::uint8_t* out = &full[a * nB];
+        for (size_t b = 0; b < nB; ++b)
+            out[b] = line[conj[b * kSymCount]];
+    }
+}
+
+// down[a * nB + b]: the moves that lower the entry of (a, b) in table by one.
+void DownMoves(std::vector<std::uint32_t>& down, const std::vector<std::uint8_t>& table, size_t nA, const std::uint16_t* moveA,
+               size_t nB, const std::uint16_t* moveB)
+{
+    down.assign(nA * nB, 0);
+    for (size_t a = 0; a < nA; ++a) {
+        const std::uint16_t* rowA = moveA + a * kMoveCount;
+        for (size_t b = 0; b < nB; ++b) {
+            const std::uint16_t* rowB = moveB + b * kMoveCount;
+            const int d = table[a * nB + b];
+            std::uint32_t bits = 0;
+            for (int k = 0; k < kMoveCount; ++k)
+                if (table[static_cast<size_t>(rowA[k]) * nB + rowB[k]] < d)
+                    bits |= 1u << k;
+            down[a * nB + b] = bits;
+        }
+    }
+}
+
 } // namespace
 
 void NibbleTable::Pack(const std::vector<std::uint8_t>& values)
@@ -119,27 +155,33 @@ void PruningTables::Build(const MoveTables& m)
 {
     const size_t nSolvedSlice = static_cast<size_t>(coord::SolvedSlice());
     sym.Build();
-    // The largest table on a second thread, the rest here.
-    auto buildTwistFlip = [this, &m] {
+    // About half the work on a second thread, the rest here.
+    auto buildSecondHalf = [this, &m, nSolvedSlice] {
         std::vector<std::uint8_t> values;
         SymDistances(values, sym, true, m.twist.data(), coord::kFlipCount, m.flip.data(),
                      sym.flipConj.data(), 0);
-        twistFlip.Pack(values);
+        std::vector<std::uint8_t> full;
+        Expand(full, values, sym.twistClass, coord::kFlipCount, sym.flipConj);
+        twistFlip.Pack(full);
+        SymDistances(values, sym, true, m.twist.data(), coord::kSliceCount, m.slice.data(),
+                     sym.sliceConj.data(), nSolvedSlice);
+        Expand(full, values, sym.twistClass, coord::kSliceCount, sym.sliceConj);
+        twistSlice.Pack(full);
+        DownMoves(twistSliceDown, full, coord::kTwistCount, m.twist.data(), coord::kSliceCount, m.slice.data());
     };
     std::thread worker;
     try {
-        worker = std::thread(buildTwistFlip);
+        worker = std::thread(buildSecondHalf);
     } catch (const std::system_error&) {
-        buildTwistFlip();
+        buildSecondHalf();
     }
 
-    std::vector<std::uint8_t> distances;
-    SymDistances(distances, sym, true, m.twist.data(), coord::kSliceCount, m.slice.data(),
-                 sym.sliceConj.data(), nSolvedSlice);
-    twistSlice.Pack(distances);
+    std::vector<std::uint8_t> distances, full;
     SymDistances(distances, sym, false, m.flip.data(), coord::kSliceCount, m.slice.data(),
                  sym.sliceConj.data(), nSolvedSlice);
-    flipSlice.Pack(distances);
+    Expand(full, distances, sym.flipClass, coord::kSliceCount, sym.sliceConj);
+    flipSlice.Pack(full);
+    DownMoves(flipSliceDown, full, coord::kFlipCount, m.flip.data(), coord::kSliceCount, m.slice.data());
 
     // Phase 2: the corner permutation and the slice permutation under the
     // phase-2 moves only.
@@ -162,7 +204,8 @@ void PruningTables::Build(const MoveTables& m)
 
 size_t PruningTables::Bytes() const
 {
-    return sym.Bytes() + twistSlice.Bytes() + flipSlice.Bytes() + twistFlip.Bytes() + cornerSlicePerm.size() +
+    return sym.Bytes() + twistSlice.Bytes() + flipSlice.Bytes() + twistFlip.Bytes() +
+           (twistSliceDown.size() + flipSliceDown.size()) * sizeof(std::uint32_t) + cornerSlicePerm.size() +
            edgeSlicePerm.size();
 }
 

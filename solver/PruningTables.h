@@ -34,31 +34,30 @@ private:
 };
 
 struct PruningTables {
-    // Phase 1: distances of (twist, slice), (flip, slice) and (twist, flip)
-    // stored up to symmetry: the entry of a pair is at the class of its first
-    // coordinate and the second conjugated alike. Read through the *Index functions.
+    // Phase 1: distances of (twist, slice), (flip, slice) and (twist, flip).
+    // They are computed up to symmetry (sym) and then written out in full,
+    // [first * count of second + second]: the search reads them for every
+    // node, and a direct index saves it two dependent reads per table.
     SymmetryTables sym;
     NibbleTable twistSlice, flipSlice, twistFlip;
+    // At the same index as twistSlice and flipSlice: bit m set when move m
+    // lowers the entry by one (a search whose entry equals the moves it has
+    // left need try only those).
+    std::vector<std::uint32_t> twistSliceDown, flipSliceDown;
     // Phase 2, [corner perm * 24 + slice perm], [edge8 perm * 24 + slice perm].
     std::vector<std::uint8_t> cornerSlicePerm, edgeSlicePerm;
 
-    size_t TwistSliceIndex(int twist, int slice) const
+    static size_t TwistSliceIndex(int twist, int slice)
     {
-        const int c = sym.twistClass[twist];
-        return static_cast<size_t>(c / kSymCount) * coord::kSliceCount +
-               sym.sliceConj[slice * kSymCount + c % kSymCount];
+        return static_cast<size_t>(twist) * coord::kSliceCount + static_cast<size_t>(slice);
     }
-    size_t FlipSliceIndex(int flip, int slice) const
+    static size_t FlipSliceIndex(int flip, int slice)
     {
-        const int c = sym.flipClass[flip];
-        return static_cast<size_t>(c / kSymCount) * coord::kSliceCount +
-               sym.sliceConj[slice * kSymCount + c % kSymCount];
+        return static_cast<size_t>(flip) * coord::kSliceCount + static_cast<size_t>(slice);
     }
-    size_t TwistFlipIndex(int twist, int flip) const
+    static size_t TwistFlipIndex(int twist, int flip)
     {
-        const int c = sym.twistClass[twist];
-        return static_cast<size_t>(c / kSymCount) * coord::kFlipCount +
-               sym.flipConj[flip * kSymCount + c % kSymCount];
+        return static_cast<size_t>(twist) * coord::kFlipCount + static_cast<size_t>(flip);
     }
     int TwistSlice(int twist, int slice) const { return twistSlice[TwistSliceIndex(twist, slice)]; }
     int FlipSlice(int flip, int slice) const { return flipSlice[FlipSliceIndex(flip, slice)]; }

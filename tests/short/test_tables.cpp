@@ -128,6 +128,35 @@ TEST(ShortTables, SymmetryReducedTablesMatchPlainDistances)
             ASSERT_EQ(t.pruning.TwistFlip(a, b), tf[a * coord::kFlipCount + b]) << a << " " << b;
 }
 
+// The lowering moves the search restricts itself to at a tight node: exactly
+// the moves that bring the entry one lower, for every pair.
+TEST(ShortTables, LoweringMovesAreExactlyThoseThatLowerTheEntry)
+{
+    const ShortSolverTables& t = ShortSolverTables::Get();
+    const PruningTables& pt = t.pruning;
+    const MoveTables& mt = t.moves;
+    for (int a = 0; a < coord::kTwistCount; ++a)
+        for (int b = 0; b < coord::kSliceCount; ++b) {
+            std::uint32_t expected = 0;
+            for (int m = 0; m < kMoveCount; ++m)
+                if (pt.TwistSlice(mt.twist[a * kMoveCount + m], mt.slice[b * kMoveCount + m]) <
+                    pt.TwistSlice(a, b))
+                    expected |= 1u << m;
+            ASSERT_EQ(pt.twistSliceDown[PruningTables::TwistSliceIndex(a, b)], expected) << a << " " << b;
+        }
+    for (int a = 0; a < coord::kFlipCount; ++a)
+        for (int b = 0; b < coord::kSliceCount; ++b) {
+            std::uint32_t expected = 0;
+            for (int m = 0; m < kMoveCount; ++m)
+                if (pt.FlipSlice(mt.flip[a * kMoveCount + m], mt.slice[b * kMoveCount + m]) < pt.FlipSlice(a, b))
+                    expected |= 1u << m;
+            ASSERT_EQ(pt.flipSliceDown[PruningTables::FlipSliceIndex(a, b)], expected) << a << " " << b;
+        }
+    // Every pair but the goal has a lowering move.
+    EXPECT_EQ(pt.twistSliceDown[PruningTables::TwistSliceIndex(0, coord::SolvedSlice())], 0u);
+    EXPECT_NE(pt.twistSliceDown[PruningTables::TwistSliceIndex(1, coord::SolvedSlice())], 0u);
+}
+
 // Each table is a distance: 0 exactly at the goal, never more than the moves
 // a scramble used, and one move changes it by at most one.
 TEST(ShortTables, PruningValuesAreDistances)
