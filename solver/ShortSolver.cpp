@@ -254,11 +254,21 @@ private:
                 continue;
             const int nCp = m_mt.cornerPerm[cp * kMoveCount + m];
             const int nSp = m_mt.sliceSorted[(nSolvedSorted + sp) * kMoveCount + m] % 24;
-            if (m_pt.cornerSlicePerm[nCp * 24 + nSp] >= left)
+            // As in phase 1, an entry above `left` rules out the face's other
+            // turns too (only T and D have more than one here: k < 6).
+            const int nCorner = m_pt.cornerSlicePerm[nCp * 24 + nSp];
+            if (nCorner >= left) {
+                if (nCorner > left && k < 6)
+                    k = k - k % 3 + 2;
                 continue;
+            }
             const int nE8 = m_mt.edge8Perm[e8 * kPhase2MoveCount + k];
-            if (m_pt.edgeSlicePerm[nE8 * 24 + nSp] >= left)
+            const int nEdge = m_pt.edgeSlicePerm[nE8 * 24 + nSp];
+            if (nEdge >= left) {
+                if (nEdge > left && k < 6)
+                    k = k - k % 3 + 2;
                 continue;
+            }
             m_path[depth] = m;
             if (Phase2(nCp, nE8, nSp, depth + 1, left - 1, f))
                 return true;
