@@ -46,6 +46,12 @@ struct PruningTables {
     std::vector<std::uint32_t> twistSliceDown, flipSliceDown;
     // Phase 2, [corner perm * 24 + slice perm], [edge8 perm * 24 + slice perm].
     std::vector<std::uint8_t> cornerSlicePerm, edgeSlicePerm;
+    // Phase 2: which positions hold the four T corners and the corners'
+    // parity, kCornerPlaceCount values, [corner perm]; and the distances of
+    // [edge8 perm * kCornerPlaceCount + that].
+    static constexpr int kCornerPlaceCount = 140;
+    std::vector<std::uint8_t> cornerPlace;
+    NibbleTable edgeCornerPlace;
 
     static size_t TwistSliceIndex(int twist, int slice)
     {

@@ -232,7 +232,9 @@ private:
         if (nBound > nBudget)
             return false;
         const int e8 = coord::Edge8Perm(c);
-        nBound = std::max<int>(nBound, m_pt.edgeSlicePerm[e8 * 24 + sp]);
+        nBound = std::max<int>({nBound, m_pt.edgeSlicePerm[e8 * 24 + sp],
+                                m_pt.edgeCornerPlace[static_cast<size_t>(e8) * PruningTables::kCornerPlaceCount +
+                                                     m_pt.cornerPlace[cp]]});
         const int nLastFace = m_nD1 > 0 ? MoveFace(m_path[m_nD1 - 1]) : -1;
         for (int d2 = nBound; d2 <= nBudget; ++d2)
             if (Phase2(cp, e8, sp, m_nD1, d2, nLastFace)) {
@@ -263,7 +265,10 @@ private:
                 continue;
             }
             const int nE8 = m_mt.edge8Perm[e8 * kPhase2MoveCount + k];
-            const int nEdge = m_pt.edgeSlicePerm[nE8 * 24 + nSp];
+            int nEdge = m_pt.edgeSlicePerm[nE8 * 24 + nSp];
+            if (nEdge < left)
+                nEdge = m_pt.edgeCornerPlace[static_cast<size_t>(nE8) * PruningTables::kCornerPlaceCount +
+                                             m_pt.cornerPlace[nCp]];
             if (nEdge >= left) {
                 if (nEdge > left && k < 6)
                     k = k - k % 3 + 2;
