@@ -174,11 +174,13 @@ void PruningTables::Build(const MoveTables& m)
 
         // Phase 2: the corner permutation and the slice permutation under the
         // phase-2 moves only.
-        std::vector<std::uint16_t> corner(static_cast<size_t>(coord::kCornerPermCount) * kPhase2MoveCount);
+        std::vector<std::uint16_t>& corner = cornerPermMove;
+        corner.assign(static_cast<size_t>(coord::kCornerPermCount) * kPhase2MoveCount, 0);
         for (size_t v = 0; v < static_cast<size_t>(coord::kCornerPermCount); ++v)
             for (int k = 0; k < kPhase2MoveCount; ++k)
                 corner[v * kPhase2MoveCount + k] = m.cornerPerm[v * kMoveCount + kPhase2Moves[k]];
-        std::vector<std::uint16_t> slicePerm(static_cast<size_t>(coord::kSlicePermCount) * kPhase2MoveCount);
+        std::vector<std::uint16_t>& slicePerm = slicePermMove;
+        slicePerm.assign(static_cast<size_t>(coord::kSlicePermCount) * kPhase2MoveCount, 0);
         for (size_t p = 0; p < static_cast<size_t>(coord::kSlicePermCount); ++p)
             for (int k = 0; k < kPhase2MoveCount; ++k)
                 slicePerm[p * kPhase2MoveCount + k] = static_cast<std::uint16_t>(
@@ -244,7 +246,8 @@ size_t PruningTables::Bytes() const
 {
     return sym.Bytes() + twistSlice.Bytes() + flipSlice.Bytes() + twistFlip.Bytes() +
            (twistSliceDown.size() + flipSliceDown.size()) * sizeof(std::uint32_t) + cornerSlicePerm.size() +
-           edgeSlicePerm.size() + cornerPlace.size() + edgeCornerPlace.Bytes();
+           edgeSlicePerm.size() + cornerPlace.size() + edgeCornerPlace.Bytes() +
+           (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
 }
 
 } // namespace shortsolver

@@ -44,6 +44,10 @@ struct PruningTables {
     // lowers the entry by one (a search whose entry equals the moves it has
     // left need try only those).
     std::vector<std::uint32_t> twistSliceDown, flipSliceDown;
+    // The phase-2 moves on the corner and the slice permutation,
+    // [value * kPhase2MoveCount + phase-2 move]: the phase-2 search's own
+    // copies, half the size of the full move tables' rows.
+    std::vector<std::uint16_t> cornerPermMove, slicePermMove;
     // Phase 2, [corner perm * 24 + slice perm], [edge8 perm * 24 + slice perm].
     std::vector<std::uint8_t> cornerSlicePerm, edgeSlicePerm;
     // Phase 2: which positions hold the four T corners and the corners'

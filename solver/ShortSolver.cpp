@@ -248,14 +248,13 @@ private:
     {
         if (left == 0)
             return cp == 0 && e8 == 0 && sp == 0;
-        const int nSolvedSorted = m_nSolvedSlice * 24;
         for (int k = 0; k < kPhase2MoveCount; ++k) {
             const int m = kPhase2Moves[k];
             const int f = MoveFace(m);
             if (!MayFollow(f, nLastFace))
                 continue;
-            const int nCp = m_mt.cornerPerm[cp * kMoveCount + m];
-            const int nSp = m_mt.sliceSorted[(nSolvedSorted + sp) * kMoveCount + m] % 24;
+            const int nCp = m_pt.cornerPermMove[cp * kPhase2MoveCount + k];
+            const int nSp = m_pt.slicePermMove[sp * kPhase2MoveCount + k];
             // As in phase 1, an entry above `left` rules out the face's other
             // turns too (only T and D have more than one here: k < 6).
             const int nCorner = m_pt.cornerSlicePerm[nCp * 24 + nSp];
