@@ -163,9 +163,8 @@ void PruningTables::Build(const MoveTables& m)
         std::vector<std::uint8_t> values;
         SymDistances(values, sym, true, m.twist.data(), coord::kFlipCount, m.flip.data(),
                      sym.flipConj.data(), 0);
+        twistFlip.Pack(values);
         std::vector<std::uint8_t> full;
-        Expand(full, values, sym.twistClass, coord::kFlipCount, sym.flipConj);
-        twistFlip.Pack(full);
         SymDistances(values, sym, true, m.twist.data(), coord::kSliceCount, m.slice.data(),
                      sym.sliceConj.data(), nSolvedSlice);
         Expand(full, values, sym.twistClass, coord::kSliceCount, sym.sliceConj);

@@ -35,9 +35,10 @@ private:
 
 struct PruningTables {
     // Phase 1: distances of (twist, slice), (flip, slice) and (twist, flip).
-    // They are computed up to symmetry (sym) and then written out in full,
-    // [first * count of second + second]: the search reads them for every
-    // node, and a direct index saves it two dependent reads per table.
+    // They are computed up to symmetry (sym); the two small ones are then
+    // written out in full, [first * count of second + second], which saves
+    // the search two dependent reads per entry. The largest stays reduced:
+    // in full it would no longer fit the processor's cache beside the rest.
     SymmetryTables sym;
     NibbleTable twistSlice, flipSlice, twistFlip;
     // At the same index as twistSlice and flipSlice: bit m set when move m
@@ -65,9 +66,13 @@ struct PruningTables {
     {
         return static_cast<size_t>(flip) * coord::kSliceCount + static_cast<size_t>(slice);
     }
-    static size_t TwistFlipIndex(int twist, int flip)
+    // The twist-flip table, the largest, stays reduced by symmetry: at the
+    // class of the twist, the flip conjugated alike.
+    size_t TwistFlipIndex(int twist, int flip) const
     {
-        return static_cast<size_t>(twist) * coord::kFlipCount + static_cast<size_t>(flip);
+        const int c = sym.twistClass[static_cast<size_t>(twist)];
+        return static_cast<size_t>(c / kSymCount) * coord::kFlipCount +
+               sym.flipConj[static_cast<size_t>(flip) * kSymCount + static_cast<size_t>(c % kSymCount)];
     }
     int TwistSlice(int twist, int slice) const { return twistSlice[TwistSliceIndex(twist, slice)]; }
     int FlipSlice(int flip, int slice) const { return flipSlice[FlipSliceIndex(flip, slice)]; }
