@@ -47,6 +47,15 @@ inline int LowestBit(std::uint32_t n)
 #endif
 }
 
+inline void Prefetch(const void* p)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
 // One cube as the search sees it: the entered cube on one axis, or its inverse.
 struct Variant {
     cubie::CubieCube cube;
@@ -193,6 +202,12 @@ private:
             c.ts = d[kTwistSlice];
             c.fs = d[kFlipSlice];
             c.tf = d[kTwistFlip];
+            // The child reads these first if it gets that far; the checks
+            // through the turned cube below hide the wait.
+            if (c.ts == left - 1)
+                Prefetch(&m_pt.twistSliceDown[PruningTables::TwistSliceIndex(c.twist, c.slice)]);
+            if (c.fs == left - 1)
+                Prefetch(&m_pt.flipSliceDown[PruningTables::FlipSliceIndex(c.flip, c.slice)]);
             const int mc = m_conjMove[m];
             Phase1Coords conj;
             conj.twist = m_mt.twist[b.twist * kMoveCount + mc];
