@@ -19,15 +19,6 @@ public:
     void Pack(const std::vector<std::uint8_t>& values);
     int operator[](size_t i) const { return (m_data[i >> 1] >> ((i & 1) * 4)) & 15; }
     size_t Bytes() const { return m_data.size(); }
-    // A hint that entry i is about to be read.
-    void Prefetch(size_t i) const
-    {
-#if defined(__GNUC__) || defined(__clang__)
-        __builtin_prefetch(&m_data[i >> 1]);
-#else
-        (void)i;
-#endif
-    }
 
 private:
     std::vector<std::uint8_t> m_data;

@@ -74,7 +74,7 @@ public:
     Search(const ShortSolverTables& tables, int nMaxLength, const int (&conjMove)[kMoveCount])
         : m_mt(tables.moves), m_pt(tables.pruning), m_nMaxLength(nMaxLength),
           m_nMaxPhase2(nMaxLength),
-          m_nSolvedSlice(coord::SolvedSlice()), m_conjMove(conjMove)
+          m_conjMove(conjMove)
     {
         for (int nLast = -1; nLast < cubie::kFaceCount; ++nLast) {
             std::uint32_t bits = 0;
@@ -299,7 +299,6 @@ private:
     const PruningTables& m_pt;
     const int m_nMaxLength;
     int m_nMaxPhase2;
-    const int m_nSolvedSlice;
     const int (&m_conjMove)[kMoveCount];
     // [last face + 1]: the moves that may follow a move of that face (first: none).
     std::uint32_t m_allowed[cubie::kFaceCount + 1] = {};

@@ -175,8 +175,10 @@ TEST(ShortTables, LoweringMovesAreExactlyThoseThatLowerTheEntry)
     const ShortSolverTables& t = ShortSolverTables::Get();
     const PruningTables& pt = t.pruning;
     const MoveTables& mt = t.moves;
+    // Every pair, or every seventh in the sanitizer build.
+    const int nStep = ZELVORS_SHORT_CUBES < 1000 ? 7 : 1;
     for (int a = 0; a < coord::kTwistCount; ++a)
-        for (int b = 0; b < coord::kSliceCount; ++b) {
+        for (int b = a % nStep; b < coord::kSliceCount; b += nStep) {
             std::uint32_t expected = 0;
             for (int m = 0; m < kMoveCount; ++m)
                 if (pt.TwistSlice(mt.twist[a * kMoveCount + m], mt.slice[b * kMoveCount + m]) <
@@ -185,7 +187,7 @@ TEST(ShortTables, LoweringMovesAreExactlyThoseThatLowerTheEntry)
             ASSERT_EQ(pt.twistSliceDown[PruningTables::TwistSliceIndex(a, b)], expected) << a << " " << b;
         }
     for (int a = 0; a < coord::kFlipCount; ++a)
-        for (int b = 0; b < coord::kSliceCount; ++b) {
+        for (int b = a % nStep; b < coord::kSliceCount; b += nStep) {
             std::uint32_t expected = 0;
             for (int m = 0; m < kMoveCount; ++m)
                 if (pt.FlipSlice(mt.flip[a * kMoveCount + m], mt.slice[b * kMoveCount + m]) < pt.FlipSlice(a, b))
