@@ -1,5 +1,8 @@
 #include "MoveTables.h"
 
+#include <system_error>
+#include <thread>
+
 namespace shortsolver {
 
 using cubie::CubieCube;
@@ -37,10 +40,19 @@ void MoveTables::Build()
         moveCube[f * 3 + 1] = turn * turn;
         moveCube[f * 3 + 2] = turn * turn * turn;
     }
+    // The corner permutation, the largest, on a second thread.
+    auto buildCornerPerm = [this] {
+        BuildTable(cornerPerm, coord::kCornerPermCount, coord::SetCornerPerm, coord::CornerPerm);
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(buildCornerPerm);
+    } catch (const std::system_error&) {
+        buildCornerPerm();
+    }
     BuildTable(twist, coord::kTwistCount, coord::SetTwist, coord::Twist);
     BuildTable(flip, coord::kFlipCount, coord::SetFlip, coord::Flip);
     BuildTable(sliceSorted, coord::kSliceSortedCount, coord::SetSliceSorted, coord::SliceSorted);
-    BuildTable(cornerPerm, coord::kCornerPermCount, coord::SetCornerPerm, coord::CornerPerm);
 
     slice.assign(static_cast<size_t>(coord::kSliceCount) * kMoveCount, 0);
     for (int v = 0; v < coord::kSliceCount; ++v)
@@ -69,6 +81,8 @@ void MoveTables::Build()
             row[k + 2] = edge8Perm[row[k + 1] * kPhase2MoveCount + k];
         }
     }
+    if (worker.joinable())
+        worker.join();
 }
 
 size_t MoveTables::Bytes() const

@@ -32,6 +32,30 @@ inline bool LeavesH(int m)
     return f != 0 && f != 5 && m % 3 != 1;
 }
 
+// Bit m set for each quarter turn of F, R, L or B.
+constexpr std::uint32_t kLeavesHMask = (5u << 3) | (5u << 6) | (5u << 9) | (5u << 12);
+
+inline int LowestBit(std::uint32_t n)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_ctz(n);
+#else
+    int i = 0;
+    while (!(n >> i & 1))
+        ++i;
+    return i;
+#endif
+}
+
+inline void Prefetch(const void* p)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p);
+#else
+    (void)p;
+#endif
+}
+
 // One cube as the search sees it: the entered cube on one axis, or its inverse.
 struct Variant {
     cubie::CubieCube cube;
@@ -50,8 +74,15 @@ public:
     Search(const ShortSolverTables& tables, int nMaxLength, const int (&conjMove)[kMoveCount])
         : m_mt(tables.moves), m_pt(tables.pruning), m_nMaxLength(nMaxLength),
           m_nMaxPhase2(nMaxLength),
-          m_nSolvedSlice(coord::SolvedSlice()), m_conjMove(conjMove)
+          m_conjMove(conjMove)
     {
+        for (int nLast = -1; nLast < cubie::kFaceCount; ++nLast) {
+            std::uint32_t bits = 0;
+            for (int m = 0; m < kMoveCount; ++m)
+                if (MayFollow(MoveFace(m), nLast))
+                    bits |= 1u << m;
+            m_allowed[nLast + 1] = bits;
+        }
     }
 
     // Fills moves with the solution in v's own frame; false when none of
@@ -63,7 +94,18 @@ public:
         m_nCached = 0;
         std::copy(v.cube.ep, v.cube.ep + cubie::EDGE_COUNT, m_ep[0]);
         std::copy(v.cube.cp, v.cube.cp + cubie::CORNER_COUNT, m_cp[0]);
-        if (!Phase1({v.twist, v.flip, v.slice}, {v.twistC, v.flipC, v.sliceC}, 0, d1))
+        Phase1Coords a;
+        a.twist = v.twist;
+        a.flip = v.flip;
+        a.slice = v.slice;
+        a.ts = m_pt.TwistSlice(a.twist, a.slice);
+        a.fs = m_pt.FlipSlice(a.flip, a.slice);
+        a.tf = m_pt.TwistFlip(a.twist, a.flip);
+        Phase1Coords b;
+        b.twist = v.twistC;
+        b.flip = v.flipC;
+        b.slice = v.sliceC;
+        if (!Phase1(a, b, 0, d1))
             return false;
         nMoves = m_nD1 + m_nD2;
         std::copy(m_path, m_path + nMoves, moves);
@@ -77,57 +119,108 @@ public:
 
     struct Phase1Coords {
         int twist, flip, slice;
+        // The node's entries of the twist-slice, flip-slice and twist-flip tables.
+        int ts = 0, fs = 0, tf = 0;
     };
 
 private:
+    // a: the node's coordinates and their three table entries; b: the
+    // coordinates of the quarter-turned cube (their entries are not kept).
     bool Phase1(const Phase1Coords& a, const Phase1Coords& b, int depth, int left)
     {
-        const int twist = a.twist, flip = a.flip, slice = a.slice;
         if (left == 0) {
             if (depth > 0 && !LeavesH(m_path[depth - 1]))
                 return false;
             return Phase2Start();
         }
-        const int nLastFace = depth > 0 ? MoveFace(m_path[depth - 1]) : -1;
-        // The children's table entries are fetched together first: the search
-        // spends most of its time waiting for them.
-        struct Child {
-            int m, twist, flip, slice;
-            size_t ts, fs, tf; // table entries
-        } children[kMoveCount];
-        int nChildren = 0;
-        for (int m = 0; m < kMoveCount; ++m) {
-            if (!MayFollow(MoveFace(m), nLastFace) || (left == 1 && !LeavesH(m)))
+        // A child is kept only when every entry is below `left`; the table
+        // whose entry here is largest is the likeliest to rule it out, so it
+        // is read first.
+        if (a.tf >= a.ts && a.tf >= a.fs)
+            return Expand<kTwistFlip>(a, b, depth, left);
+        if (a.fs >= a.ts)
+            return Expand<kFlipSlice>(a, b, depth, left);
+        return Expand<kTwistSlice>(a, b, depth, left);
+    }
+
+    enum Table { kTwistSlice, kFlipSlice, kTwistFlip };
+
+    template <int kTable>
+    int Entry(int twist, int flip, int slice) const
+    {
+        return kTable == kTwistSlice  ? m_pt.TwistSlice(twist, slice)
+               : kTable == kFlipSlice ? m_pt.FlipSlice(flip, slice)
+                                      : m_pt.TwistFlip(twist, flip);
+    }
+
+    template <int kFirst>
+    bool Expand(const Phase1Coords& a, const Phase1Coords& b, int depth, int left)
+    {
+        constexpr int kSecond = kFirst == kTwistSlice ? kFlipSlice : kTwistSlice;
+        constexpr int kThird = kFirst == kTwistFlip ? kFlipSlice : kTwistFlip;
+        std::uint32_t moves = m_allowed[depth > 0 ? MoveFace(m_path[depth - 1]) + 1 : 0];
+        if (left == 1)
+            moves &= kLeavesHMask;
+        // Where an entry equals `left`, only the moves that lower it can do.
+        if (a.ts == left)
+            moves &= m_pt.twistSliceDown[PruningTables::TwistSliceIndex(a.twist, a.slice)];
+        if (a.fs == left)
+            moves &= m_pt.flipSliceDown[PruningTables::FlipSliceIndex(a.flip, a.slice)];
+        const std::uint16_t* twistRow = &m_mt.twist[static_cast<size_t>(a.twist) * kMoveCount];
+        const std::uint16_t* flipRow = &m_mt.flip[static_cast<size_t>(a.flip) * kMoveCount];
+        const std::uint16_t* sliceRow = &m_mt.slice[static_cast<size_t>(a.slice) * kMoveCount];
+        while (moves != 0) {
+            const int m = LowestBit(moves);
+            moves &= moves - 1;
+            // The three turns of one face lead to states one turn of it
+            // apart, so each table's entries for them differ by at most one:
+            // an entry above `left` for one of them rules out all three.
+            const std::uint32_t sameFace = 7u << (MoveFace(m) * 3);
+            Phase1Coords c;
+            c.twist = twistRow[m];
+            c.flip = flipRow[m];
+            c.slice = sliceRow[m];
+            int d[3];
+            d[kFirst] = Entry<kFirst>(c.twist, c.flip, c.slice);
+            if (d[kFirst] >= left) {
+                if (d[kFirst] > left)
+                    moves &= ~sameFace;
                 continue;
-            Child& c = children[nChildren++];
-            c.m = m;
-            c.slice = m_mt.slice[slice * kMoveCount + m];
-            c.twist = m_mt.twist[twist * kMoveCount + m];
-            c.flip = m_mt.flip[flip * kMoveCount + m];
-            c.ts = m_pt.TwistSliceIndex(c.twist, c.slice);
-            c.fs = m_pt.FlipSliceIndex(c.flip, c.slice);
-            c.tf = m_pt.TwistFlipIndex(c.twist, c.flip);
-            m_pt.twistSlice.Prefetch(c.ts);
-            m_pt.flipSlice.Prefetch(c.fs);
-            m_pt.twistFlip.Prefetch(c.tf);
-        }
-        for (int k = 0; k < nChildren; ++k) {
-            const Child& c = children[k];
-            if (m_pt.twistSlice[c.ts] >= left || m_pt.flipSlice[c.fs] >= left ||
-                m_pt.twistFlip[c.tf] >= left)
+            }
+            d[kSecond] = Entry<kSecond>(c.twist, c.flip, c.slice);
+            if (d[kSecond] >= left) {
+                if (d[kSecond] > left)
+                    moves &= ~sameFace;
                 continue;
-            const int mc = m_conjMove[c.m];
-            const Phase1Coords conj = {m_mt.twist[b.twist * kMoveCount + mc],
-                                       m_mt.flip[b.flip * kMoveCount + mc],
-                                       m_mt.slice[b.slice * kMoveCount + mc]};
+            }
+            d[kThird] = Entry<kThird>(c.twist, c.flip, c.slice);
+            if (d[kThird] >= left) {
+                if (d[kThird] > left)
+                    moves &= ~sameFace;
+                continue;
+            }
+            c.ts = d[kTwistSlice];
+            c.fs = d[kFlipSlice];
+            c.tf = d[kTwistFlip];
+            // The child reads these first if it gets that far; the checks
+            // through the turned cube below hide the wait.
+            if (c.ts == left - 1)
+                Prefetch(&m_pt.twistSliceDown[PruningTables::TwistSliceIndex(c.twist, c.slice)]);
+            if (c.fs == left - 1)
+                Prefetch(&m_pt.flipSliceDown[PruningTables::FlipSliceIndex(c.flip, c.slice)]);
+            const int mc = m_conjMove[m];
+            Phase1Coords conj;
+            conj.twist = m_mt.twist[b.twist * kMoveCount + mc];
+            conj.flip = m_mt.flip[b.flip * kMoveCount + mc];
+            conj.slice = m_mt.slice[b.slice * kMoveCount + mc];
             if (m_pt.FlipSlice(conj.flip, conj.slice) >= left ||
                 m_pt.TwistFlip(conj.twist, conj.flip) >= left ||
                 m_pt.TwistSlice(conj.twist, conj.slice) >= left)
                 continue;
-            m_path[depth] = c.m;
+            m_path[depth] = m;
             if (m_nCached > depth)
                 m_nCached = depth;
-            if (Phase1({c.twist, c.flip, c.slice}, conj, depth + 1, left - 1))
+            if (Phase1(c, conj, depth + 1, left - 1))
                 return true;
         }
         return false;
@@ -154,7 +247,9 @@ private:
         if (nBound > nBudget)
             return false;
         const int e8 = coord::Edge8Perm(c);
-        nBound = std::max<int>(nBound, m_pt.edgeSlicePerm[e8 * 24 + sp]);
+        nBound = std::max<int>({nBound, m_pt.edgeSlicePerm[e8 * 24 + sp],
+                                m_pt.edgeCornerPlace[static_cast<size_t>(e8) * PruningTables::kCornerPlaceCount +
+                                                     m_pt.cornerPlace[cp]]});
         const int nLastFace = m_nD1 > 0 ? MoveFace(m_path[m_nD1 - 1]) : -1;
         for (int d2 = nBound; d2 <= nBudget; ++d2)
             if (Phase2(cp, e8, sp, m_nD1, d2, nLastFace)) {
@@ -168,19 +263,31 @@ private:
     {
         if (left == 0)
             return cp == 0 && e8 == 0 && sp == 0;
-        const int nSolvedSorted = m_nSolvedSlice * 24;
         for (int k = 0; k < kPhase2MoveCount; ++k) {
             const int m = kPhase2Moves[k];
             const int f = MoveFace(m);
             if (!MayFollow(f, nLastFace))
                 continue;
-            const int nCp = m_mt.cornerPerm[cp * kMoveCount + m];
-            const int nSp = m_mt.sliceSorted[(nSolvedSorted + sp) * kMoveCount + m] % 24;
-            if (m_pt.cornerSlicePerm[nCp * 24 + nSp] >= left)
+            const int nCp = m_pt.cornerPermMove[cp * kPhase2MoveCount + k];
+            const int nSp = m_pt.slicePermMove[sp * kPhase2MoveCount + k];
+            // As in phase 1, an entry above `left` rules out the face's other
+            // turns too (only T and D have more than one here: k < 6).
+            const int nCorner = m_pt.cornerSlicePerm[nCp * 24 + nSp];
+            if (nCorner >= left) {
+                if (nCorner > left && k < 6)
+                    k = k - k % 3 + 2;
                 continue;
+            }
             const int nE8 = m_mt.edge8Perm[e8 * kPhase2MoveCount + k];
-            if (m_pt.edgeSlicePerm[nE8 * 24 + nSp] >= left)
+            int nEdge = m_pt.edgeSlicePerm[nE8 * 24 + nSp];
+            if (nEdge < left)
+                nEdge = m_pt.edgeCornerPlace[static_cast<size_t>(nE8) * PruningTables::kCornerPlaceCount +
+                                             m_pt.cornerPlace[nCp]];
+            if (nEdge >= left) {
+                if (nEdge > left && k < 6)
+                    k = k - k % 3 + 2;
                 continue;
+            }
             m_path[depth] = m;
             if (Phase2(nCp, nE8, nSp, depth + 1, left - 1, f))
                 return true;
@@ -192,8 +299,9 @@ private:
     const PruningTables& m_pt;
     const int m_nMaxLength;
     int m_nMaxPhase2;
-    const int m_nSolvedSlice;
     const int (&m_conjMove)[kMoveCount];
+    // [last face + 1]: the moves that may follow a move of that face (first: none).
+    std::uint32_t m_allowed[cubie::kFaceCount + 1] = {};
     int m_nD1 = 0;
     int m_nD2 = 0;
     int m_path[kMaxPath] = {};

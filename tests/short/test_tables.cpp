@@ -128,6 +128,77 @@ TEST(ShortTables, SymmetryReducedTablesMatchPlainDistances)
             ASSERT_EQ(t.pruning.TwistFlip(a, b), tf[a * coord::kFlipCount + b]) << a << " " << b;
 }
 
+// The corners' places are a coordinate of their own: two corner
+// permutations with the same places keep equal places under every phase-2
+// move, and the places with the edges are 0 only when both are solved.
+TEST(ShortTables, CornerPlacesFollowThePhase2Moves)
+{
+    const ShortSolverTables& t = ShortSolverTables::Get();
+    const PruningTables& pt = t.pruning;
+    const MoveTables& mt = t.moves;
+    std::vector<int> after(static_cast<size_t>(PruningTables::kCornerPlaceCount) * kPhase2MoveCount, -1);
+    std::vector<bool> seen(PruningTables::kCornerPlaceCount, false);
+    for (int cp = 0; cp < coord::kCornerPermCount; ++cp) {
+        const int place = pt.cornerPlace[cp];
+        ASSERT_LT(place, PruningTables::kCornerPlaceCount);
+        seen[static_cast<size_t>(place)] = true;
+        for (int k = 0; k < kPhase2MoveCount; ++k) {
+            int& a = after[static_cast<size_t>(place) * kPhase2MoveCount + k];
+            const int next = pt.cornerPlace[mt.cornerPerm[cp * kMoveCount + kPhase2Moves[k]]];
+            if (a < 0)
+                a = next;
+            ASSERT_EQ(a, next) << cp << " " << k;
+        }
+    }
+    for (bool b : seen)
+        EXPECT_TRUE(b);
+    size_t nZero = 0;
+    for (int e8 = 0; e8 < coord::kEdge8PermCount; ++e8)
+        for (int p = 0; p < PruningTables::kCornerPlaceCount; ++p)
+            nZero += pt.edgeCornerPlace[static_cast<size_t>(e8) * PruningTables::kCornerPlaceCount + p] == 0;
+    EXPECT_EQ(nZero, 1u);
+    EXPECT_EQ(pt.edgeCornerPlace[pt.cornerPlace[0]], 0);
+    // One phase-2 move away: distance 1.
+    for (int k = 0; k < kPhase2MoveCount; ++k) {
+        const CubieCube& h = mt.moveCube[kPhase2Moves[k]];
+        EXPECT_EQ(pt.edgeCornerPlace[static_cast<size_t>(coord::Edge8Perm(h)) * PruningTables::kCornerPlaceCount +
+                                     pt.cornerPlace[coord::CornerPerm(h)]],
+                  1)
+            << k;
+    }
+}
+
+// The lowering moves the search restricts itself to at a tight node: exactly
+// the moves that bring the entry one lower, for every pair.
+TEST(ShortTables, LoweringMovesAreExactlyThoseThatLowerTheEntry)
+{
+    const ShortSolverTables& t = ShortSolverTables::Get();
+    const PruningTables& pt = t.pruning;
+    const MoveTables& mt = t.moves;
+    // Every pair, or every seventh in the sanitizer build.
+    const int nStep = ZELVORS_SHORT_CUBES < 1000 ? 7 : 1;
+    for (int a = 0; a < coord::kTwistCount; ++a)
+        for (int b = a % nStep; b < coord::kSliceCount; b += nStep) {
+            std::uint32_t expected = 0;
+            for (int m = 0; m < kMoveCount; ++m)
+                if (pt.TwistSlice(mt.twist[a * kMoveCount + m], mt.slice[b * kMoveCount + m]) <
+                    pt.TwistSlice(a, b))
+                    expected |= 1u << m;
+            ASSERT_EQ(pt.twistSliceDown[PruningTables::TwistSliceIndex(a, b)], expected) << a << " " << b;
+        }
+    for (int a = 0; a < coord::kFlipCount; ++a)
+        for (int b = a % nStep; b < coord::kSliceCount; b += nStep) {
+            std::uint32_t expected = 0;
+            for (int m = 0; m < kMoveCount; ++m)
+                if (pt.FlipSlice(mt.flip[a * kMoveCount + m], mt.slice[b * kMoveCount + m]) < pt.FlipSlice(a, b))
+                    expected |= 1u << m;
+            ASSERT_EQ(pt.flipSliceDown[PruningTables::FlipSliceIndex(a, b)], expected) << a << " " << b;
+        }
+    // Every pair but the goal has a lowering move.
+    EXPECT_EQ(pt.twistSliceDown[PruningTables::TwistSliceIndex(0, coord::SolvedSlice())], 0u);
+    EXPECT_NE(pt.twistSliceDown[PruningTables::TwistSliceIndex(1, coord::SolvedSlice())], 0u);
+}
+
 // Each table is a distance: 0 exactly at the goal, never more than the moves
 // a scramble used, and one move changes it by at most one.
 TEST(ShortTables, PruningValuesAreDistances)
@@ -162,6 +233,9 @@ TEST(ShortTables, PruningValuesAreDistances)
         const int sp = coord::SliceSorted(h) % 24;
         EXPECT_LE(pt.cornerSlicePerm[coord::CornerPerm(h) * 24 + sp], nMoves);
         EXPECT_LE(pt.edgeSlicePerm[coord::Edge8Perm(h) * 24 + sp], nMoves);
+        EXPECT_LE(pt.edgeCornerPlace[static_cast<size_t>(coord::Edge8Perm(h)) * PruningTables::kCornerPlaceCount +
+                                     pt.cornerPlace[coord::CornerPerm(h)]],
+                  nMoves);
     }
 }
 
