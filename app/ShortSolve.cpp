@@ -219,7 +219,7 @@ void CZelvorsCubeDlg::OnSolveShort()
         ShowSolveFailure(answer.nResult);
         return;
     }
-    m_progress.SetPos(answer.strMoves.empty() ? 0 : kProgressSteps);
+    m_progress.SetPos(0); // as Solve leaves it
     // The list is filled from the model's solution, as after Solve; the
     // cube itself is left as entered.
     m_cube.m_strSolution = answer.strMoves;

@@ -226,6 +226,7 @@ private slots:
                 QCOMPARE(dlg.m_listSolution.item(i + 1)->text(),
                          CZelvorsCubeDlg::DescribeMove(strExpected.substr(3 * size_t(i), 3)));
             QCOMPARE(dlg.m_staticMoves.text(), QString("%1 Moves").arg(nMoves));
+            QCOMPARE(dlg.m_progress.value(), 0); // the bar ends empty, as after Solve
             QCOMPARE(dlg.m_nStep, 0);
             QVERIFY(!dlg.m_btnPrevious.isEnabled());
             QVERIFY(dlg.m_btnNext.isEnabled());
