@@ -177,9 +177,7 @@ void CZelvorsCubeDlg::OnSolveShort()
     const CommandGuard command(*this);
 
     ShortSolveColors colors;
-    for (int nSlot = 0; nSlot < CCubeSolver::FACE_COUNT; ++nSlot)
-        for (int i = 0; i < 9; ++i)
-            colors[static_cast<size_t>(nSlot * 9 + i)] = m_cube.m_pFace[nSlot]->colors[i];
+    m_cube.GetColors(colors.data());
 
     if (!m_pShortSolve)
         m_pShortSolve = new CShortSolveTask(this);

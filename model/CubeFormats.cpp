@@ -282,9 +282,7 @@ CubeTextReading ReadCubeOrMoves(const CString& strText)
     }
     CCubeSolver cube;
     cube.ExecuteMoves(r.strModelMoves);
-    for (int s = 0; s < CCubeSolver::FACE_COUNT; ++s)
-        for (int i = 0; i < 9; ++i)
-            r.colors[s * 9 + i] = cube.m_pFace[s]->colors[i];
+    ReadCube(cube, r.colors);
     r.kind = CubeTextKind::STANDARD_MOVES;
     return r;
 }

@@ -16,3 +16,5 @@ bool ParseCubeText(const CString& strText, BYTE colors[kCubeTextLength], CString
 
 // Writes 54 colours (as ParseCubeText fills them) into the live cube.
 void LoadCube(CCubeSolver& cube, const BYTE colors[kCubeTextLength]);
+// Reads the live cube's 54 colours in the same order (LoadCube's inverse).
+void ReadCube(const CCubeSolver& cube, BYTE colors[kCubeTextLength]);

@@ -231,8 +231,7 @@ const CubieCube& FaceTurn(int nFace)
                 CCubeSolver model;
                 model.RotateFaceCW(model.GetFace(kLetters[f]));
                 BYTE colors[kFaceletCount];
-                for (int s = 0; s < kFaceCount; ++s)
-                    std::memcpy(colors + s * 9, model.m_pFace[s]->colors, 9);
+                ReadCube(model, colors);
                 turn[f] = ReadFacelets(colors).cube;
             }
         }

@@ -5,7 +5,6 @@
 #include "CubeSolver.h"
 #include "CubeText.h"
 
-#include <cstring>
 
 namespace shortsolver {
 
@@ -22,10 +21,9 @@ cubie::CubieCube SeenFromAxis(const cubie::CubieCube& cube, int nAxis, int faceO
         model.TurnCubeLeft(); // R to the front
     if (nAxis == 1 || nAxis == 2)
         model.TiltCubeUp(); // front to the top
-    for (int s = 0; s < cubie::kFaceCount; ++s) {
-        std::memcpy(colors + s * 9, model.m_pFace[s]->colors, 9);
+    ReadCube(model, colors);
+    for (int s = 0; s < cubie::kFaceCount; ++s)
         faceOf[s] = colors[s * 9 + 4] - 1;
-    }
     return cubie::ReadFacelets(colors).cube;
 }
 

@@ -2,6 +2,7 @@
 // facelet cursor and the marks on facelets found wrong.
 
 #include "CubeWnd.h"
+#include "CubeText.h"
 #include "GLIncludes.h"
 
 #include <QPainter>
@@ -11,14 +12,12 @@
 
 void CCubeWnd::GetColors(BYTE colors[54]) const
 {
-    for (int nSlot = 0; nSlot < FACE_COUNT; ++nSlot)
-        std::memcpy(colors + 9 * nSlot, m_pFace[nSlot]->colors, 9);
+    ReadCube(*this, colors);
 }
 
 void CCubeWnd::SetColors(const BYTE colors[54])
 {
-    for (int nSlot = 0; nSlot < FACE_COUNT; ++nSlot)
-        std::memcpy(m_pFace[nSlot]->colors, colors + 9 * nSlot, 9);
+    LoadCube(*this, colors);
     // The cubies follow the facelets at the next frame (FollowModel).
     Repaint();
 }

@@ -2,6 +2,7 @@
 // listed and replayed, its failures boxed as Solve's, the window live while
 // the worker runs, and Exit during it.
 
+#include "CubeText.h"
 #include "MessageBox.h"
 #include "ShortSolve.h"
 #include "ShortSolver.h"
@@ -48,9 +49,7 @@ QAction* ShortSolveAction(CZelvorsCubeDlg& dlg)
 ShortSolveColors ColorsOf(const CCubeSolver& cube)
 {
     ShortSolveColors colors;
-    for (int s = 0; s < CCubeSolver::FACE_COUNT; ++s)
-        for (int i = 0; i < 9; ++i)
-            colors[static_cast<size_t>(s * 9 + i)] = cube.m_pFace[s]->colors[i];
+    ReadCube(cube, colors.data());
     return colors;
 }
 

@@ -1,6 +1,7 @@
 // The cubie-level cube against the facelet model: turns, reading, writing and
 // every kind of fault a painted cube can have.
 
+#include "CubeText.h"
 #include "CubieCube.h"
 #include "TestCube.h"
 
@@ -15,8 +16,7 @@ using namespace cubie;
 
 void Colors(const CCubeSolver& model, BYTE colors[54])
 {
-    for (int s = 0; s < 6; ++s)
-        std::memcpy(colors + s * 9, model.m_pFace[s]->colors, 9);
+    ReadCube(model, colors);
 }
 
 TEST(CubieCube, TurnsAreTheModelsAndKeepTheInvariants)

@@ -2,13 +2,13 @@
 // the cube as entered, within the bound. The tables are built once per process.
 // ZELVORS_SHORT_CUBES sets how many random cubes (smaller in the sanitizer build).
 
+#include "CubeText.h"
 #include "CubieCube.h"
 #include "ShortSolver.h"
 #include "TestCube.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <random>
 
@@ -33,8 +33,7 @@ std::string Text(const BYTE colors[54])
 
 void ColorsOf(const CCubeSolver& model, BYTE colors[54])
 {
-    for (int s = 0; s < 6; ++s)
-        std::memcpy(colors + s * 9, model.m_pFace[s]->colors, 9);
+    ReadCube(model, colors);
 }
 
 // Solves and checks: result 0, at most nBound moves, well-formed groups of

@@ -2,6 +2,7 @@
 // fault, and that ReadVerdict (and so SolveShort) agrees with the
 // layer-by-layer Solve on random, relabelled, reoriented and malformed cubes.
 
+#include "CubeText.h"
 #include "CubieCube.h"
 #include "ShortSolver.h"
 #include "TestCube.h"
@@ -23,8 +24,7 @@ const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
 
 void ColorsOf(const CCubeSolver& model, BYTE colors[54])
 {
-    for (int s = 0; s < 6; ++s)
-        std::memcpy(colors + s * 9, model.m_pFace[s]->colors, 9);
+    ReadCube(model, colors);
 }
 
 FaceletReading Read(const CubieCube& c)

@@ -3,6 +3,7 @@
 // malformed cubes.
 
 #include "CubeDiagnosis.h"
+#include "CubeText.h"
 #include "CubieCube.h"
 #include "TestCube.h"
 
@@ -22,9 +23,7 @@ using Colours = std::array<BYTE, 54>;
 Colours ColoursOf(const CCubeSolver& cube)
 {
     Colours c{};
-    for (int s = 0; s < 6; ++s)
-        for (int i = 0; i < 9; ++i)
-            c[s * 9 + i] = cube.m_pFace[s]->colors[i];
+    ReadCube(cube, c.data());
     return c;
 }
 

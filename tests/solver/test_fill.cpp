@@ -4,6 +4,7 @@
 // determined: each could be flipped or twisted against the other.
 
 #include "CubeDiagnosis.h"
+#include "CubeText.h"
 #include "CubieCube.h"
 #include "TestCube.h"
 
@@ -20,9 +21,7 @@ Colours RandomReal(std::mt19937& rng)
     CCubeSolver cube;
     MakeRandomLegalCube(cube, rng);
     Colours c{};
-    for (int s = 0; s < 6; ++s)
-        for (int i = 0; i < 9; ++i)
-            c[s * 9 + i] = cube.m_pFace[s]->colors[i];
+    ReadCube(cube, c.data());
     return c;
 }
 
@@ -161,9 +160,7 @@ TEST(Fill, ContradictionsFillNothing)
     CCubeSolver cleared;
     cleared.ClearCube();
     Colours c{};
-    for (int s = 0; s < 6; ++s)
-        for (int i = 0; i < 9; ++i)
-            c[s * 9 + i] = cleared.m_pFace[s]->colors[i];
+    ReadCube(cleared, c.data());
     c[4] = c[13];
     const FillResult r = FillDetermined(c.data());
     EXPECT_EQ(r.nFilled, 0);
