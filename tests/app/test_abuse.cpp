@@ -260,11 +260,7 @@ private slots:
             // left as it was, and the view was drawn again after the solve.
             QCOMPARE(Facelets(dlg.m_cube), entered);
             QVERIFY(dlg.m_listSolution.count() > 1);
-            CCubeSolver reference;
-            LoadText(reference, entered.toStdString());
-            for (const CString& strMove : dlg.m_arrMoves)
-                reference.ExecuteMoves(strMove);
-            QVERIFY(reference.IsSolved());
+            QVERIFY(MovesSolve(entered.toStdString(), dlg.m_arrMoves));
             QVERIFY(dlg.m_cube.FramesDrawn() > monkey.FramesWhileBusy());
             QCOMPARE(dlg.m_cube.m_bAnimate, dlg.m_checkAnimate.isChecked());
         } else {

@@ -9,17 +9,7 @@ build=$1
 work=$2
 version=$3
 appid=org.zelvors.zelvorscube
-failures=0
-passes=0
-
-check() { # name, condition result
-    if [ "$2" -eq 0 ]; then
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $1"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 for tool in cpack dpkg-deb lintian appstreamcli desktop-file-validate file gzip; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/deps.sh installs it)"; exit 1; }
@@ -115,5 +105,4 @@ status=$?
 grep -v '^running with root privileges' "$work/lintian.log"
 check "lintian reports no errors and no warnings" $status
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_summary

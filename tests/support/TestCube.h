@@ -86,9 +86,9 @@ inline void MakeRandomLegalCube(CCubeSolver& cube, std::mt19937& rng)
     CCubeSolver plain;
     plain.ExecuteMoves(RandomFaceMoves(rng, 25 + static_cast<int>(rng() % 16)));
     plain.ExecuteMoves(Orientation(static_cast<int>(rng() % 24)));
-    for (int f = 0; f < CCubeSolver::FACE_COUNT; ++f)
-        for (int i = 0; i < 9; ++i)
-            cube.m_pFace[f]->colors[i] = plain.m_pFace[f]->colors[i];
+    BYTE colors[kCubeTextLength];
+    ReadCube(plain, colors);
+    LoadCube(cube, colors);
 }
 
 inline void LoadText(CCubeSolver& cube, const std::string& strText)
@@ -97,6 +97,17 @@ inline void LoadText(CCubeSolver& cube, const std::string& strText)
     std::string strError;
     if (ParseCubeText(strText, colors, strError))
         LoadCube(cube, colors);
+}
+
+// True when the moves, performed one group string after another on the cube
+// written as text, leave it solved.
+inline bool MovesSolve(const std::string& strEntered, const CStringArray& arrMoves)
+{
+    CCubeSolver reference;
+    LoadText(reference, strEntered);
+    for (const CString& strMove : arrMoves)
+        reference.ExecuteMoves(strMove);
+    return reference.IsSolved();
 }
 
 inline std::string SavedText(const CCubeSolver& cube)

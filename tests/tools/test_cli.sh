@@ -6,17 +6,7 @@ tool=$1
 golden=$2
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-failures=0
-passes=0
-
-check() { # name, condition result
-    if [ "$2" -eq 0 ]; then
-        passes=$((passes + 1))
-    else
-        echo "FAILED: $1"
-        failures=$((failures + 1))
-    fi
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 solved=111111111222222222333333333444444444555555555666666666
 
@@ -209,5 +199,4 @@ for args in "--method" "--method x" "--method short --max-length 19" "--method s
     [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?
 done
 
-echo "$passes passed, $failures failed"
-[ "$failures" -eq 0 ]
+checks_summary
