@@ -7,7 +7,6 @@
 #include <QEventLoop>
 #include <QKeySequence>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -116,40 +115,6 @@ ShortSolveAnswer CShortSolveTask::Answer() const
 
 namespace {
 
-// While the worker runs, the user may still turn the 3D cube about, but no
-// click or double click in the net changes the cube the answer is for. The
-// view's native surface hands its mouse events to the view directly, so both
-// are watched.
-class CViewSeal : public QObject {
-public:
-    explicit CViewSeal(CCubeWnd& view) : m_view(view)
-    {
-        m_view.installEventFilter(this);
-        if (m_view.m_hDC)
-            m_view.m_hDC->installEventFilter(this);
-    }
-    ~CViewSeal() override
-    {
-        m_view.removeEventFilter(this);
-        if (m_view.m_hDC)
-            m_view.m_hDC->removeEventFilter(this);
-    }
-    CViewSeal(const CViewSeal&) = delete;
-    CViewSeal& operator=(const CViewSeal&) = delete;
-
-protected:
-    bool eventFilter(QObject* pObject, QEvent* pEvent) override
-    {
-        const QEvent::Type type = pEvent->type();
-        if (m_view.m_b2DView && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick))
-            return true;
-        return QObject::eventFilter(pObject, pEvent);
-    }
-
-private:
-    CCubeWnd& m_view;
-};
-
 constexpr int kProgressSteps = 150;
 constexpr int kProgressTick = 40; // milliseconds between steps of the bar while the worker runs
 
@@ -190,7 +155,12 @@ void CZelvorsCubeDlg::OnSolveShort()
     }
 
     {
-        const CViewSeal seal(m_cube);
+        // No click in the net changes the cube the answer is for.
+        m_cube.SetSealed(true);
+        struct Unseal {
+            CCubeWnd& view;
+            ~Unseal() { view.SetSealed(false); }
+        } unseal{m_cube};
         QEventLoop loop;
         connect(m_pShortSolve, &CShortSolveTask::Finished, &loop, &QEventLoop::quit);
         // Exit confirmed meanwhile: the command ends at once; the worker's

@@ -215,7 +215,7 @@ void CCubeWnd::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint pt)
     m_ptLast = pt;
     // During a solve the live cube is the solver's working cube, and a
     // repaint would show one of its search states.
-    if (m_bSolving)
+    if (IsSealed())
         return;
     if (m_b2DView) {
         CubeFace* pFace = HitTestFace(pt);
@@ -232,7 +232,7 @@ void CCubeWnd::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint pt)
 
 void CCubeWnd::OnLButtonDblClk(Qt::KeyboardModifiers nFlags, QPoint pt)
 {
-    if (m_bSolving)
+    if (IsSealed())
         return;
     if (m_b2DView) {
         CubeFace* pFace = HitTestFace(pt);
@@ -247,7 +247,7 @@ void CCubeWnd::OnLButtonDblClk(Qt::KeyboardModifiers nFlags, QPoint pt)
 
 void CCubeWnd::OnRButtonDown(Qt::KeyboardModifiers, QPoint)
 {
-    if (!m_bSolving)
+    if (!IsSealed())
         Repaint();
 }
 

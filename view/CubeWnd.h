@@ -78,6 +78,11 @@ public:
     int Solve(CProgressCtrl* pProgress);
     // True while Solve runs.
     bool IsSolving() const { return m_bSolving; }
+    // Sealing: while Solve runs, or while the view is sealed by a command that
+    // works on a copy of the cube, presses and double clicks in the view
+    // change nothing (a drag still turns the 3D cube about).
+    void SetSealed(bool bSealed) { m_bSealed = bSealed; }
+    bool IsSealed() const { return m_bSolving || m_bSealed; }
     // True when face turns and model changes are shown step by step now.
     bool IsAnimating() const { return m_bAnimate && !m_bSolving; }
 
@@ -196,6 +201,7 @@ private:
     bool m_bGLWanted = false;     // InitOpenGL was called
     bool m_bTurning = false;      // the frames of a face turn are running
     bool m_bSolving = false;      // Solve is running
+    bool m_bSealed = false;       // see SetSealed
     // The left press of the click under way was handled; a double click that
     // follows it belongs to the same click (see mouseDoubleClickEvent).
     bool m_bPressHandled = false;
