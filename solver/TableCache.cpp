@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -39,10 +40,16 @@ std::uint64_t Merge(std::uint64_t h, std::uint64_t v) { return (h ^ Round(0, v))
 
 std::uint64_t ReadLE64(const unsigned char* p)
 {
+#if defined(__BYTE_ORDER__) && defined(__ORDER_BIG_ENDIAN__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
     std::uint64_t x = 0;
     for (int i = 7; i >= 0; --i)
         x = (x << 8) | p[i];
     return x;
+#else
+    std::uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    return x;
+#endif
 }
 
 void PutLE(std::vector<unsigned char>& out, std::uint64_t x, int bytes)
