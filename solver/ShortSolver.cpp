@@ -2,6 +2,7 @@
 
 #include "CubieCube.h"
 #include "Symmetries.h"
+#include "TableCache.h"
 
 #include <algorithm>
 #include <atomic>
@@ -63,18 +64,14 @@ struct Variant {
     bool bInverse = false;
     bool bSkip = false;
     int twist = 0, flip = 0, slice = 0;
-    // The same of the cube turned a quarter about T/D: the same distance to H
-    // seen through other coordinates, so a second lower bound.
-    int twistC = 0, flipC = 0, sliceC = 0;
-    int nLowerBound = 0;
+    int nDistance = 0; // to H
 };
 
 class Search {
 public:
-    Search(const ShortSolverTables& tables, int nMaxLength, const int (&conjMove)[kMoveCount])
-        : m_mt(tables.moves), m_pt(tables.pruning), m_nMaxLength(nMaxLength),
-          m_nMaxPhase2(nMaxLength),
-          m_conjMove(conjMove)
+    Search(const ShortSolverTables& tables, int nMaxLength)
+        : m_mt(tables.moves), m_pt(tables.pruning), m_dt(tables.depth), m_nMaxLength(nMaxLength),
+          m_nMaxPhase2(nMaxLength)
     {
         for (int nLast = -1; nLast < cubie::kFaceCount; ++nLast) {
             std::uint32_t bits = 0;
@@ -94,133 +91,47 @@ public:
         m_nCached = 0;
         std::copy(v.cube.ep, v.cube.ep + cubie::EDGE_COUNT, m_ep[0]);
         std::copy(v.cube.cp, v.cube.cp + cubie::CORNER_COUNT, m_cp[0]);
-        Phase1Coords a;
-        a.twist = v.twist;
-        a.flip = v.flip;
-        a.slice = v.slice;
-        a.ts = m_pt.TwistSlice(a.twist, a.slice);
-        a.fs = m_pt.FlipSlice(a.flip, a.slice);
-        a.tf = m_pt.TwistFlip(a.twist, a.flip);
-        Phase1Coords b;
-        b.twist = v.twistC;
-        b.flip = v.flipC;
-        b.slice = v.sliceC;
-        if (!Phase1(a, b, 0, d1))
+        if (!Phase1(v.twist, v.flip, v.slice, v.nDistance, 0, d1))
             return false;
         nMoves = m_nD1 + m_nD2;
         std::copy(m_path, m_path + nMoves, moves);
         return true;
     }
 
-    int Phase1Bound(int twist, int flip, int s) const
-    {
-        return std::max({m_pt.TwistSlice(twist, s), m_pt.FlipSlice(flip, s), m_pt.TwistFlip(twist, flip)});
-    }
-
-    struct Phase1Coords {
-        int twist, flip, slice;
-        // The node's entries of the twist-slice, flip-slice and twist-flip tables.
-        int ts = 0, fs = 0, tf = 0;
-    };
-
 private:
-    // a: the node's coordinates and their three table entries; b: the
-    // coordinates of the quarter-turned cube (their entries are not kept).
-    bool Phase1(const Phase1Coords& a, const Phase1Coords& b, int depth, int left)
+    // A node of phase 1 at distance nDistance from H with `left` moves to go.
+    bool Phase1(int twist, int flip, int slice, int nDistance, int depth, int left)
     {
         if (left == 0) {
             if (depth > 0 && !LeavesH(m_path[depth - 1]))
                 return false;
+            // Phase 2 may assume H (the check costs nothing beside it).
+            if (twist != 0 || flip != 0 || slice != m_nSolvedSlice)
+                return false;
             return Phase2Start();
         }
-        // A child is kept only when every entry is below `left`; the table
-        // whose entry here is largest is the likeliest to rule it out, so it
-        // is read first.
-        if (a.tf >= a.ts && a.tf >= a.fs)
-            return Expand<kTwistFlip>(a, b, depth, left);
-        if (a.fs >= a.ts)
-            return Expand<kFlipSlice>(a, b, depth, left);
-        return Expand<kTwistSlice>(a, b, depth, left);
-    }
-
-    enum Table { kTwistSlice, kFlipSlice, kTwistFlip };
-
-    template <int kTable>
-    int Entry(int twist, int flip, int slice) const
-    {
-        return kTable == kTwistSlice  ? m_pt.TwistSlice(twist, slice)
-               : kTable == kFlipSlice ? m_pt.FlipSlice(flip, slice)
-                                      : m_pt.TwistFlip(twist, flip);
-    }
-
-    template <int kFirst>
-    bool Expand(const Phase1Coords& a, const Phase1Coords& b, int depth, int left)
-    {
-        constexpr int kSecond = kFirst == kTwistSlice ? kFlipSlice : kTwistSlice;
-        constexpr int kThird = kFirst == kTwistFlip ? kFlipSlice : kTwistFlip;
         std::uint32_t moves = m_allowed[depth > 0 ? MoveFace(m_path[depth - 1]) + 1 : 0];
         if (left == 1)
             moves &= kLeavesHMask;
-        // Where an entry equals `left`, only the moves that lower it can do.
-        if (a.ts == left)
-            moves &= m_pt.twistSliceDown[PruningTables::TwistSliceIndex(a.twist, a.slice)];
-        if (a.fs == left)
-            moves &= m_pt.flipSliceDown[PruningTables::FlipSliceIndex(a.flip, a.slice)];
-        const std::uint16_t* twistRow = &m_mt.twist[static_cast<size_t>(a.twist) * kMoveCount];
-        const std::uint16_t* flipRow = &m_mt.flip[static_cast<size_t>(a.flip) * kMoveCount];
-        const std::uint16_t* sliceRow = &m_mt.slice[static_cast<size_t>(a.slice) * kMoveCount];
+        const std::uint16_t* twistRow = &m_mt.twist[static_cast<size_t>(twist) * kMoveCount];
+        const std::uint16_t* flipRow = &m_mt.flip[static_cast<size_t>(flip) * kMoveCount];
+        const std::uint16_t* sliceRow = &m_mt.slice[static_cast<size_t>(slice) * kMoveCount];
         while (moves != 0) {
             const int m = LowestBit(moves);
             moves &= moves - 1;
-            // The three turns of one face lead to states one turn of it
-            // apart, so each table's entries for them differ by at most one:
-            // an entry above `left` for one of them rules out all three.
-            const std::uint32_t sameFace = 7u << (MoveFace(m) * 3);
-            Phase1Coords c;
-            c.twist = twistRow[m];
-            c.flip = flipRow[m];
-            c.slice = sliceRow[m];
-            int d[3];
-            d[kFirst] = Entry<kFirst>(c.twist, c.flip, c.slice);
-            if (d[kFirst] >= left) {
-                if (d[kFirst] > left)
-                    moves &= ~sameFace;
+            const int t = twistRow[m], f = flipRow[m], s = sliceRow[m];
+            const int d = DepthTables::NextDistance(nDistance, m_dt.Phase1Entry(f, s, t));
+            if (d >= left) {
+                // The face's three turns lead to cubes one turn apart, so
+                // their distances differ by at most one.
+                if (d > left)
+                    moves &= ~(7u << (MoveFace(m) * 3));
                 continue;
             }
-            d[kSecond] = Entry<kSecond>(c.twist, c.flip, c.slice);
-            if (d[kSecond] >= left) {
-                if (d[kSecond] > left)
-                    moves &= ~sameFace;
-                continue;
-            }
-            d[kThird] = Entry<kThird>(c.twist, c.flip, c.slice);
-            if (d[kThird] >= left) {
-                if (d[kThird] > left)
-                    moves &= ~sameFace;
-                continue;
-            }
-            c.ts = d[kTwistSlice];
-            c.fs = d[kFlipSlice];
-            c.tf = d[kTwistFlip];
-            // The child reads these first if it gets that far; the checks
-            // through the turned cube below hide the wait.
-            if (c.ts == left - 1)
-                Prefetch(&m_pt.twistSliceDown[PruningTables::TwistSliceIndex(c.twist, c.slice)]);
-            if (c.fs == left - 1)
-                Prefetch(&m_pt.flipSliceDown[PruningTables::FlipSliceIndex(c.flip, c.slice)]);
-            const int mc = m_conjMove[m];
-            Phase1Coords conj;
-            conj.twist = m_mt.twist[b.twist * kMoveCount + mc];
-            conj.flip = m_mt.flip[b.flip * kMoveCount + mc];
-            conj.slice = m_mt.slice[b.slice * kMoveCount + mc];
-            if (m_pt.FlipSlice(conj.flip, conj.slice) >= left ||
-                m_pt.TwistFlip(conj.twist, conj.flip) >= left ||
-                m_pt.TwistSlice(conj.twist, conj.slice) >= left)
-                continue;
             m_path[depth] = m;
             if (m_nCached > depth)
                 m_nCached = depth;
-            if (Phase1(c, conj, depth + 1, left - 1))
+            if (Phase1(t, f, s, d, depth + 1, left - 1))
                 return true;
         }
         return false;
@@ -243,23 +154,21 @@ private:
         const int cp = coord::CornerPerm(c);
         std::copy(m_ep[m_nD1], m_ep[m_nD1] + cubie::EDGE_COUNT, c.ep);
         const int sp = coord::SliceSorted(c) % 24;
-        int nBound = m_pt.cornerSlicePerm[cp * 24 + sp];
-        if (nBound > nBudget)
+        const int nCornerBound = m_pt.cornerSlicePerm[cp * 24 + sp];
+        if (nCornerBound > nBudget)
             return false;
         const int e8 = coord::Edge8Perm(c);
-        nBound = std::max<int>({nBound, m_pt.edgeSlicePerm[e8 * 24 + sp],
-                                m_pt.edgeCornerPlace[static_cast<size_t>(e8) * PruningTables::kCornerPlaceCount +
-                                                     m_pt.cornerPlace[cp]]});
+        const int nDistance = m_dt.Phase2Distance(m_mt, m_pt.cornerPermMove.data(), cp, e8, nBudget);
         const int nLastFace = m_nD1 > 0 ? MoveFace(m_path[m_nD1 - 1]) : -1;
-        for (int d2 = nBound; d2 <= nBudget; ++d2)
-            if (Phase2(cp, e8, sp, m_nD1, d2, nLastFace)) {
+        for (int d2 = std::max(nDistance, nCornerBound); d2 <= nBudget; ++d2)
+            if (Phase2(cp, e8, sp, nDistance, m_nD1, d2, nLastFace)) {
                 m_nD2 = d2;
                 return true;
             }
         return false;
     }
 
-    bool Phase2(int cp, int e8, int sp, int depth, int left, int nLastFace)
+    bool Phase2(int cp, int e8, int sp, int nDistance, int depth, int left, int nLastFace)
     {
         if (left == 0)
             return cp == 0 && e8 == 0 && sp == 0;
@@ -270,7 +179,7 @@ private:
                 continue;
             const int nCp = m_pt.cornerPermMove[cp * kPhase2MoveCount + k];
             const int nSp = m_pt.slicePermMove[sp * kPhase2MoveCount + k];
-            // As in phase 1, an entry above `left` rules out the face's other
+            // As in phase 1, a bound above `left` rules out the face's other
             // turns too (only T and D have more than one here: k < 6).
             const int nCorner = m_pt.cornerSlicePerm[nCp * 24 + nSp];
             if (nCorner >= left) {
@@ -279,17 +188,14 @@ private:
                 continue;
             }
             const int nE8 = m_mt.edge8Perm[e8 * kPhase2MoveCount + k];
-            int nEdge = m_pt.edgeSlicePerm[nE8 * 24 + nSp];
-            if (nEdge < left)
-                nEdge = m_pt.edgeCornerPlace[static_cast<size_t>(nE8) * PruningTables::kCornerPlaceCount +
-                                             m_pt.cornerPlace[nCp]];
-            if (nEdge >= left) {
-                if (nEdge > left && k < 6)
+            const int d = DepthTables::NextDistance(nDistance, m_dt.Phase2Entry(nCp, nE8));
+            if (d >= left) {
+                if (d > left && k < 6)
                     k = k - k % 3 + 2;
                 continue;
             }
             m_path[depth] = m;
-            if (Phase2(nCp, nE8, nSp, depth + 1, left - 1, f))
+            if (Phase2(nCp, nE8, nSp, d, depth + 1, left - 1, f))
                 return true;
         }
         return false;
@@ -297,9 +203,10 @@ private:
 
     const MoveTables& m_mt;
     const PruningTables& m_pt;
+    const DepthTables& m_dt;
     const int m_nMaxLength;
+    const int m_nSolvedSlice = coord::SolvedSlice();
     int m_nMaxPhase2;
-    const int (&m_conjMove)[kMoveCount];
     // [last face + 1]: the moves that may follow a move of that face (first: none).
     std::uint32_t m_allowed[cubie::kFaceCount + 1] = {};
     int m_nD1 = 0;
@@ -314,10 +221,35 @@ private:
 
 } // namespace
 
+std::mutex g_cacheFolderMutex;
+std::string& CacheFolder()
+{
+    static std::string strFolder = tablecache::DefaultCacheFolder();
+    return strFolder;
+}
+
+void ShortSolverTables::SetCacheFolder(const std::string& strFolder)
+{
+    std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
+    CacheFolder() = strFolder;
+}
+
 ShortSolverTables::ShortSolverTables()
 {
     moves.Build();
     pruning.Build(moves);
+    std::string strFolder;
+    {
+        std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
+        strFolder = CacheFolder();
+    }
+    const std::string strPath = strFolder.empty() ? std::string() : strFolder + "/" + kCacheFileName;
+    if (!strPath.empty() && depth.Load(strPath)) {
+        origin = Origin::CACHE;
+        return;
+    }
+    depth.Build(moves);
+    origin = !strPath.empty() && depth.Save(strPath) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
 }
 
 const ShortSolverTables& ShortSolverTables::Get()
@@ -349,16 +281,7 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
         return nVerdict;
     nMaxLength = std::min(std::max(nMaxLength, kMinMaxLength), kMaxMaxLength);
 
-    // A move of the cube is the move conjMove[m] of its quarter-turned copy.
-    int conjMove[kMoveCount];
-    {
-        int faceOf[cubie::kFaceCount];
-        SeenFromAxis(cube, kQuarterAboutTD, faceOf);
-        for (int s = 0; s < cubie::kFaceCount; ++s)
-            for (int t = 0; t < 3; ++t)
-                conjMove[faceOf[s] * 3 + t] = s * 3 + t;
-    }
-    Search search(tables, nMaxLength, conjMove);
+    Search search(tables, nMaxLength);
     Variant variants[2 * kAxisCount];
     for (int a = 0; a < kAxisCount; ++a) {
         Variant& v = variants[2 * a];
@@ -378,13 +301,7 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
         v.twist = coord::Twist(v.cube);
         v.flip = coord::Flip(v.cube);
         v.slice = coord::SliceSorted(v.cube) / 24;
-        int faceOf[cubie::kFaceCount];
-        const cubie::CubieCube turned = SeenFromAxis(v.cube, kQuarterAboutTD, faceOf);
-        v.twistC = coord::Twist(turned);
-        v.flipC = coord::Flip(turned);
-        v.sliceC = coord::SliceSorted(turned) / 24;
-        v.nLowerBound = std::max(search.Phase1Bound(v.twist, v.flip, v.slice),
-                                 search.Phase1Bound(v.twistC, v.flipC, v.sliceC));
+        v.nDistance = tables.depth.Phase1Distance(tables.moves, v.flip, v.slice, v.twist);
     }
 
     int moves[kMaxMaxLength + 1];
@@ -398,7 +315,7 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
             const int nMaxPhase2 = nPass == 0 ? kShortPhase2 : nMaxLength;
             if (nPass == 1 && nMaxLength - d1 <= kShortPhase2)
                 continue;
-            if (v.bSkip || v.nLowerBound > d1 || !search.Run(v, d1, nMaxPhase2, moves, nMoves))
+            if (v.bSkip || v.nDistance > d1 || !search.Run(v, d1, nMaxPhase2, moves, nMoves))
                 continue;
             if (v.bInverse) {
                 std::reverse(moves, moves + nMoves);

@@ -10,6 +10,7 @@
 // the result: the same cube gives the same moves on every run and machine.
 
 #include "Compat.h"
+#include "DepthTables.h"
 #include "MoveTables.h"
 #include "PruningTables.h"
 
@@ -21,12 +22,22 @@ constexpr int kDefaultMaxLength = 20;
 constexpr int kMinMaxLength = 20;
 constexpr int kMaxMaxLength = 30;
 
-// The move and pruning tables (about 18 MB): built once per process, then only
+// The move and pruning tables (about 75 MB): made once per process, then only
 // read, so one object serves any number of threads. A program calls Get() on
 // a worker thread at launch so that the first solve need not wait, and asks
 // IsReady() to tell whether a solve would.
+//
+// The large tables take seconds to compute, so they are kept in a cache file
+// (kCacheFileName in the cache folder) and read from there when it holds a
+// whole, unchanged copy; otherwise they are computed and the file written
+// anew. A cache that cannot be read or written only costs the time.
 class ShortSolverTables {
 public:
+    static constexpr const char* kCacheFileName = "short-solver-tables.bin";
+    // The folder of the cache file ("" for none); by default
+    // tablecache::DefaultCacheFolder(). Takes effect only before the first Get().
+    static void SetCacheFolder(const std::string& strFolder);
+
     // The tables, building them first if no thread has yet (a thread that
     // calls this while another builds waits for it).
     static const ShortSolverTables& Get();
@@ -34,10 +45,14 @@ public:
     // solve will have to wait.
     static bool IsReady();
 
-    size_t Bytes() const { return moves.Bytes() + pruning.Bytes(); }
+    size_t Bytes() const { return moves.Bytes() + pruning.Bytes() + depth.Bytes(); }
+    // How the large tables were made: read from the cache file, or computed
+    // (then whether the file was written).
+    enum class Origin { CACHE, COMPUTED_AND_SAVED, COMPUTED } origin = Origin::COMPUTED;
 
     MoveTables moves;
     PruningTables pruning;
+    DepthTables depth;
 
 private:
     ShortSolverTables();

@@ -50,3 +50,36 @@ struct SymmetryTables {
 };
 
 } // namespace shortsolver
+
+namespace shortsolver {
+
+// The 16 symmetries of the cube that keep the T/D axis: the quarter turns
+// about it, each with or without a half turn about the F/B axis, each with or
+// without the mirror image in the plane between R and L. They keep H and map
+// moves to moves, so a cube and each of its images lie equally far from H
+// and from the solved cube; the large pruning tables store one entry for all
+// of them. Symmetry 0 is the identity.
+constexpr int kAxisSymCount = 16;
+
+struct AxisSymmetry {
+    std::int8_t cornerTo[cubie::CORNER_COUNT]; // position each corner position goes to
+    std::int8_t edgeTo[cubie::EDGE_COUNT];
+    // 1 when an edge position's reference facelet goes to a facelet that is
+    // not its image's reference facelet (the same for the four middle-layer
+    // positions, 0 for the other eight).
+    std::int8_t edgeFlip[cubie::EDGE_COUNT];
+    bool bMirror;                  // reverses the sense of turning
+    std::int8_t moveTo[18];        // the move each move becomes
+    std::int8_t inverse;           // the symmetry that undoes this one
+};
+
+const AxisSymmetry& GetAxisSymmetry(int nSym);
+
+// The cube as seen after whole-cube symmetry nSym: every piece carried to
+// its image, its colours named after the faces they are carried to (a
+// mirror image is read back as the real cube it represents). It respects
+// moves: ConjugateAxis(a * move m) == ConjugateAxis(a) * move moveTo[m].
+cubie::CubieCube ConjugateAxis(const cubie::CubieCube& cube, int nSym);
+
+} // namespace shortsolver
+

@@ -1,0 +1,283 @@
+#include "DepthTables.h"
+
+#include "TableCache.h"
+
+#include <system_error>
+#include <thread>
+
+namespace shortsolver {
+
+namespace {
+
+// Bumped whenever the tables' layout or meaning changes, so that an older
+// cache file is rebuilt rather than misread.
+constexpr std::uint32_t kCacheVersion = 1;
+
+// Fills table with distances from (class of startA, 0): rows are the classes
+// of coordinate A, columns the values of B. moveA(a, k) is the value move k
+// takes a to; moveB[b * nMoves + k] likewise for B; conjB[b * kAxisSymCount + s]
+// is b seen through symmetry s.
+//
+// Early levels expand the cubes of the level just reached; once most entries
+// are known, each unknown one looks for a neighbour on the level instead.
+// An entry found by expanding also marks the entries that are the same cube
+// seen through a symmetry keeping its row's representative, so every level
+// is complete before the next begins.
+template <class MoveA>
+void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMoves, size_t nB,
+                    const std::uint16_t* moveB, const std::uint16_t* conjB, size_t nStartA)
+{
+    const size_t nRows = a.rep.size();
+    const size_t nCount = nRows * nB;
+    table.Reset(nRows, nB);
+    size_t nDone = 0;
+    auto mark = [&](size_t c, size_t b, int value) {
+        const unsigned stabiliser = a.stabiliser[c];
+        for (int s = 0; s < kAxisSymCount; ++s) {
+            if (!(stabiliser >> s & 1))
+                continue;
+            const size_t bs = conjB[b * kAxisSymCount + static_cast<size_t>(s)];
+            if (table.Get(c, bs) == Mod3Table::kUnknown) {
+                table.Set(c, bs, value);
+                ++nDone;
+            }
+        }
+    };
+    const std::uint32_t start = a.classOf[nStartA];
+    mark(start / kAxisSymCount, conjB[start % kAxisSymCount], 0);
+
+    std::vector<size_t> nextRow(static_cast<size_t>(nMoves));
+    std::vector<const std::uint16_t*> nextConj(static_cast<size_t>(nMoves));
+    for (int d = 0; nDone < nCount; ++d) {
+        const size_t nBefore = nDone;
+        const bool bBackward = nDone > nCount / 3;
+        const int level = d % 3;
+        const int next = (d + 1) % 3;
+        for (size_t c = 0; c < nRows; ++c) {
+            for (int k = 0; k < nMoves; ++k) {
+                const std::uint32_t cs = a.classOf[moveA(a.rep[c], k)];
+                nextRow[static_cast<size_t>(k)] = cs / kAxisSymCount;
+                nextConj[static_cast<size_t>(k)] = conjB + cs % kAxisSymCount;
+            }
+            for (size_t b = 0; b < nB; ++b) {
+                const int e = table.Get(c, b);
+                const std::uint16_t* rowB = moveB + b * static_cast<size_t>(nMoves);
+                if (bBackward) {
+                    if (e != Mod3Table::kUnknown)
+                        continue;
+                    for (int k = 0; k < nMoves; ++k) {
+                        const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
+                        if (table.Get(nextRow[static_cast<size_t>(k)], b2) == level) {
+                            table.Set(c, b, next);
+                            ++nDone;
+                            break;
+                        }
+                    }
+                } else {
+                    // Entries of level d - 3 share the remainder; their
+                    // neighbours are all known, so expanding them adds nothing.
+                    if (e != level)
+                        continue;
+                    for (int k = 0; k < nMoves; ++k) {
+                        const size_t c2 = nextRow[static_cast<size_t>(k)];
+                        const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
+                        if (table.Get(c2, b2) == Mod3Table::kUnknown)
+                            mark(c2, b2, next);
+                    }
+                }
+            }
+        }
+        if (nDone == nBefore)
+            break; // the rest is out of reach (no entry of the tables here)
+    }
+}
+
+} // namespace
+
+template <class Conj>
+void SymClasses::Build(size_t nCount, Conj conj)
+{
+    constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    classOf.assign(nCount, kNone);
+    rep.clear();
+    stabiliser.clear();
+    for (size_t v = 0; v < nCount; ++v) {
+        if (classOf[v] != kNone)
+            continue;
+        const std::uint32_t c = static_cast<std::uint32_t>(rep.size());
+        rep.push_back(static_cast<std::uint32_t>(v));
+        unsigned bits = 0;
+        for (int s = 0; s < kAxisSymCount; ++s) {
+            const size_t w = conj(v, s);
+            if (w == v)
+                bits |= 1u << s;
+            // Symmetry s takes v to w, so its inverse takes w back to v.
+            if (classOf[w] == kNone)
+                classOf[w] = c * kAxisSymCount + static_cast<std::uint32_t>(GetAxisSymmetry(s).inverse);
+        }
+        stabiliser.push_back(static_cast<std::uint16_t>(bits));
+    }
+}
+
+size_t SymClasses::Bytes() const
+{
+    return (classOf.size() + rep.size()) * sizeof(std::uint32_t) + stabiliser.size() * sizeof(std::uint16_t);
+}
+
+void Mod3Table::Reset(size_t nRows, size_t nColumns)
+{
+    m_nStride = (nColumns + 3) / 4;
+    m_data.assign(nRows * m_nStride, 0xFF);
+}
+
+void DepthTables::Allocate()
+{
+    // The class counts are fixed by the cube; Build recomputes and checks them.
+    flipSlice.classOf.assign(static_cast<size_t>(coord::kFlipCount) * coord::kSliceCount, 0);
+    flipSlice.rep.assign(kFlipSliceClassCount, 0);
+    flipSlice.stabiliser.assign(kFlipSliceClassCount, 0);
+    corners.classOf.assign(static_cast<size_t>(coord::kCornerPermCount), 0);
+    corners.rep.assign(kCornerClassCount, 0);
+    corners.stabiliser.assign(kCornerClassCount, 0);
+    twistConj.assign(static_cast<size_t>(coord::kTwistCount) * kAxisSymCount, 0);
+    edge8Conj.assign(static_cast<size_t>(coord::kEdge8PermCount) * kAxisSymCount, 0);
+    phase1.Reset(kFlipSliceClassCount, coord::kTwistCount);
+    phase2.Reset(kCornerClassCount, coord::kEdge8PermCount);
+}
+
+void DepthTables::Build(const MoveTables& moves)
+{
+    using cubie::CubieCube;
+    // Phase 2 on a second thread, phase 1 here: they share nothing but the
+    // move tables, which both only read.
+    auto buildPhase2 = [this, &moves] {
+        CubieCube c;
+        corners.Build(coord::kCornerPermCount, [&c](size_t v, int s) {
+            coord::SetCornerPerm(c, static_cast<int>(v));
+            return static_cast<size_t>(coord::CornerPerm(ConjugateAxis(c, s)));
+        });
+        edge8Conj.assign(static_cast<size_t>(coord::kEdge8PermCount) * kAxisSymCount, 0);
+        for (int v = 0; v < coord::kEdge8PermCount; ++v) {
+            coord::SetEdge8Perm(c, v);
+            for (int s = 0; s < kAxisSymCount; ++s)
+                edge8Conj[static_cast<size_t>(v) * kAxisSymCount + static_cast<size_t>(s)] =
+                    static_cast<std::uint16_t>(coord::Edge8Perm(ConjugateAxis(c, s)));
+        }
+        const std::uint16_t* cornerMove = moves.cornerPerm.data();
+        BuildDistances(
+            phase2, corners,
+            [cornerMove](size_t v, int k) {
+                return static_cast<size_t>(cornerMove[v * kMoveCount + static_cast<size_t>(kPhase2Moves[k])]);
+            },
+            kPhase2MoveCount, coord::kEdge8PermCount, moves.edge8Perm.data(), edge8Conj.data(), 0);
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(buildPhase2);
+    } catch (const std::system_error&) {
+        buildPhase2();
+    }
+
+    CubieCube c;
+    twistConj.assign(static_cast<size_t>(coord::kTwistCount) * kAxisSymCount, 0);
+    for (int v = 0; v < coord::kTwistCount; ++v) {
+        coord::SetTwist(c, v);
+        for (int s = 0; s < kAxisSymCount; ++s)
+            twistConj[static_cast<size_t>(v) * kAxisSymCount + static_cast<size_t>(s)] =
+                static_cast<std::uint16_t>(coord::Twist(ConjugateAxis(c, s)));
+    }
+    flipSlice.Build(static_cast<size_t>(coord::kFlipCount) * coord::kSliceCount, [&c](size_t v, int s) {
+        coord::SetFlip(c, static_cast<int>(v / coord::kSliceCount));
+        coord::SetSliceSorted(c, static_cast<int>(v % coord::kSliceCount) * 24);
+        const CubieCube d = ConjugateAxis(c, s);
+        return static_cast<size_t>(coord::Flip(d)) * coord::kSliceCount +
+               static_cast<size_t>(coord::SliceSorted(d) / 24);
+    });
+    const std::uint16_t* flipMove = moves.flip.data();
+    const std::uint16_t* sliceMove = moves.slice.data();
+    BuildDistances(
+        phase1, flipSlice,
+        [flipMove, sliceMove](size_t v, int k) {
+            const size_t flip = v / coord::kSliceCount, slice = v % coord::kSliceCount;
+            return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * coord::kSliceCount +
+                   sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
+        },
+        kMoveCount, coord::kTwistCount, moves.twist.data(), twistConj.data(),
+        static_cast<size_t>(coord::SolvedSlice()));
+    if (worker.joinable())
+        worker.join();
+}
+
+bool DepthTables::Load(const std::string& path)
+{
+    Allocate();
+    using tablecache::Destination;
+    auto of = [](auto& v) { return Destination{v.data(), v.size() * sizeof(v[0])}; };
+    return tablecache::Load(path, kCacheVersion,
+                            {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser), of(corners.classOf),
+                             of(corners.rep), of(corners.stabiliser), of(twistConj), of(edge8Conj),
+                             Destination{phase1.Data(), phase1.Bytes()}, Destination{phase2.Data(), phase2.Bytes()}});
+}
+
+bool DepthTables::Save(const std::string& path) const
+{
+    using tablecache::Segment;
+    auto of = [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; };
+    return tablecache::Save(path, kCacheVersion,
+                            {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser), of(corners.classOf),
+                             of(corners.rep), of(corners.stabiliser), of(twistConj), of(edge8Conj),
+                             Segment{phase1.Data(), phase1.Bytes()}, Segment{phase2.Data(), phase2.Bytes()}});
+}
+
+int DepthTables::Phase1Distance(const MoveTables& moves, int flip, int slice, int twist) const
+{
+    const int nSolvedSlice = coord::SolvedSlice();
+    int nDistance = 0;
+    // Each step finds a neighbour one closer; a complete table always has one.
+    while ((flip != 0 || twist != 0 || slice != nSolvedSlice) && nDistance < 30) {
+        const int want = (Phase1Entry(flip, slice, twist) + 2) % 3;
+        for (int k = 0; k < kMoveCount; ++k) {
+            const int f = moves.flip[static_cast<size_t>(flip) * kMoveCount + static_cast<size_t>(k)];
+            const int s = moves.slice[static_cast<size_t>(slice) * kMoveCount + static_cast<size_t>(k)];
+            const int t = moves.twist[static_cast<size_t>(twist) * kMoveCount + static_cast<size_t>(k)];
+            if (Phase1Entry(f, s, t) == want) {
+                flip = f;
+                slice = s;
+                twist = t;
+                break;
+            }
+        }
+        ++nDistance;
+    }
+    return nDistance;
+}
+
+int DepthTables::Phase2Distance(const MoveTables& moves, const std::uint16_t* cornerMove, int corner, int edge8,
+                                int nMax) const
+{
+    int nDistance = 0;
+    while (corner != 0 || edge8 != 0) {
+        if (nDistance == nMax)
+            return nMax + 1;
+        const int want = (Phase2Entry(corner, edge8) + 2) % 3;
+        for (int k = 0; k < kPhase2MoveCount; ++k) {
+            const int c = cornerMove[static_cast<size_t>(corner) * kPhase2MoveCount + static_cast<size_t>(k)];
+            const int e = moves.edge8Perm[static_cast<size_t>(edge8) * kPhase2MoveCount + static_cast<size_t>(k)];
+            if (Phase2Entry(c, e) == want) {
+                corner = c;
+                edge8 = e;
+                break;
+            }
+        }
+        ++nDistance;
+    }
+    return nDistance;
+}
+
+size_t DepthTables::Bytes() const
+{
+    return flipSlice.Bytes() + corners.Bytes() + (twistConj.size() + edge8Conj.size()) * sizeof(std::uint16_t) +
+           phase1.Bytes() + phase2.Bytes();
+}
+
+} // namespace shortsolver
