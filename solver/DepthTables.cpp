@@ -1,7 +1,5 @@
 #include "DepthTables.h"
 
-#include "TableCache.h"
-
 #include <system_error>
 #include <thread>
 
@@ -11,7 +9,7 @@ namespace {
 
 // Bumped whenever the tables' layout or meaning changes, so that an older
 // cache file is rebuilt rather than misread.
-constexpr std::uint32_t kCacheVersion = 1;
+constexpr std::uint32_t kCacheVersion = 2;
 
 // Fills table with distances from (class of startA, 0): rows are the classes
 // of coordinate A, columns the values of B. moveA(a, k) is the value move k
@@ -208,25 +206,29 @@ void DepthTables::Build(const MoveTables& moves)
         worker.join();
 }
 
-bool DepthTables::Load(const std::string& path)
+bool DepthTables::Load(const std::string& path, const std::vector<tablecache::Destination>& extra)
 {
     Allocate();
     using tablecache::Destination;
     auto of = [](auto& v) { return Destination{v.data(), v.size() * sizeof(v[0])}; };
-    return tablecache::Load(path, kCacheVersion,
-                            {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser), of(corners.classOf),
-                             of(corners.rep), of(corners.stabiliser), of(twistConj), of(edge8Conj),
-                             Destination{phase1.Data(), phase1.Bytes()}, Destination{phase2.Data(), phase2.Bytes()}});
+    std::vector<Destination> all = {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser),
+                                    of(corners.classOf),   of(corners.rep),   of(corners.stabiliser),
+                                    of(twistConj),         of(edge8Conj),     Destination{phase1.Data(), phase1.Bytes()},
+                                    Destination{phase2.Data(), phase2.Bytes()}};
+    all.insert(all.end(), extra.begin(), extra.end());
+    return tablecache::Load(path, kCacheVersion, all);
 }
 
-bool DepthTables::Save(const std::string& path) const
+bool DepthTables::Save(const std::string& path, const std::vector<tablecache::Segment>& extra) const
 {
     using tablecache::Segment;
     auto of = [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; };
-    return tablecache::Save(path, kCacheVersion,
-                            {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser), of(corners.classOf),
-                             of(corners.rep), of(corners.stabiliser), of(twistConj), of(edge8Conj),
-                             Segment{phase1.Data(), phase1.Bytes()}, Segment{phase2.Data(), phase2.Bytes()}});
+    std::vector<Segment> all = {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser),
+                                of(corners.classOf),   of(corners.rep),   of(corners.stabiliser),
+                                of(twistConj),         of(edge8Conj),     Segment{phase1.Data(), phase1.Bytes()},
+                                Segment{phase2.Data(), phase2.Bytes()}};
+    all.insert(all.end(), extra.begin(), extra.end());
+    return tablecache::Save(path, kCacheVersion, all);
 }
 
 int DepthTables::Phase1Distance(const MoveTables& moves, int flip, int slice, int twist) const

@@ -12,6 +12,7 @@
 
 #include "MoveTables.h"
 #include "Symmetries.h"
+#include "TableCache.h"
 
 #include <cstdint>
 #include <string>
@@ -78,9 +79,10 @@ struct DepthTables {
     // Computes everything (seconds; the two tables on two threads).
     void Build(const MoveTables& moves);
     // The cache file: a whole, unchanged file of this format fills the
-    // tables and returns true; anything else returns false.
-    bool Load(const std::string& path);
-    bool Save(const std::string& path) const;
+    // tables (and the extra arrays, which must be sized as when saved) and
+    // returns true; anything else returns false.
+    bool Load(const std::string& path, const std::vector<tablecache::Destination>& extra = {});
+    bool Save(const std::string& path, const std::vector<tablecache::Segment>& extra = {}) const;
 
     int Phase1Entry(int flip, int slice, int twist) const
     {

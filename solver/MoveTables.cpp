@@ -32,7 +32,7 @@ void BuildTable(std::vector<std::uint16_t>& table, int nCount, Set set, Get get)
 
 } // namespace
 
-void MoveTables::Build()
+void MoveTables::BuildMoveCubes()
 {
     for (int f = 0; f < cubie::kFaceCount; ++f) {
         const CubieCube& turn = cubie::FaceTurn(f);
@@ -40,6 +40,21 @@ void MoveTables::Build()
         moveCube[f * 3 + 1] = turn * turn;
         moveCube[f * 3 + 2] = turn * turn * turn;
     }
+}
+
+void MoveTables::Allocate()
+{
+    twist.assign(static_cast<size_t>(coord::kTwistCount) * kMoveCount, 0);
+    flip.assign(static_cast<size_t>(coord::kFlipCount) * kMoveCount, 0);
+    sliceSorted.assign(static_cast<size_t>(coord::kSliceSortedCount) * kMoveCount, 0);
+    slice.assign(static_cast<size_t>(coord::kSliceCount) * kMoveCount, 0);
+    cornerPerm.assign(static_cast<size_t>(coord::kCornerPermCount) * kMoveCount, 0);
+    edge8Perm.assign(static_cast<size_t>(coord::kEdge8PermCount) * kPhase2MoveCount, 0);
+}
+
+void MoveTables::Build()
+{
+    BuildMoveCubes();
     // The corner permutation, the largest, on a second thread.
     auto buildCornerPerm = [this] {
         BuildTable(cornerPerm, coord::kCornerPermCount, coord::SetCornerPerm, coord::CornerPerm);

@@ -29,6 +29,9 @@ struct MoveTables {
     cubie::CubieCube moveCube[kMoveCount];
 
     void Build();
+    // Only the move cubes, and the tables sized (for reading them from a file).
+    void BuildMoveCubes();
+    void Allocate();
     size_t Bytes() const;
 };
 

@@ -236,20 +236,38 @@ void ShortSolverTables::SetCacheFolder(const std::string& strFolder)
 
 ShortSolverTables::ShortSolverTables()
 {
-    moves.Build();
-    pruning.Build(moves);
     std::string strFolder;
     {
         std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
         strFolder = CacheFolder();
     }
     const std::string strPath = strFolder.empty() ? std::string() : strFolder + "/" + kCacheFileName;
-    if (!strPath.empty() && depth.Load(strPath)) {
-        origin = Origin::CACHE;
-        return;
+    // The file holds every computed table, so that reading it is all a
+    // second start does; the move cubes take no time.
+    moves.BuildMoveCubes();
+    std::vector<std::vector<std::uint16_t>*> arrays = {&moves.twist, &moves.flip, &moves.sliceSorted, &moves.slice,
+                                                       &moves.cornerPerm, &moves.edge8Perm, &pruning.cornerPermMove,
+                                                       &pruning.slicePermMove};
+    if (!strPath.empty()) {
+        moves.Allocate();
+        pruning.Allocate();
+        std::vector<tablecache::Destination> extra;
+        for (auto* v : arrays)
+            extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
+        extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
+        if (depth.Load(strPath, extra)) {
+            origin = Origin::CACHE;
+            return;
+        }
     }
+    moves.Build();
+    pruning.Build(moves);
     depth.Build(moves);
-    origin = !strPath.empty() && depth.Save(strPath) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
+    std::vector<tablecache::Segment> extra;
+    for (const auto* v : arrays)
+        extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
+    extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
+    origin = !strPath.empty() && depth.Save(strPath, extra) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
 }
 
 const ShortSolverTables& ShortSolverTables::Get()

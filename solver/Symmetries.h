@@ -11,43 +11,10 @@
 namespace shortsolver {
 
 constexpr int kAxisCount = 3;
-// Turns passed to SeenFromAxis besides the axes: the cube turned a quarter
-// about T/D (front to the left), which keeps H and so its distance to H.
-constexpr int kQuarterAboutTD = 3;
-
-// The cube seen with axis nAxis on T/D (0: T/D itself, 1: F/B, 2: R/L), or
-// turned by kQuarterAboutTD.
+// The cube seen with axis nAxis on T/D (0: T/D itself, 1: F/B, 2: R/L).
 // faceOf[s] receives the slot of the entered cube that stands at slot s of
 // the turned one, so a turn of slot s there is a turn of faceOf[s] here.
 cubie::CubieCube SeenFromAxis(const cubie::CubieCube& cube, int nAxis, int faceOf[cubie::kFaceCount]);
-
-} // namespace shortsolver
-
-namespace shortsolver {
-
-// The symmetries the pruning tables are reduced by: the identity and the half
-// turns of the whole cube about the T/D, R/L and F/B axes. They form a group,
-// keep H, and take every orientation reference facelet to one, so they act on
-// the twist, flip and slice coordinates alone.
-constexpr int kSymCount = 4;
-
-// The cube as seen after whole-cube turn nSym (each turn is its own inverse).
-cubie::CubieCube Conjugate(const cubie::CubieCube& cube, int nSym);
-
-// Twist and flip up to those symmetries. A class is identified by its least
-// member, its representative.
-struct SymmetryTables {
-    // [twist]: class * kSymCount + a symmetry taking the twist to the representative
-    std::vector<std::uint16_t> twistClass, flipClass;
-    std::vector<std::uint16_t> twistRep, flipRep; // [class]
-    // [class]: bit s set when symmetry s keeps the representative
-    std::vector<std::uint8_t> twistStabiliser, flipStabiliser;
-    // [value * kSymCount + symmetry]: the coordinate of the conjugated cube
-    std::vector<std::uint16_t> twistConj, flipConj, sliceConj;
-
-    void Build();
-    size_t Bytes() const;
-};
 
 } // namespace shortsolver
 
