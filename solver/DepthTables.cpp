@@ -1,5 +1,6 @@
 #include "DepthTables.h"
 
+#include <algorithm>
 #include <system_error>
 #include <thread>
 
@@ -254,23 +255,40 @@ int DepthTables::Phase1Distance(const MoveTables& moves, int flip, int slice, in
     return nDistance;
 }
 
-int DepthTables::Phase2Distance(const MoveTables& moves, const std::uint16_t* cornerMove, int corner, int edge8,
+int DepthTables::Phase2Distance(const MoveTables& moves, const PruningTables& pruning, int corner, int edge8,
                                 int nMax) const
 {
     int nDistance = 0;
     while (corner != 0 || edge8 != 0) {
-        if (nDistance == nMax)
+        // The distance left is at least that of the corners alone and of the
+        // edges alone, with the entry's remainder modulo 3: a walk that
+        // cannot end within nMax stops early.
+        const int nEntry = Phase2Entry(corner, edge8);
+        const int nAlone = std::max(pruning.cornerPermDistance[static_cast<size_t>(corner)],
+                                    pruning.edge8PermDistance[static_cast<size_t>(edge8)]);
+        if (nDistance + nAlone + (nEntry - nAlone % 3 + 3) % 3 > nMax)
             return nMax + 1;
-        const int want = (Phase2Entry(corner, edge8) + 2) % 3;
+        // The neighbours' entries lie far apart: all are fetched before the first is read.
+        const int want = (nEntry + 2) % 3;
+        int next[kPhase2MoveCount][2];
+        size_t row[kPhase2MoveCount], column[kPhase2MoveCount];
         for (int k = 0; k < kPhase2MoveCount; ++k) {
-            const int c = cornerMove[static_cast<size_t>(corner) * kPhase2MoveCount + static_cast<size_t>(k)];
-            const int e = moves.edge8Perm[static_cast<size_t>(edge8) * kPhase2MoveCount + static_cast<size_t>(k)];
-            if (Phase2Entry(c, e) == want) {
-                corner = c;
-                edge8 = e;
-                break;
-            }
+            next[k][0] = pruning.cornerPermMove[static_cast<size_t>(corner) * kPhase2MoveCount + static_cast<size_t>(k)];
+            next[k][1] = moves.edge8Perm[static_cast<size_t>(edge8) * kPhase2MoveCount + static_cast<size_t>(k)];
+            const std::uint32_t cs = corners.classOf[static_cast<size_t>(next[k][0])];
+            row[k] = cs / kAxisSymCount;
+            column[k] = edge8Conj[static_cast<size_t>(next[k][1]) * kAxisSymCount + cs % kAxisSymCount];
+#if defined(__GNUC__) || defined(__clang__)
+            __builtin_prefetch(phase2.EntryAddress(row[k], column[k]));
+#endif
         }
+        int k = 0;
+        while (k < kPhase2MoveCount && phase2.Get(row[k], column[k]) != want)
+            ++k;
+        if (k == kPhase2MoveCount)
+            return nMax + 1; // no complete table lacks a way down
+        corner = next[k][0];
+        edge8 = next[k][1];
         ++nDistance;
     }
     return nDistance;

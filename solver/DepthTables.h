@@ -11,6 +11,7 @@
 // the remainder names the distance of each neighbour.
 
 #include "MoveTables.h"
+#include "PruningTables.h"
 #include "Symmetries.h"
 #include "TableCache.h"
 
@@ -51,7 +52,7 @@ public:
         const int shift = static_cast<int>(column & 3) * 2;
         b = static_cast<std::uint8_t>((b & ~(3 << shift)) | (value << shift));
     }
-    const void* RowAddress(size_t row) const { return &m_data[row * m_nStride]; }
+    const void* EntryAddress(size_t row, size_t column) const { return &m_data[row * m_nStride + (column >> 2)]; }
     std::uint8_t* Data() { return m_data.data(); }
     const std::uint8_t* Data() const { return m_data.data(); }
     size_t Bytes() const { return m_data.size(); }
@@ -108,9 +109,8 @@ struct DepthTables {
     // The exact distance to H, found by walking down the table.
     int Phase1Distance(const MoveTables& moves, int flip, int slice, int twist) const;
     // The exact phase-2 distance of the corners and eight edges, or nMax + 1
-    // when it is larger than nMax. cornerMove is [corner * kPhase2MoveCount + k].
-    int Phase2Distance(const MoveTables& moves, const std::uint16_t* cornerMove, int corner, int edge8,
-                       int nMax) const;
+    // when it is larger than nMax.
+    int Phase2Distance(const MoveTables& moves, const PruningTables& pruning, int corner, int edge8, int nMax) const;
 
     size_t Bytes() const;
 };

@@ -62,6 +62,16 @@ void PruningTables::Build(const MoveTables& m)
                 m.sliceSorted[(nSolvedSlice * 24 + p) * kMoveCount + kPhase2Moves[k]] % 24);
     Distances(cornerSlicePerm, coord::kCornerPermCount, cornerPermMove.data(), coord::kSlicePermCount,
               slicePermMove.data(), kPhase2MoveCount, 0);
+    BuildSingleDistances(m);
+}
+
+void PruningTables::BuildSingleDistances(const MoveTables& m)
+{
+    // A second coordinate with a single value that every move keeps.
+    const std::vector<std::uint16_t> none(kPhase2MoveCount, 0);
+    Distances(cornerPermDistance, coord::kCornerPermCount, cornerPermMove.data(), 1, none.data(),
+              kPhase2MoveCount, 0);
+    Distances(edge8PermDistance, coord::kEdge8PermCount, m.edge8Perm.data(), 1, none.data(), kPhase2MoveCount, 0);
 }
 
 void PruningTables::Allocate()
@@ -73,7 +83,7 @@ void PruningTables::Allocate()
 
 size_t PruningTables::Bytes() const
 {
-    return cornerSlicePerm.size() + (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
+    return cornerSlicePerm.size() + cornerPermDistance.size() + edge8PermDistance.size() + (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
 }
 
 } // namespace shortsolver

@@ -18,10 +18,15 @@ struct PruningTables {
     // Phase 2, [corner perm * 24 + slice perm]: the fewest phase-2 moves that
     // solve both.
     std::vector<std::uint8_t> cornerSlicePerm;
+    // Phase 2, [corner perm] and [edge8 perm]: the fewest phase-2 moves that
+    // solve each alone (made in no time, so never read from a file).
+    std::vector<std::uint8_t> cornerPermDistance, edge8PermDistance;
 
     void Build(const MoveTables& moves);
     // The tables sized (for reading them from a file).
     void Allocate();
+    // cornerPermDistance and edge8PermDistance, from the move tables.
+    void BuildSingleDistances(const MoveTables& moves);
     size_t Bytes() const;
 };
 

@@ -65,6 +65,7 @@ struct Variant {
     bool bSkip = false;
     int twist = 0, flip = 0, slice = 0;
     int nDistance = 0; // to H
+    unsigned stabiliser = 1; // bit s set when axis symmetry s keeps the cube
 };
 
 class Search {
@@ -88,10 +89,11 @@ public:
     {
         m_nMaxPhase2 = nMaxPhase2;
         m_nD1 = d1;
-        m_nCached = 0;
+        m_nCached = m_nEdgesCached = 0;
         std::copy(v.cube.ep, v.cube.ep + cubie::EDGE_COUNT, m_ep[0]);
-        std::copy(v.cube.cp, v.cube.cp + cubie::CORNER_COUNT, m_cp[0]);
-        if (!Phase1(v.twist, v.flip, v.slice, v.nDistance, 0, d1))
+        m_cornerAt[0] = static_cast<std::uint16_t>(coord::CornerPerm(v.cube));
+        m_sliceAt[0] = static_cast<std::uint16_t>(coord::SliceSorted(v.cube));
+        if (!Phase1(v.twist, v.flip, v.slice, v.nDistance, 0, d1, v.stabiliser))
             return false;
         nMoves = m_nD1 + m_nD2;
         std::copy(m_path, m_path + nMoves, moves);
@@ -100,7 +102,9 @@ public:
 
 private:
     // A node of phase 1 at distance nDistance from H with `left` moves to go.
-    bool Phase1(int twist, int flip, int slice, int nDistance, int depth, int left)
+    // stab: the symmetries that keep the cube and every move so far, so that
+    // of moves one of them maps onto each other only the first need be tried.
+    bool Phase1(int twist, int flip, int slice, int nDistance, int depth, int left, unsigned stab)
     {
         if (left == 0) {
             if (depth > 0 && !LeavesH(m_path[depth - 1]))
@@ -111,54 +115,127 @@ private:
             return Phase2Start();
         }
         std::uint32_t moves = m_allowed[depth > 0 ? MoveFace(m_path[depth - 1]) + 1 : 0];
-        if (left == 1)
-            moves &= kLeavesHMask;
+        if (stab != 1)
+            moves &= ~SymmetricRepeats(stab);
         const std::uint16_t* twistRow = &m_mt.twist[static_cast<size_t>(twist) * kMoveCount];
         const std::uint16_t* flipRow = &m_mt.flip[static_cast<size_t>(flip) * kMoveCount];
         const std::uint16_t* sliceRow = &m_mt.slice[static_cast<size_t>(slice) * kMoveCount];
-        while (moves != 0) {
-            const int m = LowestBit(moves);
-            moves &= moves - 1;
-            const int t = twistRow[m], f = flipRow[m], s = sliceRow[m];
-            const int d = DepthTables::NextDistance(nDistance, m_dt.Phase1Entry(f, s, t));
+        if (left == 1) {
+            // The last move must reach H: the coordinates tell without the tables.
+            for (moves &= kLeavesHMask; moves != 0; moves &= moves - 1) {
+                const int m = LowestBit(moves);
+                if (twistRow[m] != 0 || flipRow[m] != 0 || sliceRow[m] != m_nSolvedSlice)
+                    continue;
+                m_path[depth] = m;
+                ForgetFrom(depth);
+                if (Phase1(0, 0, m_nSolvedSlice, 0, depth + 1, 0, 1))
+                    return true;
+            }
+            return false;
+        }
+        // The children's entries lie far apart in large tables: their
+        // addresses are all computed and fetched before the first is read,
+        // so the waits overlap.
+        Child children[kMoveCount];
+        int nChildren = 0;
+        for (std::uint32_t rest = moves; rest != 0; rest &= rest - 1) {
+            Child& c = children[nChildren++];
+            c.m = LowestBit(rest);
+            c.twist = twistRow[c.m];
+            c.flip = flipRow[c.m];
+            c.slice = sliceRow[c.m];
+            c.pClass = &m_dt.flipSlice.classOf[static_cast<size_t>(c.flip) * coord::kSliceCount +
+                                               static_cast<size_t>(c.slice)];
+            Prefetch(c.pClass);
+        }
+        for (int i = 0; i < nChildren; ++i) {
+            Child& c = children[i];
+            const std::uint32_t cs = *c.pClass;
+            c.row = cs / kAxisSymCount;
+            c.column = m_dt.twistConj[static_cast<size_t>(c.twist) * kAxisSymCount + cs % kAxisSymCount];
+            Prefetch(m_dt.phase1.EntryAddress(c.row, c.column));
+        }
+        std::uint32_t skipped = 0;
+        for (int i = 0; i < nChildren; ++i) {
+            const Child& c = children[i];
+            if (skipped >> c.m & 1)
+                continue;
+            const int d = DepthTables::NextDistance(nDistance, m_dt.phase1.Get(c.row, c.column));
             if (d >= left) {
                 // The face's three turns lead to cubes one turn apart, so
                 // their distances differ by at most one.
                 if (d > left)
-                    moves &= ~(7u << (MoveFace(m) * 3));
+                    skipped |= 7u << (MoveFace(c.m) * 3);
                 continue;
             }
-            m_path[depth] = m;
-            if (m_nCached > depth)
-                m_nCached = depth;
-            if (Phase1(t, f, s, d, depth + 1, left - 1))
+            m_path[depth] = c.m;
+            ForgetFrom(depth);
+            if (Phase1(c.twist, c.flip, c.slice, d, depth + 1, left - 1, stab == 1 ? 1 : Keeping(stab, c.m)))
                 return true;
         }
         return false;
     }
 
+    // The moves that a symmetry in stab maps onto an earlier move.
+    static std::uint32_t SymmetricRepeats(unsigned stab)
+    {
+        std::uint32_t bits = 0;
+        for (int s = 1; s < kAxisSymCount; ++s)
+            if (stab >> s & 1)
+                for (int m = 0; m < kMoveCount; ++m)
+                    if (GetAxisSymmetry(s).moveTo[m] < m)
+                        bits |= 1u << m;
+        return bits;
+    }
+    // The symmetries of stab that keep move m.
+    static unsigned Keeping(unsigned stab, int m)
+    {
+        unsigned kept = 0;
+        for (int s = 0; s < kAxisSymCount; ++s)
+            if ((stab >> s & 1) && GetAxisSymmetry(s).moveTo[m] == m)
+                kept |= 1u << s;
+        return kept;
+    }
+
+    struct Child {
+        int m, twist, flip, slice;
+        const std::uint32_t* pClass;
+        size_t row, column;
+    };
+
     bool Phase2Start()
     {
         const int nBudget = std::min(m_nMaxLength - m_nD1, m_nMaxPhase2);
-        // The pieces after the phase-1 moves, reusing the prefix already applied.
+        // The corner and slice coordinates after the phase-1 moves, reusing
+        // the prefix already followed; the eight edges only when those pass.
         for (size_t n = static_cast<size_t>(m_nCached); n < static_cast<size_t>(m_nD1); ++n) {
-            const cubie::CubieCube& mc = m_mt.moveCube[m_path[n]];
-            for (int i = 0; i < cubie::CORNER_COUNT; ++i)
-                m_cp[n + 1][i] = m_cp[n][mc.cp[i]];
-            for (int i = 0; i < cubie::EDGE_COUNT; ++i)
-                m_ep[n + 1][i] = m_ep[n][mc.ep[i]];
+            m_cornerAt[n + 1] = m_mt.cornerPerm[static_cast<size_t>(m_cornerAt[n]) * kMoveCount +
+                                                static_cast<size_t>(m_path[n])];
+            m_sliceAt[n + 1] = m_mt.sliceSorted[static_cast<size_t>(m_sliceAt[n]) * kMoveCount +
+                                                static_cast<size_t>(m_path[n])];
         }
         m_nCached = m_nD1;
-        cubie::CubieCube c;
-        std::copy(m_cp[m_nD1], m_cp[m_nD1] + cubie::CORNER_COUNT, c.cp);
-        const int cp = coord::CornerPerm(c);
-        std::copy(m_ep[m_nD1], m_ep[m_nD1] + cubie::EDGE_COUNT, c.ep);
-        const int sp = coord::SliceSorted(c) % 24;
+        const int cp = m_cornerAt[m_nD1];
+        const int sp = m_sliceAt[m_nD1] % 24;
         const int nCornerBound = m_pt.cornerSlicePerm[cp * 24 + sp];
         if (nCornerBound > nBudget)
             return false;
+        for (size_t n = static_cast<size_t>(m_nEdgesCached); n < static_cast<size_t>(m_nD1); ++n) {
+            const cubie::CubieCube& mc = m_mt.moveCube[m_path[n]];
+            for (int i = 0; i < cubie::EDGE_COUNT; ++i)
+                m_ep[n + 1][i] = m_ep[n][mc.ep[i]];
+        }
+        m_nEdgesCached = m_nD1;
+        cubie::CubieCube c;
+        std::copy(m_ep[m_nD1], m_ep[m_nD1] + cubie::EDGE_COUNT, c.ep);
         const int e8 = coord::Edge8Perm(c);
-        const int nDistance = m_dt.Phase2Distance(m_mt, m_pt.cornerPermMove.data(), cp, e8, nBudget);
+        // The table's distance is at least that of the corners alone and of
+        // the edges alone, and has the entry's remainder modulo 3: often
+        // enough to rule the node out without walking down the table.
+        const int nAlone = std::max(m_pt.cornerPermDistance[cp], m_pt.edge8PermDistance[e8]);
+        if (nAlone + (m_dt.Phase2Entry(cp, e8) - nAlone % 3 + 3) % 3 > nBudget)
+            return false;
+        const int nDistance = m_dt.Phase2Distance(m_mt, m_pt, cp, e8, nBudget);
         const int nLastFace = m_nD1 > 0 ? MoveFace(m_path[m_nD1 - 1]) : -1;
         for (int d2 = std::max(nDistance, nCornerBound); d2 <= nBudget; ++d2)
             if (Phase2(cp, e8, sp, nDistance, m_nD1, d2, nLastFace)) {
@@ -212,11 +289,19 @@ private:
     int m_nD1 = 0;
     int m_nD2 = 0;
     int m_path[kMaxPath] = {};
-    // m_ep[n], m_cp[n]: the variant's edge and corner permutations after the first n phase-1
-    // moves, valid for n <= m_nCached.
+    void ForgetFrom(int depth)
+    {
+        m_nCached = std::min(m_nCached, depth);
+        m_nEdgesCached = std::min(m_nEdgesCached, depth);
+    }
+    // After the first n phase-1 moves of the variant: its corner permutation
+    // and sorted slice coordinates, valid for n <= m_nCached, and its edges,
+    // valid for n <= m_nEdgesCached.
+    std::uint16_t m_cornerAt[kMaxPath] = {};
+    std::uint16_t m_sliceAt[kMaxPath] = {};
     std::int8_t m_ep[kMaxPath][cubie::EDGE_COUNT] = {};
-    std::int8_t m_cp[kMaxPath][cubie::CORNER_COUNT] = {};
     int m_nCached = 0;
+    int m_nEdgesCached = 0;
 };
 
 } // namespace
@@ -256,6 +341,7 @@ ShortSolverTables::ShortSolverTables()
             extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
         extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
         if (depth.Load(strPath, extra)) {
+            pruning.BuildSingleDistances(moves);
             origin = Origin::CACHE;
             return;
         }
@@ -320,6 +406,9 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
         v.flip = coord::Flip(v.cube);
         v.slice = coord::SliceSorted(v.cube) / 24;
         v.nDistance = tables.depth.Phase1Distance(tables.moves, v.flip, v.slice, v.twist);
+        for (int s = 1; s < kAxisSymCount; ++s)
+            if (ConjugateAxis(v.cube, s) == v.cube)
+                v.stabiliser |= 1u << s;
     }
 
     int moves[kMaxMaxLength + 1];
