@@ -81,7 +81,10 @@ CubieCube CornerCube(size_t v)
     return c;
 }
 
-size_t CornersOf(const CubieCube& c) { return static_cast<size_t>(coord::CornerPerm(c)); }
+size_t CornersOf(const CubieCube& c)
+{
+    return static_cast<size_t>(coord::CornerPerm(c));
+}
 
 int Phase1(const ShortSolverTables& t, const CubieCube& c)
 {
@@ -90,8 +93,8 @@ int Phase1(const ShortSolverTables& t, const CubieCube& c)
 
 int Phase2(const ShortSolverTables& t, const CubieCube& c, int nMax = 30)
 {
-    return t.depth.Phase2Distance(t.moves, t.pruning.cornerPermMove.data(), coord::CornerPerm(c),
-                                  coord::Edge8Perm(c), nMax);
+    return t.depth.Phase2Distance(t.moves, t.pruning.cornerPermMove.data(), coord::CornerPerm(c), coord::Edge8Perm(c),
+                                  nMax);
 }
 
 // Plain breadth-first distances of every pair (a, b) from nStart = a * nB + b.
@@ -105,7 +108,8 @@ std::vector<std::uint8_t> PairDistances(int nA, const std::vector<std::uint16_t>
         next.clear();
         for (size_t i : frontier)
             for (int k = 0; k < kMoveCount; ++k) {
-                const size_t j = static_cast<size_t>(moveA[i / nB * kMoveCount + k]) * nB + moveB[i % nB * kMoveCount + k];
+                const size_t j =
+                    static_cast<size_t>(moveA[i / nB * kMoveCount + k]) * nB + moveB[i % nB * kMoveCount + k];
                 if (dist[j] == 0xFF) {
                     dist[j] = d;
                     next.push_back(j);
@@ -257,8 +261,8 @@ TEST(DepthTables, FlipSliceClassesAreOrbitsWithTheirLeastMembers)
 TEST(DepthTables, CornerClassesAreOrbitsWithTheirLeastMembers)
 {
     const ShortSolverTables& t = ShortSolverTables::Get();
-    CheckClasses(t.depth.corners, static_cast<size_t>(coord::kCornerPermCount), kCornerClassCount, CornerCube, CornersOf,
-                 kFull ? 1 : 7);
+    CheckClasses(t.depth.corners, static_cast<size_t>(coord::kCornerPermCount), kCornerClassCount, CornerCube,
+                 CornersOf, kFull ? 1 : 7);
 }
 
 TEST(DepthTables, ConjugatedCoordinatesAgreeWithConjugatedCubes)
@@ -278,11 +282,13 @@ TEST(DepthTables, ConjugatedCoordinatesAgreeWithConjugatedCubes)
             const CubieCube xs = ConjugateAxis(x, s);
             ASSERT_EQ(d.twistConj[twist * kAxisSymCount + static_cast<size_t>(s)], coord::Twist(xs)) << s;
             ASSERT_EQ(d.flipSlice.classOf[FlipSliceOf(xs)] / kAxisSymCount,
-                      d.flipSlice.classOf[FlipSliceOf(x)] / kAxisSymCount) << s;
+                      d.flipSlice.classOf[FlipSliceOf(x)] / kAxisSymCount)
+                << s;
             ASSERT_EQ(d.corners.classOf[CornersOf(xs)] / kAxisSymCount, d.corners.classOf[CornersOf(x)] / kAxisSymCount)
                 << s;
             ASSERT_EQ(d.edge8Conj[edge8 * kAxisSymCount + static_cast<size_t>(s)],
-                      coord::Edge8Perm(ConjugateAxis(h, s))) << s;
+                      coord::Edge8Perm(ConjugateAxis(h, s)))
+                << s;
         }
     }
     CubieCube c;
@@ -290,14 +296,16 @@ TEST(DepthTables, ConjugatedCoordinatesAgreeWithConjugatedCubes)
         coord::SetTwist(c, v);
         for (int s = 0; s < kAxisSymCount; ++s)
             ASSERT_EQ(d.twistConj[static_cast<size_t>(v) * kAxisSymCount + static_cast<size_t>(s)],
-                      coord::Twist(ConjugateAxis(c, s))) << v << " " << s;
+                      coord::Twist(ConjugateAxis(c, s)))
+                << v << " " << s;
     }
     c = CubieCube();
     for (int v = 0; v < coord::kEdge8PermCount; v += kFull ? 1 : 13) {
         coord::SetEdge8Perm(c, v);
         for (int s = 0; s < kAxisSymCount; ++s)
             ASSERT_EQ(d.edge8Conj[static_cast<size_t>(v) * kAxisSymCount + static_cast<size_t>(s)],
-                      coord::Edge8Perm(ConjugateAxis(c, s))) << v << " " << s;
+                      coord::Edge8Perm(ConjugateAxis(c, s)))
+                << v << " " << s;
     }
 }
 
@@ -310,7 +318,9 @@ TEST(DepthTables, Phase1DistancesNearHAreExact)
     const MoveTables& mt = t.moves;
     const int nDepth = kFull ? 5 : 4;
     using Key = std::uint64_t; // (flip * kSliceCount + slice) * kTwistCount + twist
-    auto key = [](size_t f, size_t s, size_t tw) -> Key { return (f * coord::kSliceCount + s) * coord::kTwistCount + tw; };
+    auto key = [](size_t f, size_t s, size_t tw) -> Key {
+        return (f * coord::kSliceCount + s) * coord::kTwistCount + tw;
+    };
     std::unordered_map<Key, int> dist;
     std::vector<Key> frontier = {key(0, static_cast<size_t>(coord::SolvedSlice()), 0)}, next;
     dist[frontier[0]] = 0;
@@ -323,7 +333,8 @@ TEST(DepthTables, Phase1DistancesNearHAreExact)
     auto phase1 = [&t](Key k) {
         const size_t fs = k / coord::kTwistCount;
         return t.depth.Phase1Distance(t.moves, static_cast<int>(fs / coord::kSliceCount),
-                                      static_cast<int>(fs % coord::kSliceCount), static_cast<int>(k % coord::kTwistCount));
+                                      static_cast<int>(fs % coord::kSliceCount),
+                                      static_cast<int>(k % coord::kTwistCount));
     };
     for (int d = 0; d <= nDepth; ++d) {
         next.clear();
@@ -370,7 +381,8 @@ TEST(DepthTables, Phase2DistancesNearTheGoalAreExact)
             }
             for (int j = 0; j < kPhase2MoveCount; ++j) {
                 const size_t n =
-                    static_cast<size_t>(mt.cornerPerm[static_cast<size_t>(c) * kMoveCount + static_cast<size_t>(kPhase2Moves[j])]) *
+                    static_cast<size_t>(
+                        mt.cornerPerm[static_cast<size_t>(c) * kMoveCount + static_cast<size_t>(kPhase2Moves[j])]) *
                         nEdges +
                     mt.edge8Perm[static_cast<size_t>(e) * kPhase2MoveCount + static_cast<size_t>(j)];
                 if (dist.emplace(n, d + 1).second)
@@ -412,7 +424,8 @@ public:
 private:
     int Bound(size_t flip, size_t slice, size_t twist) const
     {
-        return std::max({m_twistSlice[twist * coord::kSliceCount + slice], m_flipSlice[flip * coord::kSliceCount + slice],
+        return std::max({m_twistSlice[twist * coord::kSliceCount + slice],
+                         m_flipSlice[flip * coord::kSliceCount + slice],
                          m_twistFlip[twist * coord::kFlipCount + flip]});
     }
     bool Search(int flip, int slice, int twist, int nLeft, int nLastFace)
@@ -465,8 +478,9 @@ TEST(DepthTables, DistancesAreAlikeForConjugatesAndChangeByOneAMove)
     const ShortSolverTables& t = ShortSolverTables::Get();
     std::mt19937 rng(15);
     for (int n = 0; n < kRandomCubes; ++n) {
-        const CubieCube x = n % 4 == 0 ? CubieCube() * MoveCube(static_cast<int>(rng() % kMoveCount)) * MoveCube(static_cast<int>(rng() % kMoveCount))
-                                        : cubie::RandomCubieCube(rng);
+        const CubieCube x = n % 4 == 0 ? CubieCube() * MoveCube(static_cast<int>(rng() % kMoveCount)) *
+                                             MoveCube(static_cast<int>(rng() % kMoveCount))
+                                       : cubie::RandomCubieCube(rng);
         const int d = Phase1(t, x);
         ASSERT_LE(d, 12);
         ASSERT_EQ(d == 0, InH(x)) << n;
@@ -534,8 +548,7 @@ struct TempFolder {
     }
 };
 
-template <class V>
-bool SameBytes(const V& a, const V& b)
+template <class V> bool SameBytes(const V& a, const V& b)
 {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(a[0])) == 0;
 }
@@ -543,10 +556,11 @@ bool SameBytes(const V& a, const V& b)
 bool SameTables(const DepthTables& a, const DepthTables& b)
 {
     return SameBytes(a.flipSlice.classOf, b.flipSlice.classOf) && SameBytes(a.flipSlice.rep, b.flipSlice.rep) &&
-           SameBytes(a.flipSlice.stabiliser, b.flipSlice.stabiliser) && SameBytes(a.corners.classOf, b.corners.classOf) &&
-           SameBytes(a.corners.rep, b.corners.rep) && SameBytes(a.corners.stabiliser, b.corners.stabiliser) &&
-           SameBytes(a.twistConj, b.twistConj) && SameBytes(a.edge8Conj, b.edge8Conj) &&
-           a.phase1.Bytes() == b.phase1.Bytes() && std::memcmp(a.phase1.Data(), b.phase1.Data(), a.phase1.Bytes()) == 0 &&
+           SameBytes(a.flipSlice.stabiliser, b.flipSlice.stabiliser) &&
+           SameBytes(a.corners.classOf, b.corners.classOf) && SameBytes(a.corners.rep, b.corners.rep) &&
+           SameBytes(a.corners.stabiliser, b.corners.stabiliser) && SameBytes(a.twistConj, b.twistConj) &&
+           SameBytes(a.edge8Conj, b.edge8Conj) && a.phase1.Bytes() == b.phase1.Bytes() &&
+           std::memcmp(a.phase1.Data(), b.phase1.Data(), a.phase1.Bytes()) == 0 &&
            a.phase2.Bytes() == b.phase2.Bytes() && std::memcmp(a.phase2.Data(), b.phase2.Data(), a.phase2.Bytes()) == 0;
 }
 
