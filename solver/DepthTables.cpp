@@ -131,7 +131,8 @@ void Mod3Table::Reset(size_t nRows, size_t nColumns)
 
 void DepthTables::Allocate()
 {
-    // The class counts are fixed by the cube; Build recomputes and checks them.
+    // The class counts are fixed by the cube (Build finds the same; the tests
+    // check that it does).
     flipSlice.classOf.assign(static_cast<size_t>(coord::kFlipCount) * coord::kSliceCount, 0);
     flipSlice.rep.assign(kFlipSliceClassCount, 0);
     flipSlice.stabiliser.assign(kFlipSliceClassCount, 0);

@@ -93,7 +93,7 @@ int Phase1(const ShortSolverTables& t, const CubieCube& c)
 
 int Phase2(const ShortSolverTables& t, const CubieCube& c, int nMax = 30)
 {
-    return t.depth.Phase2Distance(t.moves, t.pruning.cornerPermMove.data(), coord::CornerPerm(c), coord::Edge8Perm(c),
+    return t.depth.Phase2Distance(t.moves, t.pruning, coord::CornerPerm(c), coord::Edge8Perm(c),
                                   nMax);
 }
 
@@ -372,12 +372,12 @@ TEST(DepthTables, Phase2DistancesNearTheGoalAreExact)
         next.clear();
         for (size_t k : frontier) {
             const int c = static_cast<int>(k / nEdges), e = static_cast<int>(k % nEdges);
-            ASSERT_EQ(t.depth.Phase2Distance(mt, t.pruning.cornerPermMove.data(), c, e, 30), d)
+            ASSERT_EQ(t.depth.Phase2Distance(mt, t.pruning, c, e, 30), d)
                 << "corners " << c << " edges " << e;
             if (d > 0) {
                 // Above the bound: reported as the bound plus one.
-                ASSERT_EQ(t.depth.Phase2Distance(mt, t.pruning.cornerPermMove.data(), c, e, d - 1), d);
-                ASSERT_EQ(t.depth.Phase2Distance(mt, t.pruning.cornerPermMove.data(), c, e, d), d);
+                ASSERT_EQ(t.depth.Phase2Distance(mt, t.pruning, c, e, d - 1), d);
+                ASSERT_EQ(t.depth.Phase2Distance(mt, t.pruning, c, e, d), d);
             }
             for (int j = 0; j < kPhase2MoveCount; ++j) {
                 const size_t n =
@@ -394,7 +394,7 @@ TEST(DepthTables, Phase2DistancesNearTheGoalAreExact)
     const size_t nStep = kFull ? 1 : 97;
     for (size_t i = 0; i < frontier.size(); i += nStep) {
         const int c = static_cast<int>(frontier[i] / nEdges), e = static_cast<int>(frontier[i] % nEdges);
-        ASSERT_EQ(t.depth.Phase2Distance(mt, t.pruning.cornerPermMove.data(), c, e, 30), nDepth + 1)
+        ASSERT_EQ(t.depth.Phase2Distance(mt, t.pruning, c, e, 30), nDepth + 1)
             << "corners " << c << " edges " << e;
     }
 }
