@@ -12,6 +12,20 @@ namespace {
 // cache file is rebuilt rather than misread.
 constexpr std::uint32_t kCacheVersion = 2;
 
+constexpr std::uint64_t kLowBits = 0x5555555555555555ull;
+
+inline int LowestBit64(std::uint64_t n)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    return __builtin_ctzll(n);
+#else
+    int i = 0;
+    while (!(n >> i & 1))
+        ++i;
+    return i;
+#endif
+}
+
 // Fills table with distances from (class of startA, 0): rows are the classes
 // of coordinate A, columns the values of B. moveA(a, k) is the value move k
 // takes a to; moveB[b * nMoves + k] likewise for B; conjB[b * kAxisSymCount + s]
@@ -31,11 +45,9 @@ void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
     table.Reset(nRows, nB);
     size_t nDone = 0;
     auto mark = [&](size_t c, size_t b, int value) {
-        const unsigned stabiliser = a.stabiliser[c];
-        for (int s = 0; s < kAxisSymCount; ++s) {
-            if (!(stabiliser >> s & 1))
-                continue;
-            const size_t bs = conjB[b * kAxisSymCount + static_cast<size_t>(s)];
+        for (unsigned bits = a.stabiliser[c]; bits != 0; bits &= bits - 1) {
+            const size_t s = static_cast<size_t>(LowestBit64(bits));
+            const size_t bs = conjB[b * kAxisSymCount + s];
             if (table.Get(c, bs) == Mod3Table::kUnknown) {
                 table.Set(c, bs, value);
                 ++nDone;
@@ -58,30 +70,44 @@ void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
                 nextRow[static_cast<size_t>(k)] = cs / kAxisSymCount;
                 nextConj[static_cast<size_t>(k)] = conjB + cs % kAxisSymCount;
             }
-            for (size_t b = 0; b < nB; ++b) {
-                const int e = table.Get(c, b);
-                const std::uint16_t* rowB = moveB + b * static_cast<size_t>(nMoves);
+            // The row is read 32 entries at a time: mask has the low bit of
+            // every entry that this level works on.
+            const std::uint8_t* line = table.Data() + c * table.Stride();
+            for (size_t i = 0; i < table.Stride(); i += 8) {
+                std::uint64_t w = 0;
+                const size_t nBytes = std::min<size_t>(8, table.Stride() - i);
+                for (size_t j = 0; j < nBytes; ++j)
+                    w |= static_cast<std::uint64_t>(line[i + j]) << (8 * j);
+                std::uint64_t mask;
                 if (bBackward) {
-                    if (e != Mod3Table::kUnknown)
-                        continue;
-                    for (int k = 0; k < nMoves; ++k) {
-                        const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
-                        if (table.Get(nextRow[static_cast<size_t>(k)], b2) == level) {
-                            table.Set(c, b, next);
-                            ++nDone;
-                            break;
-                        }
-                    }
+                    mask = w & (w >> 1) & kLowBits;
                 } else {
-                    // Entries of level d - 3 share the remainder; their
-                    // neighbours are all known, so expanding them adds nothing.
-                    if (e != level)
-                        continue;
-                    for (int k = 0; k < nMoves; ++k) {
-                        const size_t c2 = nextRow[static_cast<size_t>(k)];
-                        const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
-                        if (table.Get(c2, b2) == Mod3Table::kUnknown)
-                            mark(c2, b2, next);
+                    const std::uint64_t x = w ^ (kLowBits * static_cast<std::uint64_t>(level));
+                    mask = ~(x | (x >> 1)) & kLowBits;
+                }
+                for (; mask != 0; mask &= mask - 1) {
+                    const size_t b = i * 4 + static_cast<size_t>(LowestBit64(mask)) / 2;
+                    if (b >= nB)
+                        break;
+                    const std::uint16_t* rowB = moveB + b * static_cast<size_t>(nMoves);
+                    if (bBackward) {
+                        for (int k = 0; k < nMoves; ++k) {
+                            const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
+                            if (table.Get(nextRow[static_cast<size_t>(k)], b2) == level) {
+                                table.Set(c, b, next);
+                                ++nDone;
+                                break;
+                            }
+                        }
+                    } else {
+                        // Entries of level d - 3 share the remainder; their
+                        // neighbours are all known, so expanding them adds nothing.
+                        for (int k = 0; k < nMoves; ++k) {
+                            const size_t c2 = nextRow[static_cast<size_t>(k)];
+                            const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
+                            if (table.Get(c2, b2) == Mod3Table::kUnknown)
+                                mark(c2, b2, next);
+                        }
                     }
                 }
             }

@@ -54,6 +54,7 @@ public:
     }
     const void* EntryAddress(size_t row, size_t column) const { return &m_data[row * m_nStride + (column >> 2)]; }
     std::uint8_t* Data() { return m_data.data(); }
+    size_t Stride() const { return m_nStride; } // bytes per row
     const std::uint8_t* Data() const { return m_data.data(); }
     size_t Bytes() const { return m_data.size(); }
 
