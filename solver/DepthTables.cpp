@@ -10,7 +10,7 @@ namespace {
 
 // Bumped whenever the tables' layout or meaning changes, so that an older
 // cache file is rebuilt rather than misread.
-constexpr std::uint32_t kCacheVersion = 2;
+constexpr std::uint32_t kCacheVersion = 3;
 
 constexpr std::uint64_t kLowBits = 0x5555555555555555ull;
 
@@ -165,6 +165,7 @@ void DepthTables::Allocate()
     corners.classOf.assign(static_cast<size_t>(coord::kCornerPermCount), 0);
     corners.rep.assign(kCornerClassCount, 0);
     corners.stabiliser.assign(kCornerClassCount, 0);
+    classMove.assign(kFlipSliceClassCount * kMoveCount, 0);
     twistConj.assign(static_cast<size_t>(coord::kTwistCount) * kAxisSymCount, 0);
     edge8Conj.assign(static_cast<size_t>(coord::kEdge8PermCount) * kAxisSymCount, 0);
     phase1.Reset(kFlipSliceClassCount, coord::kTwistCount);
@@ -221,13 +222,17 @@ void DepthTables::Build(const MoveTables& moves)
     });
     const std::uint16_t* flipMove = moves.flip.data();
     const std::uint16_t* sliceMove = moves.slice.data();
+    auto moveFlipSlice = [flipMove, sliceMove](size_t v, int k) {
+        const size_t flip = v / coord::kSliceCount, slice = v % coord::kSliceCount;
+        return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * coord::kSliceCount +
+               sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
+    };
+    classMove.assign(flipSlice.rep.size() * kMoveCount, 0);
+    for (size_t c = 0; c < flipSlice.rep.size(); ++c)
+        for (int k = 0; k < kMoveCount; ++k)
+            classMove[c * kMoveCount + static_cast<size_t>(k)] = flipSlice.classOf[moveFlipSlice(flipSlice.rep[c], k)];
     BuildDistances(
-        phase1, flipSlice,
-        [flipMove, sliceMove](size_t v, int k) {
-            const size_t flip = v / coord::kSliceCount, slice = v % coord::kSliceCount;
-            return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * coord::kSliceCount +
-                   sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
-        },
+        phase1, flipSlice, moveFlipSlice,
         kMoveCount, coord::kTwistCount, moves.twist.data(), twistConj.data(),
         static_cast<size_t>(coord::SolvedSlice()));
     if (worker.joinable())
@@ -239,7 +244,7 @@ bool DepthTables::Load(const std::string& path, const std::vector<tablecache::De
     Allocate();
     using tablecache::Destination;
     auto of = [](auto& v) { return Destination{v.data(), v.size() * sizeof(v[0])}; };
-    std::vector<Destination> all = {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser),
+    std::vector<Destination> all = {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser), of(classMove),
                                     of(corners.classOf),   of(corners.rep),   of(corners.stabiliser),
                                     of(twistConj),         of(edge8Conj),     Destination{phase1.Data(), phase1.Bytes()},
                                     Destination{phase2.Data(), phase2.Bytes()}};
@@ -251,7 +256,7 @@ bool DepthTables::Save(const std::string& path, const std::vector<tablecache::Se
 {
     using tablecache::Segment;
     auto of = [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; };
-    std::vector<Segment> all = {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser),
+    std::vector<Segment> all = {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser), of(classMove),
                                 of(corners.classOf),   of(corners.rep),   of(corners.stabiliser),
                                 of(twistConj),         of(edge8Conj),     Segment{phase1.Data(), phase1.Bytes()},
                                 Segment{phase2.Data(), phase2.Bytes()}};
@@ -323,7 +328,7 @@ int DepthTables::Phase2Distance(const MoveTables& moves, const PruningTables& pr
 
 size_t DepthTables::Bytes() const
 {
-    return flipSlice.Bytes() + corners.Bytes() + (twistConj.size() + edge8Conj.size()) * sizeof(std::uint16_t) +
+    return flipSlice.Bytes() + corners.Bytes() + classMove.size() * sizeof(std::uint32_t) + (twistConj.size() + edge8Conj.size()) * sizeof(std::uint16_t) +
            phase1.Bytes() + phase2.Bytes();
 }
 

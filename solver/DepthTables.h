@@ -70,6 +70,10 @@ constexpr size_t kCornerClassCount = 2768;
 
 struct DepthTables {
     SymClasses flipSlice; // value flip * coord::kSliceCount + slice
+    // [flip-slice class * kMoveCount + move]: flipSlice.classOf of the
+    // class's representative after the move. A search that follows a cube's
+    // class and symmetry finds all its children's classes in one row here.
+    std::vector<std::uint32_t> classMove;
     SymClasses corners;   // corner permutation
     std::vector<std::uint16_t> twistConj; // [twist * kAxisSymCount + s]
     std::vector<std::uint16_t> edge8Conj; // [edge8 perm * kAxisSymCount + s]

@@ -89,11 +89,13 @@ public:
     {
         m_nMaxPhase2 = nMaxPhase2;
         m_nD1 = d1;
-        m_nCached = m_nEdgesCached = 0;
+        m_nEdgesCached = 0;
         std::copy(v.cube.ep, v.cube.ep + cubie::EDGE_COUNT, m_ep[0]);
         m_cornerAt[0] = static_cast<std::uint16_t>(coord::CornerPerm(v.cube));
         m_sliceAt[0] = static_cast<std::uint16_t>(coord::SliceSorted(v.cube));
-        if (!Phase1(v.twist, v.flip, v.slice, v.nDistance, 0, d1, v.stabiliser))
+        const std::uint32_t cs = m_dt.flipSlice.classOf[static_cast<size_t>(v.flip) * coord::kSliceCount +
+                                                        static_cast<size_t>(v.slice)];
+        if (!Phase1(v.twist, v.flip, v.slice, cs, v.nDistance, 0, d1, v.stabiliser))
             return false;
         nMoves = m_nD1 + m_nD2;
         std::copy(m_path, m_path + nMoves, moves);
@@ -104,8 +106,16 @@ private:
     // A node of phase 1 at distance nDistance from H with `left` moves to go.
     // stab: the symmetries that keep the cube and every move so far, so that
     // of moves one of them maps onto each other only the first need be tried.
-    bool Phase1(int twist, int flip, int slice, int nDistance, int depth, int left, unsigned stab)
+    // cs: the flip-slice coordinate's class * kAxisSymCount + the symmetry
+    // that takes the cube to the class's representative.
+    bool Phase1(int twist, int flip, int slice, std::uint32_t cs, int nDistance, int depth, int left, unsigned stab)
     {
+        if (depth > 0) {
+            // The parent fetched these rows on its entry.
+            const size_t m = static_cast<size_t>(m_path[depth - 1]);
+            m_cornerAt[depth] = m_mt.cornerPerm[static_cast<size_t>(m_cornerAt[depth - 1]) * kMoveCount + m];
+            m_sliceAt[depth] = m_mt.sliceSorted[static_cast<size_t>(m_sliceAt[depth - 1]) * kMoveCount + m];
+        }
         if (left == 0) {
             if (depth > 0 && !LeavesH(m_path[depth - 1]))
                 return false;
@@ -114,6 +124,9 @@ private:
                 return false;
             return Phase2Start();
         }
+        // Every child reads its corner and slice coordinates from these rows.
+        Prefetch(&m_mt.cornerPerm[static_cast<size_t>(m_cornerAt[depth]) * kMoveCount]);
+        Prefetch(&m_mt.sliceSorted[static_cast<size_t>(m_sliceAt[depth]) * kMoveCount]);
         std::uint32_t moves = m_allowed[depth > 0 ? MoveFace(m_path[depth - 1]) + 1 : 0];
         if (stab != 1)
             moves &= ~SymmetricRepeats(stab);
@@ -128,14 +141,17 @@ private:
                     continue;
                 m_path[depth] = m;
                 ForgetFrom(depth);
-                if (Phase1(0, 0, m_nSolvedSlice, 0, depth + 1, 0, 1))
+                if (Phase1(0, 0, m_nSolvedSlice, 0, 0, depth + 1, 0, 1))
                     return true;
             }
             return false;
         }
-        // The children's entries lie far apart in large tables: their
-        // addresses are all computed and fetched before the first is read,
-        // so the waits overlap.
+        // The children's classes are one row of classMove; their entries lie
+        // far apart in the large table, so all are fetched before the first
+        // is read and the waits overlap.
+        const std::uint32_t* classRow = &m_dt.classMove[static_cast<size_t>(cs / kAxisSymCount) * kMoveCount];
+        const int nSym = static_cast<int>(cs % kAxisSymCount);
+        const AxisSymmetry& sym = m_syms[nSym];
         Child children[kMoveCount];
         int nChildren = 0;
         for (std::uint32_t rest = moves; rest != 0; rest &= rest - 1) {
@@ -144,33 +160,40 @@ private:
             c.twist = twistRow[c.m];
             c.flip = flipRow[c.m];
             c.slice = sliceRow[c.m];
-            c.pClass = &m_dt.flipSlice.classOf[static_cast<size_t>(c.flip) * coord::kSliceCount +
-                                               static_cast<size_t>(c.slice)];
-            Prefetch(c.pClass);
+            // The cube seen through nSym is the class's representative, so
+            // the move is sym.moveTo[m] there.
+            const std::uint32_t next = classRow[sym.moveTo[c.m]];
+            const int nChildSym = m_syms[next % kAxisSymCount].after[nSym];
+            c.cs = next - next % kAxisSymCount + static_cast<std::uint32_t>(nChildSym);
+            c.column = m_dt.twistConj[static_cast<size_t>(c.twist) * kAxisSymCount + static_cast<size_t>(nChildSym)];
+            Prefetch(m_dt.phase1.EntryAddress(next / kAxisSymCount, c.column));
         }
-        for (int i = 0; i < nChildren; ++i) {
-            Child& c = children[i];
-            const std::uint32_t cs = *c.pClass;
-            c.row = cs / kAxisSymCount;
-            c.column = m_dt.twistConj[static_cast<size_t>(c.twist) * kAxisSymCount + cs % kAxisSymCount];
-            Prefetch(m_dt.phase1.EntryAddress(c.row, c.column));
-        }
+        int nKept = 0;
+        int kept[kMoveCount];
         std::uint32_t skipped = 0;
         for (int i = 0; i < nChildren; ++i) {
-            const Child& c = children[i];
+            Child& c = children[i];
             if (skipped >> c.m & 1)
                 continue;
-            const int d = DepthTables::NextDistance(nDistance, m_dt.phase1.Get(c.row, c.column));
-            if (d >= left) {
+            c.d = DepthTables::NextDistance(nDistance, m_dt.phase1.Get(c.cs / kAxisSymCount, c.column));
+            if (c.d >= left) {
                 // The face's three turns lead to cubes one turn apart, so
                 // their distances differ by at most one.
-                if (d > left)
+                if (c.d > left)
                     skipped |= 7u << (MoveFace(c.m) * 3);
                 continue;
             }
+            kept[nKept++] = i;
+            const std::uint32_t* row = &m_dt.classMove[static_cast<size_t>(c.cs / kAxisSymCount) * kMoveCount];
+            Prefetch(row);
+            Prefetch(row + kMoveCount - 1);
+        }
+        for (int i = 0; i < nKept; ++i) {
+            const Child& c = children[kept[i]];
             m_path[depth] = c.m;
             ForgetFrom(depth);
-            if (Phase1(c.twist, c.flip, c.slice, d, depth + 1, left - 1, stab == 1 ? 1 : Keeping(stab, c.m)))
+            if (Phase1(c.twist, c.flip, c.slice, c.cs, c.d, depth + 1, left - 1,
+                       stab == 1 ? 1 : Keeping(stab, c.m)))
                 return true;
         }
         return false;
@@ -198,23 +221,14 @@ private:
     }
 
     struct Child {
-        int m, twist, flip, slice;
-        const std::uint32_t* pClass;
-        size_t row, column;
+        int m, twist, flip, slice, d;
+        std::uint32_t cs; // flip-slice class * kAxisSymCount + symmetry
+        size_t column;
     };
 
     bool Phase2Start()
     {
         const int nBudget = std::min(m_nMaxLength - m_nD1, m_nMaxPhase2);
-        // The corner and slice coordinates after the phase-1 moves, reusing
-        // the prefix already followed; the eight edges only when those pass.
-        for (size_t n = static_cast<size_t>(m_nCached); n < static_cast<size_t>(m_nD1); ++n) {
-            m_cornerAt[n + 1] = m_mt.cornerPerm[static_cast<size_t>(m_cornerAt[n]) * kMoveCount +
-                                                static_cast<size_t>(m_path[n])];
-            m_sliceAt[n + 1] = m_mt.sliceSorted[static_cast<size_t>(m_sliceAt[n]) * kMoveCount +
-                                                static_cast<size_t>(m_path[n])];
-        }
-        m_nCached = m_nD1;
         const int cp = m_cornerAt[m_nD1];
         const int sp = m_sliceAt[m_nD1] % 24;
         const int nCornerBound = m_pt.cornerSlicePerm[cp * 24 + sp];
@@ -283,6 +297,7 @@ private:
     const DepthTables& m_dt;
     const int m_nMaxLength;
     const int m_nSolvedSlice = coord::SolvedSlice();
+    const AxisSymmetry* const m_syms = &GetAxisSymmetry(0);
     int m_nMaxPhase2;
     // [last face + 1]: the moves that may follow a move of that face (first: none).
     std::uint32_t m_allowed[cubie::kFaceCount + 1] = {};
@@ -291,16 +306,14 @@ private:
     int m_path[kMaxPath] = {};
     void ForgetFrom(int depth)
     {
-        m_nCached = std::min(m_nCached, depth);
         m_nEdgesCached = std::min(m_nEdgesCached, depth);
     }
     // After the first n phase-1 moves of the variant: its corner permutation
-    // and sorted slice coordinates, valid for n <= m_nCached, and its edges,
-    // valid for n <= m_nEdgesCached.
+    // and sorted slice coordinates, set on entering the node at depth n, and
+    // its edges, valid for n <= m_nEdgesCached.
     std::uint16_t m_cornerAt[kMaxPath] = {};
     std::uint16_t m_sliceAt[kMaxPath] = {};
     std::int8_t m_ep[kMaxPath][cubie::EDGE_COUNT] = {};
-    int m_nCached = 0;
     int m_nEdgesCached = 0;
 };
 

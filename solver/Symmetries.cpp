@@ -122,6 +122,17 @@ struct AxisSymmetries {
                             a.moveTo[f * 3 + t] = static_cast<std::int8_t>(g * 3 + (a.bMirror ? 2 - t : t));
             }
         }
+        for (int t = 0; t < kAxisSymCount; ++t)
+            for (int s = 0; s < kAxisSymCount; ++s) {
+                int product[3][3] = {};
+                for (int i = 0; i < 3; ++i)
+                    for (int j = 0; j < 3; ++j)
+                        for (int k = 0; k < 3; ++k)
+                            product[i][j] += matrix[t][i][k] * matrix[s][k][j];
+                for (int u = 0; u < kAxisSymCount; ++u)
+                    if (std::equal(&product[0][0], &product[0][0] + 9, &matrix[u][0][0]))
+                        sym[t].after[s] = static_cast<std::int8_t>(u);
+            }
         // The inverse of an orthogonal matrix is its transpose.
         for (int s = 0; s < kAxisSymCount; ++s)
             for (int t = 0; t < kAxisSymCount; ++t) {

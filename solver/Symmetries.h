@@ -38,6 +38,9 @@ struct AxisSymmetry {
     bool bMirror;                  // reverses the sense of turning
     std::int8_t moveTo[18];        // the move each move becomes
     std::int8_t inverse;           // the symmetry that undoes this one
+    // after[s]: this symmetry applied after symmetry s, as one symmetry:
+    // ConjugateAxis(ConjugateAxis(c, s), this) == ConjugateAxis(c, after[s]).
+    std::int8_t after[16];
 };
 
 const AxisSymmetry& GetAxisSymmetry(int nSym);
