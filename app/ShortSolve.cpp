@@ -5,8 +5,10 @@
 #include "ZelvorsCubeDlg.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -42,6 +44,8 @@ void PrepareShortSolverTables()
 {
     static std::once_flag started;
     std::call_once(started, [] {
+        shortsolver::ShortSolverTables::SetCacheFolder(
+            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).toStdString());
         // On the global pool, which the application waits for when it ends.
         // Get() builds once, for whichever thread asks first; a solve that
         // asks meanwhile waits for that build.

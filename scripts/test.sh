@@ -13,9 +13,11 @@ cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/test -j "$jobs"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
 
-# The sanitizer build. Mesa's software driver is loaded for the whole run:
-# unloaded at exit, it would hide the owners of its own static allocations
-# from LeakSanitizer, which then reports them as leaks of an unknown module.
+# The sanitizer build. It reads the short solver's tables that the first
+# build's tests computed (the same file; computing them here takes long).
+# Mesa's software driver is loaded for the whole run: unloaded at exit, it
+# would hide the owners of its own static allocations from LeakSanitizer,
+# which then reports them as leaks of an unknown module.
 san="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 dri=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -1)
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF -DZELVORS_PACKAGE_TEST=OFF \
@@ -23,7 +25,8 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF -DZE
     -DZELVORS_DIAGNOSIS_CASES=300 \
     -DZELVORS_GUI_TEST_ENV="${dri:+LD_PRELOAD=$dri}" \
     -DZELVORS_ENDURANCE_CORE_CYCLES=1000 -DZELVORS_ENDURANCE_GUI_CYCLES=20 \
-    -DZELVORS_ENDURANCE_MAX_GROWTH_MIB=0 -DZELVORS_SHORT_CUBES=100
+    -DZELVORS_ENDURANCE_MAX_GROWTH_MIB=0 -DZELVORS_SHORT_CUBES=100 \
+    -DZELVORS_TEST_CACHE="$(pwd)/build/test/test-cache" -DZELVORS_CACHE_CASES=corrupt
 cmake --build build/asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 \
 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -5,6 +5,7 @@
 #include "TableCache.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <atomic>
 #include <mutex>
 
@@ -335,7 +336,9 @@ void ShortSolverTables::SetCacheFolder(const std::string& strFolder)
 ShortSolverTables::ShortSolverTables()
 {
     std::string strFolder;
-    {
+    if (const char* pOverride = std::getenv(kCacheFolderVariable); pOverride && *pOverride) {
+        strFolder = pOverride;
+    } else {
         std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
         strFolder = CacheFolder();
     }

@@ -37,6 +37,9 @@ public:
     // The folder of the cache file ("" for none); by default
     // tablecache::DefaultCacheFolder(). Takes effect only before the first Get().
     static void SetCacheFolder(const std::string& strFolder);
+    // An environment variable that, set and not empty, names the folder
+    // instead, whatever the program chose (a shared or prepared cache; tests).
+    static constexpr const char* kCacheFolderVariable = "ZELVORS_CACHE_DIR";
 
     // The tables, building them first if no thread has yet (a thread that
     // calls this while another builds waits for it).
