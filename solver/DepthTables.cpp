@@ -10,7 +10,7 @@ namespace {
 
 // Bumped whenever the tables' layout or meaning changes, so that an older
 // cache file is rebuilt rather than misread.
-constexpr std::uint32_t kCacheVersion = 3;
+constexpr std::uint32_t kCacheVersion = 4;
 
 constexpr std::uint64_t kLowBits = 0x5555555555555555ull;
 

@@ -62,6 +62,8 @@ void PruningTables::Build(const MoveTables& m)
                 m.sliceSorted[(nSolvedSlice * 24 + p) * kMoveCount + kPhase2Moves[k]] % 24);
     Distances(cornerSlicePerm, coord::kCornerPermCount, cornerPermMove.data(), coord::kSlicePermCount,
               slicePermMove.data(), kPhase2MoveCount, 0);
+    Distances(edgeSlicePerm, coord::kEdge8PermCount, m.edge8Perm.data(), coord::kSlicePermCount,
+              slicePermMove.data(), kPhase2MoveCount, 0);
     BuildSingleDistances(m);
 }
 
@@ -79,11 +81,12 @@ void PruningTables::Allocate()
     cornerPermMove.assign(static_cast<size_t>(coord::kCornerPermCount) * kPhase2MoveCount, 0);
     slicePermMove.assign(static_cast<size_t>(coord::kSlicePermCount) * kPhase2MoveCount, 0);
     cornerSlicePerm.assign(static_cast<size_t>(coord::kCornerPermCount) * coord::kSlicePermCount, 0);
+    edgeSlicePerm.assign(static_cast<size_t>(coord::kEdge8PermCount) * coord::kSlicePermCount, 0);
 }
 
 size_t PruningTables::Bytes() const
 {
-    return cornerSlicePerm.size() + cornerPermDistance.size() + edge8PermDistance.size() + (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
+    return cornerSlicePerm.size() + edgeSlicePerm.size() + cornerPermDistance.size() + edge8PermDistance.size() + (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
 }
 
 } // namespace shortsolver

@@ -18,6 +18,8 @@ struct PruningTables {
     // Phase 2, [corner perm * 24 + slice perm]: the fewest phase-2 moves that
     // solve both.
     std::vector<std::uint8_t> cornerSlicePerm;
+    // Phase 2, [edge8 perm * 24 + slice perm]: the same for the edges.
+    std::vector<std::uint8_t> edgeSlicePerm;
     // Phase 2, [corner perm] and [edge8 perm]: the fewest phase-2 moves that
     // solve each alone (made in no time, so never read from a file).
     std::vector<std::uint8_t> cornerPermDistance, edge8PermDistance;

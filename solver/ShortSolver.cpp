@@ -244,6 +244,8 @@ private:
         cubie::CubieCube c;
         std::copy(m_ep[m_nD1], m_ep[m_nD1] + cubie::EDGE_COUNT, c.ep);
         const int e8 = coord::Edge8Perm(c);
+        if (m_pt.edgeSlicePerm[static_cast<size_t>(e8) * 24 + static_cast<size_t>(sp)] > nBudget)
+            return false;
         // The table's distance is at least that of the corners alone and of
         // the edges alone, and has the entry's remainder modulo 3: often
         // enough to rule the node out without walking down the table.
@@ -356,6 +358,7 @@ ShortSolverTables::ShortSolverTables()
         for (auto* v : arrays)
             extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
         extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
+        extra.push_back({pruning.edgeSlicePerm.data(), pruning.edgeSlicePerm.size()});
         if (depth.Load(strPath, extra)) {
             pruning.BuildSingleDistances(moves);
             origin = Origin::CACHE;
@@ -369,6 +372,7 @@ ShortSolverTables::ShortSolverTables()
     for (const auto* v : arrays)
         extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
     extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
+    extra.push_back({pruning.edgeSlicePerm.data(), pruning.edgeSlicePerm.size()});
     origin = !strPath.empty() && depth.Save(strPath, extra) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
 }
 
