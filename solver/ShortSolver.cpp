@@ -96,7 +96,7 @@ public:
         m_sliceAt[0] = static_cast<std::uint16_t>(coord::SliceSorted(v.cube));
         const std::uint32_t cs = m_dt.flipSlice.classOf[static_cast<size_t>(v.flip) * coord::kSliceCount +
                                                         static_cast<size_t>(v.slice)];
-        if (!Phase1(v.twist, v.flip, v.slice, cs, v.nDistance, 0, d1, v.stabiliser))
+        if (!Phase1(v.twist, cs, v.nDistance, 0, d1, v.stabiliser))
             return false;
         nMoves = m_nD1 + m_nD2;
         std::copy(m_path, m_path + nMoves, moves);
@@ -109,7 +109,7 @@ private:
     // of moves one of them maps onto each other only the first need be tried.
     // cs: the flip-slice coordinate's class * kAxisSymCount + the symmetry
     // that takes the cube to the class's representative.
-    bool Phase1(int twist, int flip, int slice, std::uint32_t cs, int nDistance, int depth, int left, unsigned stab)
+    bool Phase1(int twist, std::uint32_t cs, int nDistance, int depth, int left, unsigned stab)
     {
         if (depth > 0) {
             // The parent fetched these rows on its entry.
@@ -121,7 +121,7 @@ private:
             if (depth > 0 && !LeavesH(m_path[depth - 1]))
                 return false;
             // Phase 2 may assume H (the check costs nothing beside it).
-            if (twist != 0 || flip != 0 || slice != m_nSolvedSlice)
+            if (twist != 0 || cs / kAxisSymCount != m_nClassOfH)
                 return false;
             return Phase2Start();
         }
@@ -132,37 +132,33 @@ private:
         if (stab != 1)
             moves &= ~SymmetricRepeats(stab);
         const std::uint16_t* twistRow = &m_mt.twist[static_cast<size_t>(twist) * kMoveCount];
-        const std::uint16_t* flipRow = &m_mt.flip[static_cast<size_t>(flip) * kMoveCount];
-        const std::uint16_t* sliceRow = &m_mt.slice[static_cast<size_t>(slice) * kMoveCount];
+        // The children's flip-slice classes are one row of classMove; the
+        // cube seen through its symmetry nSym is the class's representative,
+        // on which move m is sym.moveTo[m].
+        const std::uint32_t* classRow = &m_dt.classMove[static_cast<size_t>(cs / kAxisSymCount) * kMoveCount];
+        const int nSym = static_cast<int>(cs % kAxisSymCount);
+        const AxisSymmetry& sym = m_syms[nSym];
         if (left == 1) {
             // The last move must reach H: the coordinates tell without the tables.
             for (moves &= kLeavesHMask; moves != 0; moves &= moves - 1) {
                 const int m = LowestBit(moves);
-                if (twistRow[m] != 0 || flipRow[m] != 0 || sliceRow[m] != m_nSolvedSlice)
+                if (twistRow[m] != 0 || classRow[sym.moveTo[m]] / kAxisSymCount != m_nClassOfH)
                     continue;
                 m_path[depth] = m;
                 ForgetFrom(depth);
-                if (Phase1(0, 0, m_nSolvedSlice, 0, 0, depth + 1, 0, 1))
+                if (Phase1(0, m_nClassOfH * kAxisSymCount, 0, depth + 1, 0, 1))
                     return true;
             }
             return false;
         }
-        // The children's classes are one row of classMove; their entries lie
-        // far apart in the large table, so all are fetched before the first
-        // is read and the waits overlap.
-        const std::uint32_t* classRow = &m_dt.classMove[static_cast<size_t>(cs / kAxisSymCount) * kMoveCount];
-        const int nSym = static_cast<int>(cs % kAxisSymCount);
-        const AxisSymmetry& sym = m_syms[nSym];
+        // The children's entries lie far apart in the large table, so all are
+        // fetched before the first is read and the waits overlap.
         Child children[kMoveCount];
         int nChildren = 0;
         for (std::uint32_t rest = moves; rest != 0; rest &= rest - 1) {
             Child& c = children[nChildren++];
             c.m = LowestBit(rest);
             c.twist = twistRow[c.m];
-            c.flip = flipRow[c.m];
-            c.slice = sliceRow[c.m];
-            // The cube seen through nSym is the class's representative, so
-            // the move is sym.moveTo[m] there.
             const std::uint32_t next = classRow[sym.moveTo[c.m]];
             const int nChildSym = m_syms[next % kAxisSymCount].after[nSym];
             c.cs = next - next % kAxisSymCount + static_cast<std::uint32_t>(nChildSym);
@@ -193,7 +189,7 @@ private:
             const Child& c = children[kept[i]];
             m_path[depth] = c.m;
             ForgetFrom(depth);
-            if (Phase1(c.twist, c.flip, c.slice, c.cs, c.d, depth + 1, left - 1,
+            if (Phase1(c.twist, c.cs, c.d, depth + 1, left - 1,
                        stab == 1 ? 1 : Keeping(stab, c.m)))
                 return true;
         }
@@ -222,7 +218,7 @@ private:
     }
 
     struct Child {
-        int m, twist, flip, slice, d;
+        int m, twist, d;
         std::uint32_t cs; // flip-slice class * kAxisSymCount + symmetry
         size_t column;
     };
@@ -299,7 +295,9 @@ private:
     const PruningTables& m_pt;
     const DepthTables& m_dt;
     const int m_nMaxLength;
-    const int m_nSolvedSlice = coord::SolvedSlice();
+    // The flip-slice class of H's cubes (H's only flip-slice value is a class of its own).
+    const std::uint32_t m_nClassOfH =
+        m_dt.flipSlice.classOf[static_cast<size_t>(coord::SolvedSlice())] / kAxisSymCount;
     const AxisSymmetry* const m_syms = &GetAxisSymmetry(0);
     int m_nMaxPhase2;
     // [last face + 1]: the moves that may follow a move of that face (first: none).
