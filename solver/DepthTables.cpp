@@ -10,7 +10,7 @@ namespace {
 
 // Bumped whenever the tables' layout or meaning changes, so that an older
 // cache file is rebuilt rather than misread.
-constexpr std::uint32_t kCacheVersion = 4;
+constexpr std::uint32_t kCacheVersion = 5;
 
 constexpr std::uint64_t kLowBits = 0x5555555555555555ull;
 
@@ -292,12 +292,13 @@ int DepthTables::Phase2Distance(const MoveTables& moves, const PruningTables& pr
 {
     int nDistance = 0;
     while (corner != 0 || edge8 != 0) {
-        // The distance left is at least that of the corners alone and of the
-        // edges alone, with the entry's remainder modulo 3: a walk that
+        // The distance left is at least that of the corners alone, of the
+        // edges alone and of the edges with the corners' places, with the entry's remainder modulo 3: a walk that
         // cannot end within nMax stops early.
         const int nEntry = Phase2Entry(corner, edge8);
-        const int nAlone = std::max(pruning.cornerPermDistance[static_cast<size_t>(corner)],
-                                    pruning.edge8PermDistance[static_cast<size_t>(edge8)]);
+        const int nAlone = std::max({static_cast<int>(pruning.cornerPermDistance[static_cast<size_t>(corner)]),
+                                     static_cast<int>(pruning.edge8PermDistance[static_cast<size_t>(edge8)]),
+                                     pruning.EdgeCornerPlace(edge8, corner)});
         if (nDistance + nAlone + (nEntry - nAlone % 3 + 3) % 3 > nMax)
             return nMax + 1;
         // The neighbours' entries lie far apart: all are fetched before the first is read.

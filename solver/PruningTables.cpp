@@ -1,5 +1,7 @@
 #include "PruningTables.h"
 
+#include "CubieCube.h"
+
 namespace shortsolver {
 
 namespace {
@@ -50,6 +52,7 @@ void Distances(std::vector<std::uint8_t>& table, size_t nA, const std::uint16_t*
 
 void PruningTables::Build(const MoveTables& m)
 {
+    Allocate();
     const size_t nSolvedSlice = static_cast<size_t>(coord::SolvedSlice());
     cornerPermMove.assign(static_cast<size_t>(coord::kCornerPermCount) * kPhase2MoveCount, 0);
     for (size_t v = 0; v < static_cast<size_t>(coord::kCornerPermCount); ++v)
@@ -65,6 +68,38 @@ void PruningTables::Build(const MoveTables& m)
     Distances(edgeSlicePerm, coord::kEdge8PermCount, m.edge8Perm.data(), coord::kSlicePermCount,
               slicePermMove.data(), kPhase2MoveCount, 0);
     BuildSingleDistances(m);
+
+    // The corners' places, and the distances of the edges with them.
+    std::vector<int> rank(256, -1);
+    for (int mask = 0, n = 0; mask < 256; ++mask) {
+        int nBits = 0;
+        for (int b = 0; b < 8; ++b)
+            nBits += mask >> b & 1;
+        if (nBits == 4)
+            rank[static_cast<size_t>(mask)] = n++;
+    }
+    std::vector<int> anyPerm(kCornerPlaceCount, 0);
+    cubie::CubieCube c;
+    for (int v = 0; v < coord::kCornerPermCount; ++v) {
+        coord::SetCornerPerm(c, v);
+        int mask = 0;
+        for (int i = 0; i < cubie::CORNER_COUNT; ++i)
+            if (c.cp[i] < 4) // TFL, TFR, TBR, TBL
+                mask |= 1 << i;
+        const int place = rank[static_cast<size_t>(mask)] * 2 + c.CornerParity();
+        cornerPlace[static_cast<size_t>(v)] = static_cast<std::uint8_t>(place);
+        anyPerm[static_cast<size_t>(place)] = v;
+    }
+    std::vector<std::uint16_t> placeMove(static_cast<size_t>(kCornerPlaceCount) * kPhase2MoveCount);
+    for (size_t p = 0; p < static_cast<size_t>(kCornerPlaceCount); ++p)
+        for (int k = 0; k < kPhase2MoveCount; ++k)
+            placeMove[p * kPhase2MoveCount + static_cast<size_t>(k)] =
+                cornerPlace[cornerPermMove[static_cast<size_t>(anyPerm[p]) * kPhase2MoveCount + static_cast<size_t>(k)]];
+    std::vector<std::uint8_t> values;
+    Distances(values, coord::kEdge8PermCount, m.edge8Perm.data(), kCornerPlaceCount, placeMove.data(),
+              kPhase2MoveCount, cornerPlace[0]);
+    for (size_t i = 0; i < values.size(); ++i)
+        edgeCornerPlace[i >> 1] = static_cast<std::uint8_t>(edgeCornerPlace[i >> 1] | (values[i] & 15) << ((i & 1) * 4));
 }
 
 void PruningTables::BuildSingleDistances(const MoveTables& m)
@@ -82,11 +117,13 @@ void PruningTables::Allocate()
     slicePermMove.assign(static_cast<size_t>(coord::kSlicePermCount) * kPhase2MoveCount, 0);
     cornerSlicePerm.assign(static_cast<size_t>(coord::kCornerPermCount) * coord::kSlicePermCount, 0);
     edgeSlicePerm.assign(static_cast<size_t>(coord::kEdge8PermCount) * coord::kSlicePermCount, 0);
+    cornerPlace.assign(static_cast<size_t>(coord::kCornerPermCount), 0);
+    edgeCornerPlace.assign(static_cast<size_t>(coord::kEdge8PermCount) * kCornerPlaceCount / 2, 0);
 }
 
 size_t PruningTables::Bytes() const
 {
-    return cornerSlicePerm.size() + edgeSlicePerm.size() + cornerPermDistance.size() + edge8PermDistance.size() + (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
+    return cornerSlicePerm.size() + edgeSlicePerm.size() + cornerPlace.size() + edgeCornerPlace.size() + cornerPermDistance.size() + edge8PermDistance.size() + (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
 }
 
 } // namespace shortsolver

@@ -20,6 +20,20 @@ struct PruningTables {
     std::vector<std::uint8_t> cornerSlicePerm;
     // Phase 2, [edge8 perm * 24 + slice perm]: the same for the edges.
     std::vector<std::uint8_t> edgeSlicePerm;
+    // Phase 2: which positions hold the four T corners, and the corners'
+    // parity, [corner perm] (kCornerPlaceCount values, which the phase-2
+    // moves act on by themselves); and the fewest phase-2 moves that solve
+    // the eight edges and those together, two to a byte at
+    // [edge8 perm * kCornerPlaceCount + place]. A bound on the large phase-2
+    // table's distance that one read gives.
+    static constexpr int kCornerPlaceCount = 140;
+    std::vector<std::uint8_t> cornerPlace;
+    std::vector<std::uint8_t> edgeCornerPlace;
+    int EdgeCornerPlace(int edge8, int corner) const
+    {
+        const size_t i = static_cast<size_t>(edge8) * kCornerPlaceCount + cornerPlace[static_cast<size_t>(corner)];
+        return (edgeCornerPlace[i >> 1] >> ((i & 1) * 4)) & 15;
+    }
     // Phase 2, [corner perm] and [edge8 perm]: the fewest phase-2 moves that
     // solve each alone (made in no time, so never read from a file).
     std::vector<std::uint8_t> cornerPermDistance, edge8PermDistance;

@@ -242,10 +242,12 @@ private:
         const int e8 = coord::Edge8Perm(c);
         if (m_pt.edgeSlicePerm[static_cast<size_t>(e8) * 24 + static_cast<size_t>(sp)] > nBudget)
             return false;
-        // The table's distance is at least that of the corners alone and of
-        // the edges alone, and has the entry's remainder modulo 3: often
-        // enough to rule the node out without walking down the table.
-        const int nAlone = std::max(m_pt.cornerPermDistance[cp], m_pt.edge8PermDistance[e8]);
+        // The table's distance is at least that of the corners alone, of the
+        // edges alone and of the edges with the corners' places, and has the
+        // entry's remainder modulo 3: often enough to rule the node out
+        // without walking down the table.
+        const int nAlone = std::max({static_cast<int>(m_pt.cornerPermDistance[cp]),
+                                     static_cast<int>(m_pt.edge8PermDistance[e8]), m_pt.EdgeCornerPlace(e8, cp)});
         if (nAlone + (m_dt.Phase2Entry(cp, e8) - nAlone % 3 + 3) % 3 > nBudget)
             return false;
         const int nDistance = m_dt.Phase2Distance(m_mt, m_pt, cp, e8, nBudget);
@@ -357,6 +359,8 @@ ShortSolverTables::ShortSolverTables()
             extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
         extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
         extra.push_back({pruning.edgeSlicePerm.data(), pruning.edgeSlicePerm.size()});
+        extra.push_back({pruning.cornerPlace.data(), pruning.cornerPlace.size()});
+        extra.push_back({pruning.edgeCornerPlace.data(), pruning.edgeCornerPlace.size()});
         if (depth.Load(strPath, extra)) {
             pruning.BuildSingleDistances(moves);
             origin = Origin::CACHE;
@@ -371,6 +375,8 @@ ShortSolverTables::ShortSolverTables()
         extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
     extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
     extra.push_back({pruning.edgeSlicePerm.data(), pruning.edgeSlicePerm.size()});
+    extra.push_back({pruning.cornerPlace.data(), pruning.cornerPlace.size()});
+    extra.push_back({pruning.edgeCornerPlace.data(), pruning.edgeCornerPlace.size()});
     origin = !strPath.empty() && depth.Save(strPath, extra) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
 }
 
