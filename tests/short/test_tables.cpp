@@ -120,4 +120,43 @@ TEST(ShortTables, CornerSliceTableMatchesPlainDistances)
     }
 }
 
+// The phase-2 bounds read before a walk down the large table: the edges with
+// the slice, and the edges with the corners' places, are plain distances; the
+// places are a coordinate of their own (equal places stay equal under every
+// phase-2 move), so their distance never exceeds the corners' and edges'.
+TEST(ShortTables, EdgeBoundsMatchPlainDistances)
+{
+    const ShortSolverTables& t = ShortSolverTables::Get();
+    const PruningTables& pt = t.pruning;
+    const MoveTables& mt = t.moves;
+    const auto edgeSlice = PairDistances(coord::kEdge8PermCount, mt.edge8Perm, coord::kSlicePermCount,
+                                         pt.slicePermMove, 0, kPhase2MoveCount);
+    ASSERT_EQ(pt.edgeSlicePerm.size(), edgeSlice.size());
+    for (size_t i = 0; i < edgeSlice.size(); ++i)
+        ASSERT_EQ(pt.edgeSlicePerm[i], edgeSlice[i]) << i;
+
+    std::vector<std::uint16_t> placeMove(static_cast<size_t>(PruningTables::kCornerPlaceCount) * kPhase2MoveCount,
+                                         0xFFFF);
+    for (int cp = 0; cp < coord::kCornerPermCount; ++cp) {
+        const int place = pt.cornerPlace[static_cast<size_t>(cp)];
+        ASSERT_LT(place, PruningTables::kCornerPlaceCount);
+        for (int k = 0; k < kPhase2MoveCount; ++k) {
+            std::uint16_t& after = placeMove[static_cast<size_t>(place) * kPhase2MoveCount + static_cast<size_t>(k)];
+            const int next = pt.cornerPlace[pt.cornerPermMove[static_cast<size_t>(cp) * kPhase2MoveCount +
+                                                              static_cast<size_t>(k)]];
+            if (after == 0xFFFF)
+                after = static_cast<std::uint16_t>(next);
+            ASSERT_EQ(after, next) << cp << " " << k;
+        }
+    }
+    const auto edgePlace = PairDistances(coord::kEdge8PermCount, mt.edge8Perm, PruningTables::kCornerPlaceCount,
+                                         placeMove, pt.cornerPlace[0], kPhase2MoveCount);
+    const int nStep = ZELVORS_SHORT_CUBES < 1000 ? 13 : 1;
+    for (int e8 = 0; e8 < coord::kEdge8PermCount; e8 += nStep)
+        for (int cp = 0; cp < coord::kCornerPermCount; cp += 97)
+            ASSERT_EQ(pt.EdgeCornerPlace(e8, cp),
+                      edgePlace[static_cast<size_t>(e8) * PruningTables::kCornerPlaceCount + pt.cornerPlace[cp]])
+                << e8 << " " << cp;
+}
+
 } // namespace
