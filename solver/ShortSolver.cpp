@@ -5,8 +5,8 @@
 #include "TableCache.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 
 namespace shortsolver {

@@ -99,6 +99,50 @@ TEST(ShortSolver, KnownCubes)
         }
 }
 
+// Cubes that a symmetry of the T/D axis keeps: the search tries only one of the
+// moves such a symmetry maps onto each other, which must never lose a
+// solution. Each cube is built from blocks the symmetry keeps: a move it
+// keeps, or a move with its image on the opposite face (they commute).
+TEST(ShortSolver, SymmetricCubesInTwentyMoves)
+{
+    using shortsolver::GetAxisSymmetry;
+    std::mt19937 rng(48);
+    const int nPerSymmetry = ZELVORS_SHORT_CUBES >= 1000 ? 12 : 2;
+    int nSymmetries = 0;
+    for (int s = 1; s < shortsolver::kAxisSymCount; ++s) {
+        if (GetAxisSymmetry(s).inverse != s)
+            continue; // a symmetry of order 4 keeps too few moves to build from
+        ++nSymmetries;
+        for (int n = 0; n < nPerSymmetry; ++n) {
+            cubie::CubieCube cube;
+            for (int nBlocks = 0; nBlocks < 14;) {
+                const int m = static_cast<int>(rng() % shortsolver::kMoveCount);
+                const int image = GetAxisSymmetry(s).moveTo[m];
+                auto apply = [&cube](int move) {
+                    for (int q = 0; q <= move % 3; ++q)
+                        cube = cube * cubie::FaceTurn(move / 3);
+                };
+                if (image == m) {
+                    apply(m);
+                } else if (image / 3 == 5 - m / 3) {
+                    apply(m);
+                    apply(image);
+                } else {
+                    continue;
+                }
+                ++nBlocks;
+            }
+            ASSERT_EQ(shortsolver::ConjugateAxis(cube, s), cube) << s;
+            BYTE colors[54];
+            cubie::WriteFacelets(cube, kStandard, colors);
+            ExpectSolves(colors);
+            if (HasFailure())
+                return;
+        }
+    }
+    EXPECT_GE(nSymmetries, 8);
+}
+
 TEST(ShortSolver, CentresInEveryOrientationAndColouring)
 {
     std::mt19937 rng(24);
