@@ -1,5 +1,7 @@
 #include "DepthTables.h"
 
+#include "Bits.h"
+
 #include <algorithm>
 #include <system_error>
 #include <thread>
@@ -14,16 +16,19 @@ constexpr std::uint32_t kCacheVersion = 5;
 
 constexpr std::uint64_t kLowBits = 0x5555555555555555ull;
 
-inline int LowestBit64(std::uint64_t n)
+// table[v * kAxisSymCount + s]: the coordinate get() of the cube set(v)
+// conjugated by symmetry s.
+template <class Set, class Get>
+void ConjugateTable(std::vector<std::uint16_t>& table, int nCount, Set set, Get get)
 {
-#if defined(__GNUC__) || defined(__clang__)
-    return __builtin_ctzll(n);
-#else
-    int i = 0;
-    while (!(n >> i & 1))
-        ++i;
-    return i;
-#endif
+    table.assign(static_cast<size_t>(nCount) * kAxisSymCount, 0);
+    cubie::CubieCube c;
+    for (int v = 0; v < nCount; ++v) {
+        set(c, v);
+        for (int s = 0; s < kAxisSymCount; ++s)
+            table[static_cast<size_t>(v) * kAxisSymCount + static_cast<size_t>(s)] =
+                static_cast<std::uint16_t>(get(ConjugateAxis(c, s)));
+    }
 }
 
 // Fills table with distances from (class of startA, 0): rows are the classes
@@ -46,7 +51,7 @@ void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
     size_t nDone = 0;
     auto mark = [&](size_t c, size_t b, int value) {
         for (unsigned bits = a.stabiliser[c]; bits != 0; bits &= bits - 1) {
-            const size_t s = static_cast<size_t>(LowestBit64(bits));
+            const size_t s = static_cast<size_t>(LowestBit(bits));
             const size_t bs = conjB[b * kAxisSymCount + s];
             if (table.Get(c, bs) == Mod3Table::kUnknown) {
                 table.Set(c, bs, value);
@@ -86,7 +91,7 @@ void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
                     mask = ~(x | (x >> 1)) & kLowBits;
                 }
                 for (; mask != 0; mask &= mask - 1) {
-                    const size_t b = i * 4 + static_cast<size_t>(LowestBit64(mask)) / 2;
+                    const size_t b = i * 4 + static_cast<size_t>(LowestBit(mask)) / 2;
                     if (b >= nB)
                         break;
                     const std::uint16_t* rowB = moveB + b * static_cast<size_t>(nMoves);
@@ -183,13 +188,7 @@ void DepthTables::Build(const MoveTables& moves)
             coord::SetCornerPerm(c, static_cast<int>(v));
             return static_cast<size_t>(coord::CornerPerm(ConjugateAxis(c, s)));
         });
-        edge8Conj.assign(static_cast<size_t>(coord::kEdge8PermCount) * kAxisSymCount, 0);
-        for (int v = 0; v < coord::kEdge8PermCount; ++v) {
-            coord::SetEdge8Perm(c, v);
-            for (int s = 0; s < kAxisSymCount; ++s)
-                edge8Conj[static_cast<size_t>(v) * kAxisSymCount + static_cast<size_t>(s)] =
-                    static_cast<std::uint16_t>(coord::Edge8Perm(ConjugateAxis(c, s)));
-        }
+        ConjugateTable(edge8Conj, coord::kEdge8PermCount, coord::SetEdge8Perm, coord::Edge8Perm);
         const std::uint16_t* cornerMove = moves.cornerPerm.data();
         BuildDistances(
             phase2, corners,
@@ -205,14 +204,8 @@ void DepthTables::Build(const MoveTables& moves)
         buildPhase2();
     }
 
+    ConjugateTable(twistConj, coord::kTwistCount, coord::SetTwist, coord::Twist);
     CubieCube c;
-    twistConj.assign(static_cast<size_t>(coord::kTwistCount) * kAxisSymCount, 0);
-    for (int v = 0; v < coord::kTwistCount; ++v) {
-        coord::SetTwist(c, v);
-        for (int s = 0; s < kAxisSymCount; ++s)
-            twistConj[static_cast<size_t>(v) * kAxisSymCount + static_cast<size_t>(s)] =
-                static_cast<std::uint16_t>(coord::Twist(ConjugateAxis(c, s)));
-    }
     flipSlice.Build(static_cast<size_t>(coord::kFlipCount) * coord::kSliceCount, [&c](size_t v, int s) {
         coord::SetFlip(c, static_cast<int>(v / coord::kSliceCount));
         coord::SetSliceSorted(c, static_cast<int>(v % coord::kSliceCount) * 24);
@@ -311,9 +304,7 @@ int DepthTables::Phase2Distance(const MoveTables& moves, const PruningTables& pr
             const std::uint32_t cs = corners.classOf[static_cast<size_t>(next[k][0])];
             row[k] = cs / kAxisSymCount;
             column[k] = edge8Conj[static_cast<size_t>(next[k][1]) * kAxisSymCount + cs % kAxisSymCount];
-#if defined(__GNUC__) || defined(__clang__)
-            __builtin_prefetch(phase2.EntryAddress(row[k], column[k]));
-#endif
+            Prefetch(phase2.EntryAddress(row[k], column[k]));
         }
         int k = 0;
         while (k < kPhase2MoveCount && phase2.Get(row[k], column[k]) != want)

@@ -1,5 +1,6 @@
 #include "ShortSolver.h"
 
+#include "Bits.h"
 #include "CubieCube.h"
 #include "Symmetries.h"
 #include "TableCache.h"
@@ -36,27 +37,6 @@ inline bool LeavesH(int m)
 
 // Bit m set for each quarter turn of F, R, L or B.
 constexpr std::uint32_t kLeavesHMask = (5u << 3) | (5u << 6) | (5u << 9) | (5u << 12);
-
-inline int LowestBit(std::uint32_t n)
-{
-#if defined(__GNUC__) || defined(__clang__)
-    return __builtin_ctz(n);
-#else
-    int i = 0;
-    while (!(n >> i & 1))
-        ++i;
-    return i;
-#endif
-}
-
-inline void Prefetch(const void* p)
-{
-#if defined(__GNUC__) || defined(__clang__)
-    __builtin_prefetch(p);
-#else
-    (void)p;
-#endif
-}
 
 // One cube as the search sees it: the entered cube on one axis, or its inverse.
 struct Variant {
