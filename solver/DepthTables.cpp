@@ -2,7 +2,12 @@
 
 #include "Bits.h"
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 #include <algorithm>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -123,6 +128,28 @@ void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
 }
 
 } // namespace
+
+void* AllocateLarge(size_t nBytes)
+{
+    constexpr size_t kLargePage = size_t(2) << 20;
+    if (nBytes < kLargePage)
+        return ::operator new(nBytes);
+    // Whole large pages, so that the last one is not shared.
+    const size_t nSize = (nBytes + kLargePage - 1) / kLargePage * kLargePage;
+    void* p = ::operator new(nSize, std::align_val_t(kLargePage));
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    (void)madvise(p, nSize, MADV_HUGEPAGE); // a hint: refused, it costs only time
+#endif
+    return p;
+}
+
+void FreeLarge(void* p, size_t nBytes) noexcept
+{
+    if (nBytes < (size_t(2) << 20))
+        ::operator delete(p);
+    else
+        ::operator delete(p, std::align_val_t(size_t(2) << 20));
+}
 
 template <class Conj>
 void SymClasses::Build(size_t nCount, Conj conj)

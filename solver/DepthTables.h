@@ -21,11 +21,40 @@
 
 namespace shortsolver {
 
+void* AllocateLarge(size_t nBytes);
+void FreeLarge(void* p, size_t nBytes) noexcept;
+
+// Allocates large arrays on 2 MB boundaries and, where the system supports
+// it, asks for large pages for them: far fewer pages to map when the tables
+// are read or computed, and fewer misses of the address translation cache
+// when the search reads them at random.
+template <class T>
+struct LargePageAllocator {
+    using value_type = T;
+    LargePageAllocator() = default;
+    template <class U>
+    LargePageAllocator(const LargePageAllocator<U>&) noexcept
+    {
+    }
+    T* allocate(size_t n) { return static_cast<T*>(AllocateLarge(n * sizeof(T))); }
+    void deallocate(T* p, size_t n) noexcept { FreeLarge(p, n * sizeof(T)); }
+    template <class U>
+    bool operator==(const LargePageAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+    template <class U>
+    bool operator!=(const LargePageAllocator<U>&) const noexcept
+    {
+        return false;
+    }
+};
+
 // Classes of a coordinate under the axis symmetries.
 struct SymClasses {
     // [value]: class * kAxisSymCount + a symmetry that takes the value to
     // the class's representative.
-    std::vector<std::uint32_t> classOf;
+    std::vector<std::uint32_t, LargePageAllocator<std::uint32_t>> classOf;
     std::vector<std::uint32_t> rep;        // [class]: its least value
     std::vector<std::uint16_t> stabiliser; // [class]: bit s set when symmetry s keeps rep
 
@@ -59,7 +88,7 @@ public:
     size_t Bytes() const { return m_data.size(); }
 
 private:
-    std::vector<std::uint8_t> m_data;
+    std::vector<std::uint8_t, LargePageAllocator<std::uint8_t>> m_data;
     size_t m_nStride = 0;
 };
 
@@ -73,7 +102,7 @@ struct DepthTables {
     // [flip-slice class * kMoveCount + move]: flipSlice.classOf of the
     // class's representative after the move. A search that follows a cube's
     // class and symmetry finds all its children's classes in one row here.
-    std::vector<std::uint32_t> classMove;
+    std::vector<std::uint32_t, LargePageAllocator<std::uint32_t>> classMove;
     SymClasses corners;   // corner permutation
     std::vector<std::uint16_t> twistConj; // [twist * kAxisSymCount + s]
     std::vector<std::uint16_t> edge8Conj; // [edge8 perm * kAxisSymCount + s]
