@@ -259,15 +259,30 @@ void DepthTables::Build(const MoveTables& moves)
         worker.join();
 }
 
+namespace {
+
+// The arrays of the cache file, in their order there, as T (Destination or
+// Segment) made by of(vector) and raw(pointer, bytes).
+template <class T, class Tables, class Of, class Raw>
+std::vector<T> CacheArrays(Tables& t, Of of, Raw raw)
+{
+    return {of(t.flipSlice.classOf), of(t.flipSlice.rep),
+            of(t.flipSlice.stabiliser), of(t.classMove),
+            of(t.corners.classOf),      of(t.corners.rep),
+            of(t.corners.stabiliser),   of(t.twistConj),
+            of(t.edge8Conj),            raw(t.phase1.Data(), t.phase1.Bytes()),
+            raw(t.phase2.Data(), t.phase2.Bytes())};
+}
+
+} // namespace
+
 bool DepthTables::Load(const std::string& path, const std::vector<tablecache::Destination>& extra)
 {
-    Allocate();
     using tablecache::Destination;
-    auto of = [](auto& v) { return Destination{v.data(), v.size() * sizeof(v[0])}; };
-    std::vector<Destination> all = {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser), of(classMove),
-                                    of(corners.classOf),   of(corners.rep),   of(corners.stabiliser),
-                                    of(twistConj),         of(edge8Conj),     Destination{phase1.Data(), phase1.Bytes()},
-                                    Destination{phase2.Data(), phase2.Bytes()}};
+    Allocate();
+    std::vector<Destination> all = CacheArrays<Destination>(
+        *this, [](auto& v) { return Destination{v.data(), v.size() * sizeof(v[0])}; },
+        [](std::uint8_t* p, size_t n) { return Destination{p, n}; });
     all.insert(all.end(), extra.begin(), extra.end());
     return tablecache::Load(path, kCacheVersion, all);
 }
@@ -275,11 +290,9 @@ bool DepthTables::Load(const std::string& path, const std::vector<tablecache::De
 bool DepthTables::Save(const std::string& path, const std::vector<tablecache::Segment>& extra) const
 {
     using tablecache::Segment;
-    auto of = [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; };
-    std::vector<Segment> all = {of(flipSlice.classOf), of(flipSlice.rep), of(flipSlice.stabiliser), of(classMove),
-                                of(corners.classOf),   of(corners.rep),   of(corners.stabiliser),
-                                of(twistConj),         of(edge8Conj),     Segment{phase1.Data(), phase1.Bytes()},
-                                Segment{phase2.Data(), phase2.Bytes()}};
+    std::vector<Segment> all = CacheArrays<Segment>(
+        *this, [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; },
+        [](const std::uint8_t* p, size_t n) { return Segment{p, n}; });
     all.insert(all.end(), extra.begin(), extra.end());
     return tablecache::Save(path, kCacheVersion, all);
 }
@@ -326,8 +339,9 @@ int DepthTables::Phase2Distance(const MoveTables& moves, const PruningTables& pr
         int next[kPhase2MoveCount][2];
         size_t row[kPhase2MoveCount], column[kPhase2MoveCount];
         for (int k = 0; k < kPhase2MoveCount; ++k) {
-            next[k][0] = pruning.cornerPermMove[static_cast<size_t>(corner) * kPhase2MoveCount + static_cast<size_t>(k)];
-            next[k][1] = moves.edge8Perm[static_cast<size_t>(edge8) * kPhase2MoveCount + static_cast<size_t>(k)];
+            const size_t nRow = static_cast<size_t>(k);
+            next[k][0] = pruning.cornerPermMove[static_cast<size_t>(corner) * kPhase2MoveCount + nRow];
+            next[k][1] = moves.edge8Perm[static_cast<size_t>(edge8) * kPhase2MoveCount + nRow];
             const std::uint32_t cs = corners.classOf[static_cast<size_t>(next[k][0])];
             row[k] = cs / kAxisSymCount;
             column[k] = edge8Conj[static_cast<size_t>(next[k][1]) * kAxisSymCount + cs % kAxisSymCount];
@@ -347,7 +361,8 @@ int DepthTables::Phase2Distance(const MoveTables& moves, const PruningTables& pr
 
 size_t DepthTables::Bytes() const
 {
-    return flipSlice.Bytes() + corners.Bytes() + classMove.size() * sizeof(std::uint32_t) + (twistConj.size() + edge8Conj.size()) * sizeof(std::uint16_t) +
+    return flipSlice.Bytes() + corners.Bytes() + classMove.size() * sizeof(std::uint32_t) +
+           (twistConj.size() + edge8Conj.size()) * sizeof(std::uint16_t) +
            phase1.Bytes() + phase2.Bytes();
 }
 

@@ -93,13 +93,14 @@ void PruningTables::Build(const MoveTables& m)
     std::vector<std::uint16_t> placeMove(static_cast<size_t>(kCornerPlaceCount) * kPhase2MoveCount);
     for (size_t p = 0; p < static_cast<size_t>(kCornerPlaceCount); ++p)
         for (int k = 0; k < kPhase2MoveCount; ++k)
-            placeMove[p * kPhase2MoveCount + static_cast<size_t>(k)] =
-                cornerPlace[cornerPermMove[static_cast<size_t>(anyPerm[p]) * kPhase2MoveCount + static_cast<size_t>(k)]];
+            placeMove[p * kPhase2MoveCount + static_cast<size_t>(k)] = cornerPlace
+                [cornerPermMove[static_cast<size_t>(anyPerm[p]) * kPhase2MoveCount + static_cast<size_t>(k)]];
     std::vector<std::uint8_t> values;
     Distances(values, coord::kEdge8PermCount, m.edge8Perm.data(), kCornerPlaceCount, placeMove.data(),
               kPhase2MoveCount, cornerPlace[0]);
     for (size_t i = 0; i < values.size(); ++i)
-        edgeCornerPlace[i >> 1] = static_cast<std::uint8_t>(edgeCornerPlace[i >> 1] | (values[i] & 15) << ((i & 1) * 4));
+        edgeCornerPlace[i >> 1] =
+            static_cast<std::uint8_t>(edgeCornerPlace[i >> 1] | (values[i] & 15) << ((i & 1) * 4));
 }
 
 void PruningTables::BuildSingleDistances(const MoveTables& m)
@@ -123,7 +124,9 @@ void PruningTables::Allocate()
 
 size_t PruningTables::Bytes() const
 {
-    return cornerSlicePerm.size() + edgeSlicePerm.size() + cornerPlace.size() + edgeCornerPlace.size() + cornerPermDistance.size() + edge8PermDistance.size() + (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
+    return cornerSlicePerm.size() + edgeSlicePerm.size() + cornerPlace.size() + edgeCornerPlace.size() +
+           cornerPermDistance.size() + edge8PermDistance.size() +
+           (cornerPermMove.size() + slicePermMove.size()) * sizeof(std::uint16_t);
 }
 
 } // namespace shortsolver

@@ -119,12 +119,22 @@ private:
         const int nSym = static_cast<int>(cs % kAxisSymCount);
         const AxisSymmetry& sym = m_syms[nSym];
         if (left == 1) {
-            // The last move must reach H: the coordinates tell without the tables.
+            // The last move must reach H: the coordinates tell without the
+            // tables. Phase 2 then first reads the corner-slice bound of each
+            // such move, fetched here for all of them.
+            int leaves[kMoveCount];
+            int nLeaves = 0;
             for (moves &= kLeavesHMask; moves != 0; moves &= moves - 1) {
                 const int m = LowestBit(moves);
                 if (twistRow[m] != 0 || classRow[sym.moveTo[m]] / kAxisSymCount != m_nClassOfH)
                     continue;
-                m_path[depth] = m;
+                leaves[nLeaves++] = m;
+                const size_t cp = m_mt.cornerPerm[static_cast<size_t>(m_cornerAt[depth]) * kMoveCount + m];
+                const size_t sp = m_mt.sliceSorted[static_cast<size_t>(m_sliceAt[depth]) * kMoveCount + m] % 24;
+                Prefetch(&m_pt.cornerSlicePerm[cp * 24 + sp]);
+            }
+            for (int i = 0; i < nLeaves; ++i) {
+                m_path[depth] = leaves[i];
                 ForgetFrom(depth);
                 if (Phase1(0, m_nClassOfH * kAxisSymCount, 0, depth + 1, 0, 1))
                     return true;
