@@ -325,49 +325,76 @@ void ShortSolverTables::SetCacheFolder(const std::string& strFolder)
     CacheFolder() = strFolder;
 }
 
-ShortSolverTables::ShortSolverTables()
+namespace {
+
+// The cache file holds every computed table, so that reading it is all a
+// second start does. These are the ones beside the large tables, in their
+// order there, as T (a tablecache Destination or Segment).
+template <class T, class Tables>
+std::vector<T> SmallArrays(Tables& t)
 {
-    std::string strFolder;
-    if (const char* pOverride = std::getenv(kCacheFolderVariable); pOverride && *pOverride) {
-        strFolder = pOverride;
-    } else {
-        std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
-        strFolder = CacheFolder();
-    }
-    const std::string strPath = strFolder.empty() ? std::string() : strFolder + "/" + kCacheFileName;
-    // The file holds every computed table, so that reading it is all a
-    // second start does; the move cubes take no time.
+    std::vector<T> arrays;
+    auto add = [&arrays](auto& v) { arrays.push_back(T{v.data(), v.size() * sizeof(v[0])}); };
+    add(t.moves.twist);
+    add(t.moves.flip);
+    add(t.moves.sliceSorted);
+    add(t.moves.slice);
+    add(t.moves.cornerPerm);
+    add(t.moves.edge8Perm);
+    add(t.pruning.cornerPermMove);
+    add(t.pruning.slicePermMove);
+    add(t.pruning.cornerSlicePerm);
+    add(t.pruning.edgeSlicePerm);
+    add(t.pruning.cornerPlace);
+    add(t.pruning.edgeCornerPlace);
+    return arrays;
+}
+
+template <class Vector>
+bool AllBelow(const Vector& v, size_t nLimit)
+{
+    return std::all_of(v.begin(), v.end(), [nLimit](auto n) { return static_cast<size_t>(n) < nLimit; });
+}
+
+} // namespace
+
+bool ShortSolverTables::ReadCache(const std::string& strPath)
+{
     moves.BuildMoveCubes();
-    std::vector<std::vector<std::uint16_t>*> arrays = {&moves.twist, &moves.flip, &moves.sliceSorted, &moves.slice,
-                                                       &moves.cornerPerm, &moves.edge8Perm, &pruning.cornerPermMove,
-                                                       &pruning.slicePermMove};
-    if (!strPath.empty()) {
-        moves.Allocate();
-        pruning.Allocate();
-        std::vector<tablecache::Destination> extra;
-        for (auto* v : arrays)
-            extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
-        extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
-        extra.push_back({pruning.edgeSlicePerm.data(), pruning.edgeSlicePerm.size()});
-        extra.push_back({pruning.cornerPlace.data(), pruning.cornerPlace.size()});
-        extra.push_back({pruning.edgeCornerPlace.data(), pruning.edgeCornerPlace.size()});
-        if (depth.Load(strPath, extra)) {
-            pruning.BuildSingleDistances(moves);
-            origin = Origin::CACHE;
-            return;
-        }
-    }
+    moves.Allocate();
+    pruning.Allocate();
+    if (!depth.Load(strPath, SmallArrays<tablecache::Destination>(*this)) || !IndicesInRange())
+        return false;
+    pruning.BuildSingleDistances(moves);
+    return true;
+}
+
+bool ShortSolverTables::WriteCache(const std::string& strPath) const
+{
+    return depth.Save(strPath, SmallArrays<tablecache::Segment>(*this));
+}
+
+void ShortSolverTables::Compute()
+{
     moves.Build();
     pruning.Build(moves);
     depth.Build(moves);
-    std::vector<tablecache::Segment> extra;
-    for (const auto* v : arrays)
-        extra.push_back({v->data(), v->size() * sizeof(std::uint16_t)});
-    extra.push_back({pruning.cornerSlicePerm.data(), pruning.cornerSlicePerm.size()});
-    extra.push_back({pruning.edgeSlicePerm.data(), pruning.edgeSlicePerm.size()});
-    extra.push_back({pruning.cornerPlace.data(), pruning.cornerPlace.size()});
-    extra.push_back({pruning.edgeCornerPlace.data(), pruning.edgeCornerPlace.size()});
-    origin = !strPath.empty() && depth.Save(strPath, extra) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
+}
+
+bool ShortSolverTables::IndicesInRange() const
+{
+    using namespace coord;
+    const size_t nFlipSliceCodes = kFlipSliceClassCount * kAxisSymCount;
+    return AllBelow(moves.twist, kTwistCount) && AllBelow(moves.flip, kFlipCount) &&
+           AllBelow(moves.sliceSorted, kSliceSortedCount) && AllBelow(moves.slice, kSliceCount) &&
+           AllBelow(moves.cornerPerm, kCornerPermCount) && AllBelow(moves.edge8Perm, kEdge8PermCount) &&
+           AllBelow(pruning.cornerPermMove, kCornerPermCount) && AllBelow(pruning.slicePermMove, kSlicePermCount) &&
+           AllBelow(pruning.cornerPlace, PruningTables::kCornerPlaceCount) &&
+           AllBelow(depth.flipSlice.classOf, nFlipSliceCodes) && AllBelow(depth.classMove, nFlipSliceCodes) &&
+           AllBelow(depth.flipSlice.rep, static_cast<size_t>(kFlipCount) * kSliceCount) &&
+           AllBelow(depth.corners.classOf, kCornerClassCount * kAxisSymCount) &&
+           AllBelow(depth.corners.rep, kCornerPermCount) && AllBelow(depth.twistConj, kTwistCount) &&
+           AllBelow(depth.edge8Conj, kEdge8PermCount);
 }
 
 const ShortSolverTables& ShortSolverTables::Get()
@@ -375,7 +402,22 @@ const ShortSolverTables& ShortSolverTables::Get()
     static std::once_flag once;
     static const ShortSolverTables* pTables = nullptr;
     std::call_once(once, [] {
-        pTables = new ShortSolverTables();
+        std::string strFolder;
+        if (const char* pOverride = std::getenv(kCacheFolderVariable); pOverride && *pOverride) {
+            strFolder = pOverride;
+        } else {
+            std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
+            strFolder = CacheFolder();
+        }
+        const std::string strPath = strFolder.empty() ? std::string() : strFolder + "/" + kCacheFileName;
+        auto* p = new ShortSolverTables();
+        if (!strPath.empty() && p->ReadCache(strPath)) {
+            p->origin = Origin::CACHE;
+        } else {
+            p->Compute();
+            p->origin = !strPath.empty() && p->WriteCache(strPath) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
+        }
+        pTables = p;
         g_bTablesReady.store(true, std::memory_order_release);
     });
     return *pTables;
@@ -443,6 +485,15 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
                 for (int i = 0; i < nMoves; ++i)
                     moves[i] = InverseMove(moves[i]);
             }
+            // The moves are checked on the cube as entered: tables that passed
+            // every check of their file yet were wrong would make the search
+            // miss solutions, never return a false one.
+            cubie::CubieCube check = cube;
+            for (int i = 0; i < nMoves; ++i)
+                for (int q = 0; q <= moves[i] % 3; ++q)
+                    check = check * cubie::FaceTurn(v.faceOf[MoveFace(moves[i])]);
+            if (check != cubie::CubieCube::Solved())
+                continue;
             static const char kLetters[] = "TFRLBD";
             static const char kTurns[] = "+*-";
             for (int i = 0; i < nMoves; ++i) {

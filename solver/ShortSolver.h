@@ -57,8 +57,17 @@ public:
     PruningTables pruning;
     DepthTables depth;
 
-private:
-    ShortSolverTables();
+    // Empty tables: ReadCache or Compute fills them (Get() does either).
+    ShortSolverTables() = default;
+    // Fills every table from the cache file at strPath: true only for a
+    // whole, unchanged file of this version whose every index is in range
+    // (any other file is refused, whatever its content).
+    bool ReadCache(const std::string& strPath);
+    bool WriteCache(const std::string& strPath) const;
+    // Computes every table (seconds).
+    void Compute();
+    // Whether every table entry that the search uses as an index is in range.
+    bool IndicesInRange() const;
 };
 
 } // namespace shortsolver

@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 #include <set>
 #include <string>
@@ -591,6 +592,43 @@ TEST(DepthTables, CacheFileGivesBackEveryByteAndRefusesDamage)
     EXPECT_FALSE(other.Load(damaged.string())) << "a byte of the phase-1 table changed";
 
     EXPECT_FALSE(other.Load((folder.path / "missing.bin").string()));
+}
+
+// A file that is whole and of this version but holds an index out of range
+// (written by a faulty build, say) is refused like a damaged one: the search
+// would read outside its tables.
+TEST(ShortSolverTables, CacheWithAnIndexOutOfRangeIsRefused)
+{
+    const ShortSolverTables& shared = ShortSolverTables::Get();
+    const TempFolder folder;
+    const std::string file = (folder.path / "tables.bin").string();
+    auto copy = std::make_unique<ShortSolverTables>(shared);
+    ASSERT_TRUE(copy->IndicesInRange());
+    ASSERT_TRUE(copy->WriteCache(file));
+    {
+        auto read = std::make_unique<ShortSolverTables>();
+        ASSERT_TRUE(read->ReadCache(file));
+        EXPECT_TRUE(SameTables(read->depth, shared.depth));
+        EXPECT_TRUE(SameBytes(read->moves.cornerPerm, shared.moves.cornerPerm));
+        EXPECT_TRUE(SameBytes(read->pruning.edgeCornerPlace, shared.pruning.edgeCornerPlace));
+    }
+    auto refused = [&](const char* what, auto& entry, auto value) {
+        const auto old = entry;
+        entry = value;
+        EXPECT_FALSE(copy->IndicesInRange()) << what;
+        EXPECT_TRUE(copy->WriteCache(file)) << what;
+        auto read = std::make_unique<ShortSolverTables>();
+        EXPECT_FALSE(read->ReadCache(file)) << what;
+        entry = old;
+    };
+    refused("class move", copy->depth.classMove[12345], 0xFFFFFFFFu);
+    refused("flip-slice class", copy->depth.flipSlice.classOf.back(), kFlipSliceClassCount * kAxisSymCount);
+    refused("corner class", copy->depth.corners.classOf[7], 0x7FFFFFFFu);
+    refused("twist conjugate", copy->depth.twistConj[99], std::uint16_t(coord::kTwistCount));
+    refused("corner move", copy->moves.cornerPerm[777], std::uint16_t(coord::kCornerPermCount));
+    refused("slice move", copy->pruning.slicePermMove[3], std::uint16_t(24));
+    refused("corner place", copy->pruning.cornerPlace[5], std::uint8_t(200));
+    EXPECT_TRUE(copy->IndicesInRange());
 }
 
 } // namespace
