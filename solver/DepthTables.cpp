@@ -301,20 +301,36 @@ int DepthTables::Phase1Distance(const MoveTables& moves, int flip, int slice, in
 {
     const int nSolvedSlice = coord::SolvedSlice();
     int nDistance = 0;
-    // Each step finds a neighbour one closer; a complete table always has one.
+    // Each step finds a neighbour one closer; a complete table always has
+    // one. The neighbours' entries lie far apart: their classes, then the
+    // entries, are all fetched before the first is read.
     while ((flip != 0 || twist != 0 || slice != nSolvedSlice) && nDistance < 30) {
         const int want = (Phase1Entry(flip, slice, twist) + 2) % 3;
+        int next[kMoveCount][3];
+        const std::uint32_t* classes[kMoveCount];
         for (int k = 0; k < kMoveCount; ++k) {
-            const int f = moves.flip[static_cast<size_t>(flip) * kMoveCount + static_cast<size_t>(k)];
-            const int s = moves.slice[static_cast<size_t>(slice) * kMoveCount + static_cast<size_t>(k)];
-            const int t = moves.twist[static_cast<size_t>(twist) * kMoveCount + static_cast<size_t>(k)];
-            if (Phase1Entry(f, s, t) == want) {
-                flip = f;
-                slice = s;
-                twist = t;
-                break;
-            }
+            const size_t nMove = static_cast<size_t>(k);
+            next[k][0] = moves.flip[static_cast<size_t>(flip) * kMoveCount + nMove];
+            next[k][1] = moves.slice[static_cast<size_t>(slice) * kMoveCount + nMove];
+            next[k][2] = moves.twist[static_cast<size_t>(twist) * kMoveCount + nMove];
+            classes[k] = &flipSlice.classOf[static_cast<size_t>(next[k][0]) * coord::kSliceCount +
+                                            static_cast<size_t>(next[k][1])];
+            Prefetch(classes[k]);
         }
+        size_t row[kMoveCount], column[kMoveCount];
+        for (int k = 0; k < kMoveCount; ++k) {
+            row[k] = *classes[k] / kAxisSymCount;
+            column[k] = twistConj[static_cast<size_t>(next[k][2]) * kAxisSymCount + *classes[k] % kAxisSymCount];
+            Prefetch(phase1.EntryAddress(row[k], column[k]));
+        }
+        int k = 0;
+        while (k < kMoveCount && phase1.Get(row[k], column[k]) != want)
+            ++k;
+        if (k == kMoveCount)
+            return 30; // no complete table lacks a way down
+        flip = next[k][0];
+        slice = next[k][1];
+        twist = next[k][2];
         ++nDistance;
     }
     return nDistance;
