@@ -28,14 +28,8 @@ inline bool MayFollow(int nFace, int nLastFace)
     return nLastFace < 0 || (nFace != nLastFace && !(nFace == kOpposite[nLastFace] && nFace < nLastFace));
 }
 
-// A quarter turn of F, R, L or B: the moves that leave H.
-inline bool LeavesH(int m)
-{
-    const int f = MoveFace(m);
-    return f != 0 && f != 5 && m % 3 != 1;
-}
-
-// Bit m set for each quarter turn of F, R, L or B.
+// Bit m set for each quarter turn of F, R, L or B: the moves that leave H,
+// and so the only ones that may end phase 1.
 constexpr std::uint32_t kLeavesHMask = (5u << 3) | (5u << 6) | (5u << 9) | (5u << 12);
 
 // One cube as the search sees it: the entered cube on one axis, or its inverse.
@@ -44,7 +38,9 @@ struct Variant {
     int faceOf[cubie::kFaceCount];
     bool bInverse = false;
     bool bSkip = false;
-    int twist = 0, flip = 0, slice = 0;
+    int twist = 0;
+    // The flip-slice coordinate's class * kAxisSymCount + its symmetry.
+    std::uint32_t flipSliceClass = 0;
     int nDistance = 0; // to H
     unsigned stabiliser = 1; // bit s set when axis symmetry s keeps the cube
 };
@@ -74,9 +70,7 @@ public:
         std::copy(v.cube.ep, v.cube.ep + cubie::EDGE_COUNT, m_ep[0]);
         m_cornerAt[0] = static_cast<std::uint16_t>(coord::CornerPerm(v.cube));
         m_sliceAt[0] = static_cast<std::uint16_t>(coord::SliceSorted(v.cube));
-        const std::uint32_t cs = m_dt.flipSlice.classOf[static_cast<size_t>(v.flip) * coord::kSliceCount +
-                                                        static_cast<size_t>(v.slice)];
-        if (!Phase1(v.twist, cs, v.nDistance, 0, d1, v.stabiliser))
+        if (!Phase1(v.twist, v.flipSliceClass, v.nDistance, 0, d1, v.stabiliser))
             return false;
         nMoves = m_nD1 + m_nD2;
         std::copy(m_path, m_path + nMoves, moves);
@@ -97,14 +91,10 @@ private:
             m_cornerAt[depth] = m_mt.cornerPerm[static_cast<size_t>(m_cornerAt[depth - 1]) * kMoveCount + m];
             m_sliceAt[depth] = m_mt.sliceSorted[static_cast<size_t>(m_sliceAt[depth - 1]) * kMoveCount + m];
         }
-        if (left == 0) {
-            if (depth > 0 && !LeavesH(m_path[depth - 1]))
-                return false;
-            // Phase 2 may assume H (the check costs nothing beside it).
-            if (twist != 0 || cs / kAxisSymCount != m_nClassOfH)
-                return false;
+        // Only a cube in H gets here: a run's start at distance 0, or the
+        // last move of the branch below, which checks it.
+        if (left == 0)
             return Phase2Start();
-        }
         // Every child reads its corner and slice coordinates from these rows.
         Prefetch(&m_mt.cornerPerm[static_cast<size_t>(m_cornerAt[depth]) * kMoveCount]);
         Prefetch(&m_mt.sliceSorted[static_cast<size_t>(m_sliceAt[depth]) * kMoveCount]);
@@ -459,9 +449,11 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
                 variants[i].bSkip = true;
     for (Variant& v : variants) {
         v.twist = coord::Twist(v.cube);
-        v.flip = coord::Flip(v.cube);
-        v.slice = coord::SliceSorted(v.cube) / 24;
-        v.nDistance = tables.depth.Phase1Distance(tables.moves, v.flip, v.slice, v.twist);
+        const int flip = coord::Flip(v.cube);
+        const int slice = coord::SliceSorted(v.cube) / 24;
+        v.flipSliceClass = tables.depth.flipSlice.classOf[static_cast<size_t>(flip) * coord::kSliceCount +
+                                                          static_cast<size_t>(slice)];
+        v.nDistance = tables.depth.Phase1Distance(tables.moves, flip, slice, v.twist);
         for (int s = 1; s < kAxisSymCount; ++s)
             if (ConjugateAxis(v.cube, s) == v.cube)
                 v.stabiliser |= 1u << s;

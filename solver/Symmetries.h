@@ -36,11 +36,11 @@ struct AxisSymmetry {
     // positions, 0 for the other eight).
     std::int8_t edgeFlip[cubie::EDGE_COUNT];
     bool bMirror;                  // reverses the sense of turning
-    std::int8_t moveTo[18];        // the move each move becomes
+    std::int8_t moveTo[3 * cubie::kFaceCount]; // the move each move becomes
     std::int8_t inverse;           // the symmetry that undoes this one
     // after[s]: this symmetry applied after symmetry s, as one symmetry:
     // ConjugateAxis(ConjugateAxis(c, s), this) == ConjugateAxis(c, after[s]).
-    std::int8_t after[16];
+    std::int8_t after[kAxisSymCount];
 };
 
 const AxisSymmetry& GetAxisSymmetry(int nSym);
