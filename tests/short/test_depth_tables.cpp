@@ -9,6 +9,7 @@
 #include "DepthTables.h"
 #include "ShortSolver.h"
 #include "Symmetries.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -519,35 +520,7 @@ TEST(DepthTables, DistancesAreAlikeForConjugatesAndChangeByOneAMove)
 
 namespace fs = std::filesystem;
 
-std::vector<char> ReadAll(const fs::path& p)
-{
-    std::vector<char> b(static_cast<size_t>(fs::file_size(p)));
-    std::ifstream in(p, std::ios::binary);
-    in.read(b.data(), static_cast<std::streamsize>(b.size()));
-    return b;
-}
-
-void WriteAll(const fs::path& p, const std::vector<char>& b)
-{
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(b.data(), static_cast<std::streamsize>(b.size()));
-}
-
-// A fresh folder, removed with everything in it however the test ends.
-struct TempFolder {
-    fs::path path;
-    TempFolder()
-    {
-        std::random_device rd;
-        path = fs::temp_directory_path() / ("zelvors-depth-tables-" + std::to_string(rd()) + std::to_string(rd()));
-        fs::create_directories(path);
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path, ec);
-    }
-};
+using testsupport::TempFolder;
 
 template <class V> bool SameBytes(const V& a, const V& b)
 {
@@ -557,6 +530,7 @@ template <class V> bool SameBytes(const V& a, const V& b)
 bool SameTables(const DepthTables& a, const DepthTables& b)
 {
     return SameBytes(a.flipSlice.classOf, b.flipSlice.classOf) && SameBytes(a.flipSlice.rep, b.flipSlice.rep) &&
+           SameBytes(a.classMove, b.classMove) &&
            SameBytes(a.flipSlice.stabiliser, b.flipSlice.stabiliser) &&
            SameBytes(a.corners.classOf, b.corners.classOf) && SameBytes(a.corners.rep, b.corners.rep) &&
            SameBytes(a.corners.stabiliser, b.corners.stabiliser) && SameBytes(a.twistConj, b.twistConj) &&
@@ -568,7 +542,7 @@ bool SameTables(const DepthTables& a, const DepthTables& b)
 TEST(DepthTables, CacheFileGivesBackEveryByteAndRefusesDamage)
 {
     const DepthTables& shared = ShortSolverTables::Get().depth;
-    const TempFolder folder;
+    const TempFolder folder("zelvors-depth-tables");
     const fs::path file = folder.path / "tables.bin";
     ASSERT_TRUE(shared.Save(file.string()));
     {
@@ -576,19 +550,19 @@ TEST(DepthTables, CacheFileGivesBackEveryByteAndRefusesDamage)
         ASSERT_TRUE(loaded.Load(file.string()));
         EXPECT_TRUE(SameTables(loaded, shared));
     }
-    const std::vector<char> bytes = ReadAll(file);
+    const testsupport::Bytes bytes = testsupport::ReadFileBytes(file);
     ASSERT_GT(bytes.size(), shared.phase1.Bytes() + shared.phase2.Bytes());
 
     DepthTables other;
     const fs::path damaged = folder.path / "damaged.bin";
-    std::vector<char> b(bytes.begin(), bytes.end() - 1);
-    WriteAll(damaged, b);
+    testsupport::Bytes b(bytes.begin(), bytes.end() - 1);
+    testsupport::WriteFileBytes(damaged, b);
     EXPECT_FALSE(other.Load(damaged.string())) << "truncated by one byte";
 
     // The phase-2 table is the last segment, the phase-1 table the one before.
     b = bytes;
     b[b.size() - shared.phase2.Bytes() - shared.phase1.Bytes() / 2] ^= 0x10;
-    WriteAll(damaged, b);
+    testsupport::WriteFileBytes(damaged, b);
     EXPECT_FALSE(other.Load(damaged.string())) << "a byte of the phase-1 table changed";
 
     EXPECT_FALSE(other.Load((folder.path / "missing.bin").string()));
@@ -600,7 +574,7 @@ TEST(DepthTables, CacheFileGivesBackEveryByteAndRefusesDamage)
 TEST(ShortSolverTables, CacheWithAnIndexOutOfRangeIsRefused)
 {
     const ShortSolverTables& shared = ShortSolverTables::Get();
-    const TempFolder folder;
+    const TempFolder folder("zelvors-depth-tables");
     const std::string file = (folder.path / "tables.bin").string();
     auto copy = std::make_unique<ShortSolverTables>(shared);
     ASSERT_TRUE(copy->IndicesInRange());

@@ -3,6 +3,7 @@
 // tables itself, so a false refusal costs seconds, a false acceptance wrong solves).
 
 #include "TableCache.h"
+#include "TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 using namespace tablecache;
 
-using Bytes = std::vector<unsigned char>;
+using testsupport::Bytes;
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
 
 constexpr std::uint32_t kVersion = 7;
 
@@ -34,18 +37,6 @@ Bytes RandomBytes(size_t n, std::uint32_t seed)
     for (auto& x : b)
         x = static_cast<unsigned char>(rng());
     return b;
-}
-
-Bytes ReadFile(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteFile(const fs::path& p, const Bytes& b)
-{
-    std::ofstream out(p, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
 }
 
 std::set<std::string> Entries(const fs::path& folder)
@@ -59,25 +50,9 @@ std::set<std::string> Entries(const fs::path& folder)
 // A fresh folder per test, removed afterwards.
 class TableCache : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::random_device rd;
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_folder = fs::temp_directory_path() /
-                   ("zelvors-tablecache-" + std::string(info->name()) + "-" + std::to_string(rd()));
-        fs::create_directories(m_folder);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        // Permissions taken away by a test must not stop the removal.
-        fs::permissions(m_folder, fs::perms::owner_all, fs::perm_options::add, ec);
-        for (const auto& e : fs::recursive_directory_iterator(m_folder, ec))
-            fs::permissions(e.path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_folder, ec);
-    }
-
-    fs::path m_folder;
+    testsupport::TempFolder m_temp{std::string("zelvors-tablecache-") +
+                                   ::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    const fs::path& m_folder = m_temp.path;
 };
 
 // Segments of sizes 0, 1, 7 and just over 1 MB (more than one checksum block),
@@ -90,7 +65,7 @@ protected:
         m_data = {Bytes(), RandomBytes(1, 1), RandomBytes(7, 2), RandomBytes((1 << 20) + 13, 3)};
         m_path = (m_folder / "tables.bin").string();
         ASSERT_TRUE(Save(m_path, kVersion, Segments()));
-        m_file = ReadFile(m_path);
+        m_file = ReadFileBytes(m_path);
         size_t payload = 0;
         for (const Bytes& b : m_data)
             payload += b.size();
@@ -129,7 +104,7 @@ protected:
     }
     bool LoadsWith(const Bytes& file) const
     {
-        WriteFile(m_path, file);
+        WriteFileBytes(m_path, file);
         return LoadAll().has_value();
     }
 
@@ -251,10 +226,10 @@ TEST_F(TableCacheFile, SaveFailsCleanlyWhereItCannotWrite)
 
     // A file stands where a folder of the path should be.
     const fs::path plain = m_folder / "plain";
-    WriteFile(plain, Bytes{1, 2, 3});
+    WriteFileBytes(plain, Bytes{1, 2, 3});
     EXPECT_FALSE(Save((plain / "tables.bin").string(), kVersion, Segments()));
     EXPECT_FALSE(Save((plain / "sub" / "tables.bin").string(), kVersion, Segments()));
-    EXPECT_EQ(ReadFile(plain), (Bytes{1, 2, 3}));
+    EXPECT_EQ(ReadFileBytes(plain), (Bytes{1, 2, 3}));
 
     EXPECT_FALSE(Save("", kVersion, Segments()));
     EXPECT_EQ(Entries(m_folder), (std::set<std::string>{"dir", "plain", "tables.bin"}));
