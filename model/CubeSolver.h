@@ -38,6 +38,7 @@
 
 #include "Compat.h"
 #include "CubeTables.h"
+#include "Facelets.h"
 #include "ProgressCtrl.h"
 
 // One face of the cube: its letter, nine colour indexes, its rectangle in the
@@ -54,11 +55,11 @@ public:
     // Slots of the face records.
     enum { SLOT_T = 0, SLOT_F, SLOT_R, SLOT_L, SLOT_B, SLOT_D, FACE_COUNT };
 
-    // Result codes of Solve.
+    // Result codes of Solve (the shared codes of Facelets.h).
     enum {
-        SOLVE_OK = 0,            // solved; GetSolution() holds the moves (empty for a solved cube)
-        SOLVE_BAD_CUBELETS = 1,  // the colours do not make up a set of cubelets; nothing was done
-        SOLVE_UNSOLVABLE = 2,    // a set of cubelets, but no orientation could be solved
+        SOLVE_OK = kSolved,                 // solved; GetSolution() holds the moves (empty for a solved cube)
+        SOLVE_BAD_CUBELETS = kBadCubelets,  // the colours do not make up a set of cubelets; nothing was done
+        SOLVE_UNSOLVABLE = kUnsolvable,     // a set of cubelets, but no orientation could be solved
     };
 
     CCubeSolver();
