@@ -17,7 +17,7 @@
 
 namespace {
 
-QString Facelets(const CCubeSolver& cube)
+QString FaceletText(const CCubeSolver& cube)
 {
     return QString::fromStdString(FormatCube(cube));
 }
@@ -249,7 +249,7 @@ private slots:
             QVERIFY(dlg.m_listSolution.count() > 10);
 
         Monkey monkey(dlg, actions, seed);
-        const QString entered = Facelets(dlg.m_cube);
+        const QString entered = FaceletText(dlg.m_cube);
         monkey.Start();
         if (command == "shuffle") {
             dlg.m_btnShuffle.click();
@@ -258,7 +258,7 @@ private slots:
             monkey.Stop();
             // The solution listed is one for the cube as entered, the cube is
             // left as it was, and the view was drawn again after the solve.
-            QCOMPARE(Facelets(dlg.m_cube), entered);
+            QCOMPARE(FaceletText(dlg.m_cube), entered);
             QVERIFY(dlg.m_listSolution.count() > 1);
             QVERIFY(MovesSolve(entered.toStdString(), dlg.m_arrMoves));
             QVERIFY(dlg.m_cube.FramesDrawn() > monkey.FramesWhileBusy());

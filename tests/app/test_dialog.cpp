@@ -28,7 +28,7 @@ struct Box {
     QMessageBox::StandardButtons buttons;
 };
 
-QString Facelets(const CCubeSolver& cube)
+QString FaceletText(const CCubeSolver& cube)
 {
     return QString::fromStdString(FormatCube(cube));
 }
@@ -223,7 +223,7 @@ private slots:
             dlg.m_btnClear.click();
         else
             FlipEdge(dlg.m_cube, 0);
-        const QString before = Facelets(dlg.m_cube);
+        const QString before = FaceletText(dlg.m_cube);
         dlg.m_btnSolve.click();
         QCOMPARE(int(m_boxes.size()), 1);
         QCOMPARE(m_boxes[0].caption, caption);
@@ -236,7 +236,7 @@ private slots:
                      QString("Cube mis-oriented.  If the configuration you have entered is indeed what you have,\n"
                              "then your cube appears to have been disassembled, and re-assembled incorrctly.\n"
                              "Check configuration and try again."));
-        QCOMPARE(Facelets(dlg.m_cube), before);
+        QCOMPARE(FaceletText(dlg.m_cube), before);
         QCOMPARE(dlg.m_listSolution.count(), 0);
         QCOMPARE(dlg.m_staticMoves.text(), QString("Moves"));
         QVERIFY(dlg.m_btnSolve.isEnabled() && dlg.m_btnReset.isEnabled() && dlg.m_listSolution.isEnabled());
@@ -265,12 +265,12 @@ private slots:
             SwapFacelets(dlg.m_cube, a, b);
         else
             Facelet(dlg.m_cube, b.letter, b.row, b.col) = Facelet(dlg.m_cube, a.letter, a.row, a.col);
-        const QString entered = Facelets(dlg.m_cube);
+        const QString entered = FaceletText(dlg.m_cube);
         dlg.m_btnSolve.click();
         QCOMPARE(int(m_boxes.size()), 1);
         QVERIFY(m_boxes[0].caption == "Configuration Error" || m_boxes[0].caption == "Unable To Solve Cube");
         QCOMPARE(dlg.m_listSolution.count(), 0);
-        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QCOMPARE(FaceletText(dlg.m_cube), entered);
         QVERIFY(dlg.m_btnSolve.isEnabled());
     }
 
@@ -347,7 +347,7 @@ private slots:
         Quiet(dlg);
         const int n = ShuffleAndSolve(dlg);
         QVERIFY(n > 10);
-        const QString entered = Facelets(dlg.m_cube);
+        const QString entered = FaceletText(dlg.m_cube);
         QCOMPARE(dlg.m_staticMoves.text(), QString::asprintf("%ld Moves", long(n)));
         QCOMPARE(dlg.m_listSolution.item(0)->text(), QString("Your Cube!"));
         QCOMPARE(int(dlg.m_arrMoves.size()), n + 1);
@@ -360,14 +360,14 @@ private slots:
         dlg.m_btnNext.click();
         dlg.m_btnNext.click();
         reference.ExecuteMoves(dlg.m_arrMoves[1] + dlg.m_arrMoves[2]);
-        QCOMPARE(Facelets(dlg.m_cube), Facelets(reference));
+        QCOMPARE(FaceletText(dlg.m_cube), FaceletText(reference));
         QCOMPARE(dlg.m_nStep, 2);
         QCOMPARE(dlg.m_listSolution.currentRow(), 2);
         QVERIFY(dlg.m_btnPrevious.isEnabled());
 
         dlg.m_btnPrevious.click();
         dlg.m_btnPrevious.click();
-        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QCOMPARE(FaceletText(dlg.m_cube), entered);
         QCOMPARE(dlg.m_nStep, 0);
         QVERIFY(!dlg.m_btnPrevious.isEnabled());
 
@@ -383,12 +383,12 @@ private slots:
         QVERIFY(dlg.m_cube.IsSolved());
         // Back to line 0: the entered cube, the cubies with it.
         ClickLine(dlg.m_listSolution, 0);
-        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QCOMPARE(FaceletText(dlg.m_cube), entered);
         QCOMPARE(dlg.m_nStep, 0);
         QVERIFY(dlg.m_cube.m_cubies.MatchesFacelets(dlg.m_cube.m_pFace));
         // Programmatic selections never count as the user's.
         dlg.ClearSolution();
-        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QCOMPARE(FaceletText(dlg.m_cube), entered);
     }
 
     void keyboardSelectionStepsToo()
@@ -533,12 +533,12 @@ private slots:
             dlg.m_checkAnimate.click(); // the trackbar is usable with animation on
         pFocus->setFocus();
         QTRY_COMPARE(QApplication::focusWidget(), pFocus);
-        const QString cube = Facelets(dlg.m_cube);
+        const QString cube = FaceletText(dlg.m_cube);
         const QStringList lines = Lines(dlg.m_listSolution);
         const QString label = dlg.m_staticMoves.text();
         QTest::keyClick(pFocus, Qt::Key_Return);
         QTest::keyClick(pFocus, Qt::Key_Enter, Qt::KeypadModifier);
-        QCOMPARE(Facelets(dlg.m_cube), cube);
+        QCOMPARE(FaceletText(dlg.m_cube), cube);
         QCOMPARE(Lines(dlg.m_listSolution), lines);
         QCOMPARE(dlg.m_staticMoves.text(), label);
         QCOMPARE(dlg.m_nStep, 2);
@@ -566,7 +566,7 @@ private slots:
         dlg.m_check3D.click();         // the net, where clicks paint and turn
         QVERIFY(dlg.m_cube.m_b2DView);
         dlg.m_btnShuffle.click();
-        const QString entered = Facelets(dlg.m_cube);
+        const QString entered = FaceletText(dlg.m_cube);
         const int c = std::max(1, dlg.m_cube.m_nCell);
 
         std::mt19937 rng(5);
@@ -603,7 +603,7 @@ private slots:
         monkey.stop();
         QVERIFY(nTicks > 8);
         QVERIFY2(m_boxes.empty(), m_boxes.empty() ? "" : qPrintable(m_boxes[0].text));
-        QCOMPARE(Facelets(dlg.m_cube), entered);
+        QCOMPARE(FaceletText(dlg.m_cube), entered);
         QVERIFY(dlg.m_listSolution.count() > 1);
         QVERIFY(MovesSolve(entered.toStdString(), dlg.m_arrMoves));
         // The clicks on Animate were seen, but only once Solve was over.
@@ -798,7 +798,7 @@ private slots:
         QTest::keyClick(&dlg.m_listSolution, Qt::Key_T, Qt::ControlModifier);
         QTest::keyClick(&dlg.m_listSolution, Qt::Key_B, Qt::ShiftModifier);
         reference.ExecuteMoves("F+.T-.B*.");
-        QCOMPARE(Facelets(dlg.m_cube), Facelets(reference));
+        QCOMPARE(FaceletText(dlg.m_cube), FaceletText(reference));
         QVERIFY(m_boxes.empty());
 
         // The menu items do the same.
@@ -809,14 +809,14 @@ private slots:
         QVERIFY(pLeftCW);
         pLeftCW->trigger();
         reference.ExecuteMoves("L+.");
-        QCOMPARE(Facelets(dlg.m_cube), Facelets(reference));
+        QCOMPARE(FaceletText(dlg.m_cube), FaceletText(reference));
         QVERIFY(dlg.m_cube.m_cubies.MatchesFacelets(dlg.m_cube.m_pFace));
 
         // Unavailable while a command runs.
         dlg.EnableControls(false);
         QVERIFY(!pLeftCW->isEnabled());
         QTest::keyClick(&dlg.m_listSolution, Qt::Key_R, Qt::AltModifier);
-        QCOMPARE(Facelets(dlg.m_cube), Facelets(reference));
+        QCOMPARE(FaceletText(dlg.m_cube), FaceletText(reference));
         dlg.EnableControls(true);
         QVERIFY(pLeftCW->isEnabled());
     }

@@ -28,7 +28,7 @@ struct Box {
     QString caption;
 };
 
-QString Facelets(const CCubeSolver& cube)
+QString FaceletText(const CCubeSolver& cube)
 {
     return QString::fromStdString(FormatCube(cube));
 }
@@ -138,7 +138,7 @@ private slots:
         else
             std::swap(cube.m_pFace[CCubeSolver::SLOT_F]->colors[4], cube.m_pFace[CCubeSolver::SLOT_R]->colors[4]);
         cube.Repaint();
-        const QString strBefore = Facelets(cube);
+        const QString strBefore = FaceletText(cube);
 
         dlg.m_btnSolve.click();
         // The old box, alone, with its caption; then the problems in the panel.
@@ -150,7 +150,7 @@ private slots:
         QVERIFY(pPanel->isVisible());
         QCOMPARE(pPanel->geometry(), dlg.m_listSolution.geometry());
         QVERIFY2(dlg.Edit().LastProblems().contains(strSaid), qPrintable(dlg.Edit().LastProblems()));
-        QCOMPARE(Facelets(cube), strBefore);
+        QCOMPARE(FaceletText(cube), strBefore);
         for (int n : marked)
             QVERIFY2(std::count(cube.MarkedFacelets().begin(), cube.MarkedFacelets().end(), n) == 1,
                      qPrintable(QString::number(n)));
@@ -276,7 +276,7 @@ private slots:
         const char* const kKeys[6] = {"yyyyyyyyy", "222222222", "rrrrrrrrr", "666666666", "ggggggggg", "444444444"};
         for (const char* pszFace : kKeys)
             QTest::keyClicks(&cube, QString::fromLatin1(pszFace));
-        QCOMPARE(Facelets(cube), kSolved);
+        QCOMPARE(FaceletText(cube), kSolved);
         QCOMPARE(cube.Cursor().Index(), 0);
         SaveShot(dlg, "painted-from-keyboard");
 
@@ -285,7 +285,7 @@ private slots:
         QTest::keyClick(&cube, Qt::Key_Down);
         QTest::keyClick(&cube, Qt::Key_Right);
         QCOMPARE(cube.Cursor().Index(), 4);
-        QCOMPARE(Facelets(cube), kSolved);
+        QCOMPARE(FaceletText(cube), kSolved);
         QTest::keyClick(&cube, Qt::Key_Delete);
         QCOMPARE(At(cube, 4), BYTE(0));
         QCOMPARE(cube.Cursor().Index(), 4);
@@ -303,9 +303,9 @@ private slots:
         QTest::keyClick(&cube, Qt::Key_Right);
 
         // Shift+B still turns the back face; the letter alone paints.
-        const QString strBefore = Facelets(cube);
+        const QString strBefore = FaceletText(cube);
         QTest::keyClick(&cube, Qt::Key_B, Qt::ShiftModifier);
-        QVERIFY(Facelets(cube) != strBefore);
+        QVERIFY(FaceletText(cube) != strBefore);
         QCOMPARE(cube.Cursor().Index(), 4);
         // Esc still asks about leaving.
         QTest::keyClick(&cube, Qt::Key_Escape);
@@ -316,9 +316,9 @@ private slots:
         // In the 3D view the keys paint nothing and no cursor is drawn.
         dlg.m_check3D.click();
         cube.setFocus();
-        const QString strNow = Facelets(cube);
+        const QString strNow = FaceletText(cube);
         QTest::keyClicks(&cube, "123yw");
-        QCOMPARE(Facelets(cube), strNow);
+        QCOMPARE(FaceletText(cube), strNow);
         QVERIFY(!cube.CursorShown());
     }
 
@@ -352,11 +352,11 @@ private slots:
         CCubeWnd& cube = dlg.m_cube;
         QUndoStack& stack = dlg.Edit().UndoStack();
         QVERIFY(!dlg.Edit().m_pUndoAction->isEnabled());
-        QStringList states{Facelets(cube)};
+        QStringList states{FaceletText(cube)};
         auto changed = [&](const char* pszWhat) {
             QTRY_COMPARE(stack.count(), states.size());
-            QVERIFY2(Facelets(cube) != states.last(), pszWhat);
-            states << Facelets(cube);
+            QVERIFY2(FaceletText(cube) != states.last(), pszWhat);
+            states << FaceletText(cube);
         };
 
         QTest::mouseClick(&dlg.m_palette[2], Qt::LeftButton); // green
@@ -383,14 +383,14 @@ private slots:
         // Ctrl+Z back through every state, then both redo keys forward.
         for (int n = states.size() - 2; n >= 0; --n) {
             QTest::keyClick(&dlg.m_listSolution, Qt::Key_Z, Qt::ControlModifier);
-            QCOMPARE(Facelets(cube), states[n]);
+            QCOMPARE(FaceletText(cube), states[n]);
         }
         QVERIFY(!dlg.Edit().m_pUndoAction->isEnabled());
         SaveShot(dlg, "undone-to-start");
         for (int n = 1; n < states.size(); ++n) {
             QTest::keyClick(&dlg.m_listSolution, n % 2 ? Qt::Key_Y : Qt::Key_Z,
                             n % 2 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
-            QCOMPARE(Facelets(cube), states[n]);
+            QCOMPARE(FaceletText(cube), states[n]);
         }
         // The cubies follow the undone colours too.
         dlg.Edit().m_pUndoAction->trigger();
@@ -403,7 +403,7 @@ private slots:
         CZelvorsCubeDlg dlg;
         Ready(dlg);
         dlg.m_btnShuffle.click();
-        const QString strShuffled = Facelets(dlg.m_cube);
+        const QString strShuffled = FaceletText(dlg.m_cube);
         dlg.m_btnSolve.click();
         QVERIFY(dlg.m_listSolution.count() > 1);
         dlg.m_btnNext.click();
@@ -411,11 +411,11 @@ private slots:
         // Moves played from the list are no steps of their own: undo goes back
         // to the cube before Shuffle, and the list is cleared.
         dlg.Edit().m_pUndoAction->trigger();
-        QCOMPARE(Facelets(dlg.m_cube), kSolved);
+        QCOMPARE(FaceletText(dlg.m_cube), kSolved);
         QCOMPARE(dlg.m_listSolution.count(), 0);
         QCOMPARE(dlg.m_staticMoves.text(), QString("Moves"));
         dlg.Edit().m_pRedoAction->trigger();
-        QCOMPARE(Facelets(dlg.m_cube), strShuffled);
+        QCOMPARE(FaceletText(dlg.m_cube), strShuffled);
     }
 
     // ------------------------------------------------------------ fill
@@ -426,22 +426,22 @@ private slots:
         Ready(dlg);
         CCubeWnd& cube = dlg.m_cube;
         dlg.m_btnShuffle.click();
-        const QString strFull = Facelets(cube);
+        const QString strFull = FaceletText(cube);
         // A whole corner and one sticker of an edge left blank.
         for (const FaceletPos& pos : g_cornerTable[0])
             Facelet(cube, pos.letter, pos.row, pos.col) = 0;
         Facelet(cube, g_edgeTable[5][1].letter, g_edgeTable[5][1].row, g_edgeTable[5][1].col) = 0;
         cube.Repaint();
-        const QString strBlanked = Facelets(cube);
+        const QString strBlanked = FaceletText(cube);
         const int nBefore = dlg.Edit().UndoStack().count();
         dlg.Edit().m_pFillAction->trigger();
-        QCOMPARE(Facelets(cube), strFull);
+        QCOMPARE(FaceletText(cube), strFull);
         QCOMPARE(int(m_boxes.size()), 1);
         QCOMPARE(m_boxes[0].caption, QString("Fill What Is Determined"));
         QCOMPARE(m_boxes[0].text, QString("Filled 4 facelets that the painted ones determine."));
         QCOMPARE(dlg.Edit().UndoStack().count(), nBefore + 1);
         dlg.Edit().m_pUndoAction->trigger();
-        QCOMPARE(Facelets(cube), strBlanked);
+        QCOMPARE(FaceletText(cube), strBlanked);
 
         // Nothing to fill on a full cube; a contradiction fills nothing.
         dlg.m_btnReset.click();
@@ -449,10 +449,10 @@ private slots:
         QVERIFY(m_boxes.back().text.startsWith("No blank facelet"));
         cube.m_pFace[0]->colors[0] = 2;
         cube.m_pFace[0]->colors[1] = 0;
-        const QString strBad = Facelets(cube);
+        const QString strBad = FaceletText(cube);
         dlg.Edit().m_pFillAction->trigger();
         QVERIFY(m_boxes.back().text.contains("contradict"));
-        QCOMPARE(Facelets(cube), strBad);
+        QCOMPARE(FaceletText(cube), strBad);
     }
 
     // ------------------------------------------------------------ clipboard
@@ -467,7 +467,7 @@ private slots:
         // A cube with blanks has no facelet string: the digits alone.
         dlg.m_btnClear.click();
         dlg.Edit().m_pCopyCubeAction->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), Facelets(dlg.m_cube));
+        QCOMPARE(QGuiApplication::clipboard()->text(), FaceletText(dlg.m_cube));
         QVERIFY(m_boxes.empty());
     }
 
@@ -492,7 +492,7 @@ private slots:
         // named by their letters: D digits, F facelet string.
         CCubeSolver want;
         want.ExecuteMoves(strMoves.isEmpty() ? "T+.F-.R*.D+.L-." : strMoves.toStdString());
-        const QString strDigits = Facelets(want);
+        const QString strDigits = FaceletText(want);
         BYTE colors[54];
         for (int n = 0; n < 54; ++n)
             colors[n] = want.m_pFace[n / 9]->colors[n % 9];
@@ -510,7 +510,7 @@ private slots:
         QGuiApplication::clipboard()->setText(strPasted);
         QTest::keyClick(&dlg.m_listSolution, Qt::Key_V, Qt::ControlModifier);
         QVERIFY2(m_boxes.empty(), m_boxes.empty() ? "" : qPrintable(m_boxes[0].text));
-        QCOMPARE(Facelets(dlg.m_cube), strDigits);
+        QCOMPARE(FaceletText(dlg.m_cube), strDigits);
         QVERIFY(dlg.m_cube.m_cubies.MatchesFacelets(dlg.m_cube.m_pFace));
     }
 
@@ -531,14 +531,14 @@ private slots:
         CZelvorsCubeDlg dlg;
         Ready(dlg);
         dlg.m_btnShuffle.click();
-        const QString strBefore = Facelets(dlg.m_cube);
+        const QString strBefore = FaceletText(dlg.m_cube);
         const int nSteps = dlg.Edit().UndoStack().count();
         QGuiApplication::clipboard()->setText(strText);
         dlg.Edit().m_pPasteCubeAction->trigger();
         QCOMPARE(int(m_boxes.size()), 1);
         QCOMPARE(m_boxes[0].caption, QString("Paste Cube"));
         QVERIFY(m_boxes[0].text.contains("the cube is left as it was"));
-        QCOMPARE(Facelets(dlg.m_cube), strBefore);
+        QCOMPARE(FaceletText(dlg.m_cube), strBefore);
         QCOMPARE(dlg.Edit().UndoStack().count(), nSteps);
     }
 

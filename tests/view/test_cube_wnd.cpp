@@ -17,7 +17,7 @@
 
 namespace {
 
-QString Facelets(const CCubeSolver& cube)
+QString FaceletText(const CCubeSolver& cube)
 {
     return QString::fromStdString(FormatCube(cube));
 }
@@ -145,16 +145,16 @@ private slots:
         CCubeSolver reference;
         QTest::mouseDClick(view.m_hDC, Qt::LeftButton, Qt::ShiftModifier, QPoint(40, 40));
         reference.ExecuteMoves("F+.F+.");
-        QCOMPARE(Facelets(view), Facelets(reference));
+        QCOMPARE(FaceletText(view), FaceletText(reference));
         QTest::mouseDClick(view.m_hDC, Qt::LeftButton, Qt::ControlModifier, QPoint(70, 45));
         reference.ExecuteMoves("R-.R-.");
-        QCOMPARE(Facelets(view), Facelets(reference));
+        QCOMPARE(FaceletText(view), FaceletText(reference));
         // Two single clicks far apart in time are two quarter turns.
         QTest::mouseClick(view.m_hDC, Qt::LeftButton, Qt::ShiftModifier, QPoint(40, 15));
         QTest::qWait(QGuiApplication::styleHints()->mouseDoubleClickInterval() + 50);
         QTest::mouseClick(view.m_hDC, Qt::LeftButton, Qt::ShiftModifier, QPoint(40, 15));
         reference.ExecuteMoves("T+.T+.");
-        QCOMPARE(Facelets(view), Facelets(reference));
+        QCOMPARE(FaceletText(view), FaceletText(reference));
         QVERIFY(view.m_cubies.MatchesFacelets(view.m_pFace));
     }
 
@@ -216,12 +216,12 @@ private slots:
         QCOMPARE(net.pixel(34, 34), qRgb(0, 0, 255));     // F filled blue
         QCOMPARE(net.pixel(100, 90), qRgb(204, 204, 204)); // background
 
-        const QString before = Facelets(view);
+        const QString before = FaceletText(view);
         view.OnLButtonDown(Qt::NoModifier, QPoint(40, 15));
         QCOMPARE(view.m_pSelFace, view.GetFace('T'));
         view.OnLButtonDown(Qt::NoModifier, QPoint(64, 40)); // a gap
         QVERIFY(!view.m_pSelFace);
-        QCOMPARE(Facelets(view), before);
+        QCOMPARE(FaceletText(view), before);
     }
 
     void paintingAndModifiers()
@@ -232,7 +232,7 @@ private slots:
 
         // No paint colour chosen: a plain press only moves the outline.
         view.OnLButtonDown(Qt::NoModifier, QPoint(70, 45));
-        QCOMPARE(Facelets(view), Facelets(reference));
+        QCOMPARE(FaceletText(view), FaceletText(reference));
 
         // A plain press paints the facelet under the point, centre included.
         view.m_nPaintColor = 3;
@@ -248,11 +248,11 @@ private slots:
         turned.m_nPaintColor = 5;
         turned.OnLButtonDown(Qt::ShiftModifier, QPoint(70, 40));
         reference.ExecuteMoves("R+.");
-        QCOMPARE(Facelets(turned), Facelets(reference));
+        QCOMPARE(FaceletText(turned), FaceletText(reference));
         turned.OnLButtonDown(Qt::ControlModifier | Qt::ShiftModifier, QPoint(70, 40));
         turned.OnLButtonDown(Qt::ControlModifier, QPoint(40, 15));
         reference.ExecuteMoves("R-.T-.");
-        QCOMPARE(Facelets(turned), Facelets(reference));
+        QCOMPARE(FaceletText(turned), FaceletText(reference));
 
         // A Shift double click is a press and a double click: a half turn.
         turned.OnLButtonDown(Qt::ShiftModifier, QPoint(40, 70));
@@ -260,11 +260,11 @@ private slots:
         turned.OnLButtonDown(Qt::ControlModifier, QPoint(100, 40));
         turned.OnLButtonDblClk(Qt::ControlModifier, QPoint(100, 40));
         reference.ExecuteMoves("D*.B*.");
-        QCOMPARE(Facelets(turned), Facelets(reference));
+        QCOMPARE(FaceletText(turned), FaceletText(reference));
         // A plain double click paints once (the press), never on the double click.
         turned.m_nPaintColor = 0;
         turned.OnLButtonDblClk(Qt::NoModifier, QPoint(40, 40));
-        QCOMPARE(Facelets(turned), Facelets(reference));
+        QCOMPARE(FaceletText(turned), FaceletText(reference));
         QVERIFY(turned.m_cubies.MatchesFacelets(turned.m_pFace));
 
         // In the 3D view a press neither paints nor turns.
@@ -272,7 +272,7 @@ private slots:
         turned.m_nPaintColor = 2;
         turned.OnLButtonDown(Qt::ShiftModifier, QPoint(40, 40));
         turned.OnLButtonDown(Qt::NoModifier, QPoint(40, 40));
-        QCOMPARE(Facelets(turned), Facelets(reference));
+        QCOMPARE(FaceletText(turned), FaceletText(reference));
     }
 
     void realMouseEventsReachTheHandlers()
@@ -284,7 +284,7 @@ private slots:
         QTest::mouseClick(&view, Qt::LeftButton, Qt::ShiftModifier, QPoint(70, 40));
         CCubeSolver reference;
         reference.ExecuteMoves("R+.");
-        QCOMPARE(Facelets(view), Facelets(reference));
+        QCOMPARE(FaceletText(view), FaceletText(reference));
         view.m_nPaintColor = 6;
         QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(34, 34));
         QCOMPARE(view.GetFace('F')->colors[0], BYTE(6));
@@ -327,11 +327,11 @@ private slots:
             QVERIFY(view.m_cubies.MatchesFacelets(view.m_pFace));
             if (i % 500 == 100) {
                 model.SaveCube();
-                const QString saved = Facelets(view);
+                const QString saved = FaceletText(view);
                 for (int k = 0; k < 25; ++k)
                     model.RotateFaceCW(model.m_pFace[rng() % 6]);
                 model.RestoreCube();
-                QCOMPARE(Facelets(view), saved);
+                QCOMPARE(FaceletText(view), saved);
                 QVERIFY(view.m_cubies.MatchesFacelets(view.m_pFace));
             }
         }
@@ -454,12 +454,12 @@ private slots:
         QVERIFY(bSawTurning);
         CCubeSolver reference;
         reference.ExecuteMoves("F+.");
-        QCOMPARE(Facelets(view), Facelets(reference));
+        QCOMPARE(FaceletText(view), FaceletText(reference));
         QVERIFY(view.m_cubies.MatchesFacelets(view.m_pFace));
         // Between turns a turn is taken again.
         view.RotateFaceCW(view.GetFace('T'));
         reference.ExecuteMoves("T+.");
-        QCOMPARE(Facelets(view), Facelets(reference));
+        QCOMPARE(FaceletText(view), FaceletText(reference));
     }
 
     void paintingInMidTurnKeepsCubiesInStep()
