@@ -33,7 +33,7 @@ QString FaceletText(const CCubeSolver& cube)
     return QString::fromStdString(FormatCube(cube));
 }
 
-const QString kSolvedText = QStringLiteral("111111111222222222333333333444444444555555555666666666");
+const QString kSolvedString = QStringLiteral("111111111222222222333333333444444444555555555666666666");
 
 // The colour index a facelet index 0..53 has in the view.
 BYTE At(const CCubeWnd& cube, int nIndex)
@@ -276,7 +276,7 @@ private slots:
         const char* const kKeys[6] = {"yyyyyyyyy", "222222222", "rrrrrrrrr", "666666666", "ggggggggg", "444444444"};
         for (const char* pszFace : kKeys)
             QTest::keyClicks(&cube, QString::fromLatin1(pszFace));
-        QCOMPARE(FaceletText(cube), kSolvedText);
+        QCOMPARE(FaceletText(cube), kSolvedString);
         QCOMPARE(cube.Cursor().Index(), 0);
         SaveShot(dlg, "painted-from-keyboard");
 
@@ -285,7 +285,7 @@ private slots:
         QTest::keyClick(&cube, Qt::Key_Down);
         QTest::keyClick(&cube, Qt::Key_Right);
         QCOMPARE(cube.Cursor().Index(), 4);
-        QCOMPARE(FaceletText(cube), kSolvedText);
+        QCOMPARE(FaceletText(cube), kSolvedString);
         QTest::keyClick(&cube, Qt::Key_Delete);
         QCOMPARE(At(cube, 4), BYTE(0));
         QCOMPARE(cube.Cursor().Index(), 4);
@@ -411,7 +411,7 @@ private slots:
         // Moves played from the list are no steps of their own: undo goes back
         // to the cube before Shuffle, and the list is cleared.
         dlg.Edit().m_pUndoAction->trigger();
-        QCOMPARE(FaceletText(dlg.m_cube), kSolvedText);
+        QCOMPARE(FaceletText(dlg.m_cube), kSolvedString);
         QCOMPARE(dlg.m_listSolution.count(), 0);
         QCOMPARE(dlg.m_staticMoves.text(), QString("Moves"));
         dlg.Edit().m_pRedoAction->trigger();
@@ -463,7 +463,7 @@ private slots:
         Ready(dlg);
         QTest::keyClick(&dlg.m_listSolution, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QGuiApplication::clipboard()->text(),
-                 kSolvedText + "\nUUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB");
+                 kSolvedString + "\nUUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBB");
         // A cube with blanks has no facelet string: the digits alone.
         dlg.m_btnClear.click();
         dlg.Edit().m_pCopyCubeAction->trigger();
@@ -522,7 +522,7 @@ private slots:
         QTest::newRow("digits too short") << "1111111112222";
         QTest::newRow("bad move") << "R U Q2";
         QTest::newRow("two different cubes")
-            << kSolvedText + "\n111111222222222555333333333444444444666555555111666666";
+            << kSolvedString + "\n111111222222222555333333333444444444666555555111666666";
     }
 
     void unusableTextLeavesTheCube()
