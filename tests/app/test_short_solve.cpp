@@ -31,7 +31,7 @@ struct Box {
     QMessageBox::Icon icon;
 };
 
-const char kBadCubelets[] = "Cube does not contain proper cubelets.  Check configuration and try again.";
+const char kBadCubeletsText[] = "Cube does not contain proper cubelets.  Check configuration and try again.";
 const char kMisOriented[] = "Cube mis-oriented.  If the configuration you have entered is indeed what you have,\n"
                             "then your cube appears to have been disassembled, and re-assembled incorrctly.\n"
                             "Check configuration and try again.";
@@ -264,7 +264,7 @@ private slots:
         QTest::addColumn<int>("icon");
         QTest::addColumn<QString>("text");
         QTest::newRow("blank cube (1)") << "blank" << "Configuration Error" << int(QMessageBox::Warning)
-                                        << kBadCubelets;
+                                        << kBadCubeletsText;
         QTest::newRow("one edge flipped (2)") << "flip" << "Unable To Solve Cube" << int(QMessageBox::Critical)
                                               << kMisOriented;
         QTest::newRow("two corners swapped (2)") << "swap" << "Unable To Solve Cube" << int(QMessageBox::Critical)
