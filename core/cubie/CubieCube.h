@@ -25,6 +25,7 @@
 // face letters of a solution then name the slots as entered.
 
 #include "Compat.h"
+#include "Facelets.h"
 
 #include <cstdint>
 #include <random>
@@ -37,8 +38,8 @@ enum Corner : int { TFL, TFR, TBR, TBL, DFR, DFL, DBL, DBR, CORNER_COUNT };
 // middle layer between T and D.
 enum Edge : int { TF, TB, TR, TL, FR, DF, FL, DR, DB, DL, BL, BR, EDGE_COUNT };
 
-constexpr int kFaceCount = 6;
-constexpr int kFaceletCount = 54;
+constexpr int kFaceCount = kFacesPerCube;
+using ::kFaceletCount;
 
 // Face slots of the three facelets of each corner position, clockwise seen
 // from outside starting at the reference facelet.

@@ -131,19 +131,18 @@ CString WhyNoPiece(const BYTE* colors, const int* facelets, int n, const int* sl
     return CString();
 }
 
-void DiagnosePieces(const BYTE* c, const FaceletReading& r, CubeDiagnosis& d)
+// Corners whose colours form no piece, or a mirror image of one. Returns
+// whether any corner is still partly blank.
+bool AddImpossibleCorners(const BYTE* c, const FaceletReading& r, CubeDiagnosis& d)
 {
-    const BYTE* centre = r.centres.colour;
-    const int* slotOfColour = r.centres.slotOfColour;
-    bool bCornerBlank = false, bEdgeBlank = false;
-
+    bool bBlank = false;
     for (int i = 0; i < CORNER_COUNT; ++i) {
         const int* fl = kCornerFacelets[i];
         const std::vector<int> facelets(fl, fl + 3);
         switch (r.corners[i].status) {
         case PieceStatus::NO_SUCH_PIECE:
             Add(d, CubeProblemKind::IMPOSSIBLE_PIECE,
-                Capitalised(CornerPlace(i)) + WhyNoPiece(c, fl, 3, slotOfColour), facelets);
+                Capitalised(CornerPlace(i)) + WhyNoPiece(c, fl, 3, r.centres.slotOfColour), facelets);
             break;
         case PieceStatus::MIRRORED: {
             std::vector<CString> faces, colours;
@@ -161,64 +160,73 @@ void DiagnosePieces(const BYTE* c, const FaceletReading& r, CubeDiagnosis& d)
             break;
         }
         case PieceStatus::OK: break;
-        default: bCornerBlank = true; break;
+        default: bBlank = true; break;
         }
     }
+    return bBlank;
+}
+
+// Edges whose colours form no piece. Returns whether any edge is still partly blank.
+bool AddImpossibleEdges(const BYTE* c, const FaceletReading& r, CubeDiagnosis& d)
+{
+    bool bBlank = false;
     for (int i = 0; i < EDGE_COUNT; ++i) {
         const int* fl = kEdgeFacelets[i];
         if (r.edges[i].status == PieceStatus::NO_SUCH_PIECE)
             Add(d, CubeProblemKind::IMPOSSIBLE_PIECE,
-                Capitalised(EdgePlace(i)) + WhyNoPiece(c, fl, 2, slotOfColour),
+                Capitalised(EdgePlace(i)) + WhyNoPiece(c, fl, 2, r.centres.slotOfColour),
                 std::vector<int>(fl, fl + 2));
         else if (r.edges[i].status != PieceStatus::OK)
-            bEdgeBlank = true;
+            bBlank = true;
     }
+    return bBlank;
+}
 
-    // Pieces there twice, and the ones then missing.
-    for (int p = 0; p < CORNER_COUNT; ++p)
-        if (r.cornerCount[p] > 1) {
+// The corners (N = 3) or edges (N = 2) of a cube, as the diagnosis names them.
+template <int N>
+struct PieceKind {
+    int count;                // places and pieces of the kind
+    const char* word;         // "corner" or "edge"
+    const int (*faces)[N];    // the faces of each place, in the piece's order
+    const int (*facelets)[N]; // the facelets of each place
+    const PieceReading* read; // what each place holds
+    const int* pieceCount;    // how often each piece was found
+};
+
+// Pieces of a kind there twice or more.
+template <int N>
+void AddDoubled(const PieceKind<N>& k, const BYTE* centre, CubeDiagnosis& d)
+{
+    for (int p = 0; p < k.count; ++p)
+        if (k.pieceCount[p] > 1) {
             std::vector<CString> places;
             std::vector<int> facelets;
-            for (int i = 0; i < CORNER_COUNT; ++i)
-                if (r.corners[i].status == PieceStatus::OK && r.corners[i].piece == p) {
-                    places.push_back(PlaceName(kCornerFaces[i], 3));
-                    facelets.insert(facelets.end(), kCornerFacelets[i], kCornerFacelets[i] + 3);
+            for (int i = 0; i < k.count; ++i)
+                if (k.read[i].status == PieceStatus::OK && k.read[i].piece == p) {
+                    places.push_back(PlaceName(k.faces[i], N));
+                    facelets.insert(facelets.end(), k.facelets[i], k.facelets[i] + N);
                 }
             Add(d, CubeProblemKind::DUPLICATE_PIECE,
-                "The " + PieceColours(kCornerFaces[p], 3, centre) + " corner is there " +
-                    (r.cornerCount[p] == 2 ? "twice" : std::to_string(r.cornerCount[p]) + " times") +
+                "The " + PieceColours(k.faces[p], N, centre) + " " + k.word + " is there " +
+                    (k.pieceCount[p] == 2 ? "twice" : std::to_string(k.pieceCount[p]) + " times") +
                     ": at " + JoinWords(places) + ".",
                 facelets);
         }
-    for (int p = 0; p < EDGE_COUNT; ++p)
-        if (r.edgeCount[p] > 1) {
-            std::vector<CString> places;
-            std::vector<int> facelets;
-            for (int i = 0; i < EDGE_COUNT; ++i)
-                if (r.edges[i].status == PieceStatus::OK && r.edges[i].piece == p) {
-                    places.push_back(PlaceName(kEdgeFaces[i], 2));
-                    facelets.insert(facelets.end(), kEdgeFacelets[i], kEdgeFacelets[i] + 2);
-                }
-            Add(d, CubeProblemKind::DUPLICATE_PIECE,
-                "The " + PieceColours(kEdgeFaces[p], 2, centre) + " edge is there " +
-                    (r.edgeCount[p] == 2 ? "twice" : std::to_string(r.edgeCount[p]) + " times") +
-                    ": at " + JoinWords(places) + ".",
-                facelets);
-        }
-    // A piece is missing only when every place of its kind is painted.
-    if (!bCornerBlank)
-        for (int p = 0; p < CORNER_COUNT; ++p)
-            if (r.cornerCount[p] == 0)
-                Add(d, CubeProblemKind::MISSING_PIECE,
-                    "The " + PieceColours(kCornerFaces[p], 3, centre) + " corner is missing.", {});
-    if (!bEdgeBlank)
-        for (int p = 0; p < EDGE_COUNT; ++p)
-            if (r.edgeCount[p] == 0)
-                Add(d, CubeProblemKind::MISSING_PIECE,
-                    "The " + PieceColours(kEdgeFaces[p], 2, centre) + " edge is missing.", {});
+}
 
-    if (!r.bComplete)
-        return;
+// Pieces of a kind found nowhere; only when every place of the kind is painted.
+template <int N>
+void AddMissing(const PieceKind<N>& k, const BYTE* centre, CubeDiagnosis& d)
+{
+    for (int p = 0; p < k.count; ++p)
+        if (k.pieceCount[p] == 0)
+            Add(d, CubeProblemKind::MISSING_PIECE,
+                "The " + PieceColours(k.faces[p], N, centre) + " " + k.word + " is missing.", {});
+}
+
+// The flip, twist and permutation parities of a complete set of pieces.
+void AddParities(const FaceletReading& r, CubeDiagnosis& d)
+{
     if (r.flipSum != 0)
         Add(d, CubeProblemKind::FLIPPED_EDGE,
             "One edge is flipped, its two colours the wrong way round. Which one cannot be told "
@@ -243,6 +251,22 @@ void DiagnosePieces(const BYTE* c, const FaceletReading& r, CubeDiagnosis& d)
             {});
 }
 
+void DiagnosePieces(const BYTE* c, const FaceletReading& r, CubeDiagnosis& d)
+{
+    const bool bCornerBlank = AddImpossibleCorners(c, r, d);
+    const bool bEdgeBlank = AddImpossibleEdges(c, r, d);
+    const PieceKind<3> corners{CORNER_COUNT, "corner", kCornerFaces, kCornerFacelets, r.corners, r.cornerCount};
+    const PieceKind<2> edges{EDGE_COUNT, "edge", kEdgeFaces, kEdgeFacelets, r.edges, r.edgeCount};
+    AddDoubled(corners, r.centres.colour, d);
+    AddDoubled(edges, r.centres.colour, d);
+    if (!bCornerBlank)
+        AddMissing(corners, r.centres.colour, d);
+    if (!bEdgeBlank)
+        AddMissing(edges, r.centres.colour, d);
+    if (r.bComplete)
+        AddParities(r, d);
+}
+
 // Centres in an arrangement that no real cube with the solved colours of
 // T F R L B D (1 to 6; 1 faces 6, 2 faces 5, 3 faces 4) has.
 void AddCentreArrangement(const BYTE* centre, CubeDiagnosis& d)
@@ -258,7 +282,7 @@ void AddCentreArrangement(const BYTE* centre, CubeDiagnosis& d)
                 CString("The centres are in an arrangement no real cube has: the ") +
                     kColourNames[centre[s]] + " centre faces " + kColourNames[nFacing] +
                     " instead of " + kColourNames[nShould] + ".",
-                {s * 9 + 4, kOpposite[s] * 9 + 4, slotOf[nShould] * 9 + 4});
+                {CentreIndex(s), CentreIndex(kOpposite[s]), CentreIndex(slotOf[nShould])});
             return;
         }
     }
@@ -276,10 +300,10 @@ std::vector<std::pair<int, int>> CentreSwapsThatFit(const BYTE* c, int nImpossib
     int nBest = nImpossible;
     for (int a = 0; a < kFaceCount; ++a)
         for (int b = a + 1; b < kFaceCount; ++b) {
-            BYTE swapped[kFaceletCount];
-            std::memcpy(swapped, c, kFaceletCount);
-            std::swap(swapped[a * 9 + 4], swapped[b * 9 + 4]);
-            const int n = CountImpossible(ReadFacelets(swapped));
+            Facelets swapped;
+            std::copy(c, c + kFaceletCount, swapped.begin());
+            std::swap(swapped[CentreIndex(a)], swapped[CentreIndex(b)]);
+            const int n = CountImpossible(ReadFacelets(swapped.data()));
             if (n < nBest) {
                 nBest = n;
                 best.clear();
@@ -290,6 +314,165 @@ std::vector<std::pair<int, int>> CentreSwapsThatFit(const BYTE* c, int nImpossib
     if (nBest > 1 || nBest + 4 > nImpossible)
         best.clear();
     return best;
+}
+
+// One sticker painted with a colour there is one too many of, in place of one
+// there is one too few of: names it when repainting it makes a real cube.
+// Returns whether it did.
+bool AddWrongSticker(const Facelets& c, const int (&count)[7], CubeDiagnosis& d)
+{
+    int nOver = 0, nUnder = 0, nOff = 0;
+    for (int k = 1; k <= 6; ++k)
+        if (count[k] != 9) {
+            ++nOff;
+            if (count[k] == 10)
+                nOver = k;
+            if (count[k] == 8)
+                nUnder = k;
+        }
+    if (count[0] != 0 || nOff != 2 || !nOver || !nUnder)
+        return false;
+    std::vector<int> fixes;
+    for (int f = 0; f < kFaceletCount; ++f)
+        if (c[f] == nOver) {
+            Facelets repainted = c;
+            repainted[f] = static_cast<BYTE>(nUnder);
+            if (ReadVerdict(repainted.data()) == kSolved)
+                fixes.push_back(f);
+        }
+    if (fixes.size() == 1)
+        Add(d, CubeProblemKind::WRONG_STICKER,
+            Capitalised(FaceletName(fixes[0])) + " is painted the wrong colour: it is " +
+                kColourNames[nOver] + " and should be " + kColourNames[nUnder] + ".",
+            fixes);
+    else if (!fixes.empty())
+        Add(d, CubeProblemKind::WRONG_STICKER,
+            CString("One sticker is painted ") + kColourNames[nOver] + " where " +
+                kColourNames[nUnder] + " belongs: it is one of these " +
+                std::to_string(fixes.size()) + ".",
+            fixes);
+    return !fixes.empty();
+}
+
+// Colours on more or fewer than nine stickers, and the blanks.
+void AddColourCounts(const Facelets& c, const int (&count)[7], CubeDiagnosis& d)
+{
+    for (int k = 1; k <= 6; ++k)
+        if (count[k] != 9) {
+            std::vector<int> facelets;
+            for (int f = 0; f < kFaceletCount; ++f)
+                if (c[f] == k)
+                    facelets.push_back(f);
+            const CString strColour = kColourNames[k];
+            const CString strCount = count[k] == 0   ? "are no " + strColour + " stickers"
+                                     : count[k] == 1 ? "is 1 " + strColour + " sticker"
+                                                     : "are " + std::to_string(count[k]) + " " +
+                                                           strColour + " stickers";
+            Add(d, CubeProblemKind::COLOUR_COUNT, "There " + strCount + ", not nine.", facelets);
+        }
+    if (count[0] > 0) {
+        std::vector<int> facelets;
+        for (int f = 0; f < kFaceletCount; ++f)
+            if (c[f] == 0)
+                facelets.push_back(f);
+        Add(d, CubeProblemKind::BLANK,
+            Count(count[0], "sticker is", "stickers are") + " still blank.", facelets);
+    }
+}
+
+// Blank centres, colours on two centres or on none. Returns whether the
+// centres are six different colours (without them no piece can be named).
+bool AddCentreColours(const Facelets& c, CubeDiagnosis& d)
+{
+    int centreCount[7] = {};
+    for (int s = 0; s < kFaceCount; ++s)
+        ++centreCount[c[CentreIndex(s)]];
+    for (int s = 0; s < kFaceCount; ++s)
+        if (c[CentreIndex(s)] == 0)
+            Add(d, CubeProblemKind::CENTRE_BLANK,
+                CString("The centre of the ") + kFaceNames[s] + " face is blank.", {CentreIndex(s)});
+    for (int k = 1; k <= 6; ++k)
+        if (centreCount[k] > 1) {
+            std::vector<CString> names;
+            std::vector<int> facelets;
+            for (int s = 0; s < kFaceCount; ++s)
+                if (c[CentreIndex(s)] == k) {
+                    names.push_back(kFaceNames[s]);
+                    facelets.push_back(CentreIndex(s));
+                }
+            Add(d, CubeProblemKind::CENTRE_TWICE,
+                "The " + JoinWords(names) + " centres are " + (names.size() == 2 ? "both " : "all ") +
+                    kColourNames[k] + ": every centre has a colour of its own.",
+                facelets);
+        }
+    for (int k = 1; k <= 6; ++k)
+        if (centreCount[k] == 0)
+            Add(d, CubeProblemKind::CENTRE_MISSING, CString("No centre is ") + kColourNames[k] + ".",
+                {});
+    for (int k = 1; k <= 6; ++k)
+        if (centreCount[k] != 1) {
+            if (d.problems.empty())
+                Add(d, CubeProblemKind::CENTRE_MISSING, "The centres are not six different colours.", {});
+            return false;
+        }
+    return true;
+}
+
+// Of several exchanges of two centres that fit (two opposite centres swapped:
+// any opposite pair fits), the one giving each slot its solved colour; the
+// first when none does. Sets bKnown when the exchange is the only one or that one.
+std::pair<int, int> ChooseCentreSwap(const Facelets& c, const std::vector<std::pair<int, int>>& swaps,
+                                     bool& bKnown)
+{
+    std::pair<int, int> chosen = swaps.front();
+    bKnown = swaps.size() == 1;
+    for (const auto& sw : swaps) {
+        BYTE centres[kFaceCount];
+        for (int s = 0; s < kFaceCount; ++s)
+            centres[s] = c[CentreIndex(s)];
+        std::swap(centres[sw.first], centres[sw.second]);
+        bool bSolvedColours = true;
+        for (int s = 0; s < kFaceCount; ++s)
+            bSolvedColours = bSolvedColours && centres[s] == s + 1;
+        if (bSolvedColours) {
+            chosen = sw;
+            bKnown = true;
+        }
+    }
+    return chosen;
+}
+
+// Where exchanging two centres makes the pieces fit, says so and diagnoses the
+// pieces against the exchanged centres. Returns whether it did.
+bool AddCentreSwap(Facelets c, int nImpossible, CubeDiagnosis& d)
+{
+    const std::vector<std::pair<int, int>> swaps = CentreSwapsThatFit(c.data(), nImpossible);
+    if (swaps.empty())
+        return false;
+    bool bKnown = false;
+    const auto [a, b] = ChooseCentreSwap(c, swaps, bKnown);
+    if (bKnown) {
+        Add(d, CubeProblemKind::CENTRES_SWAPPED,
+            CString("The ") + kFaceNames[a] + " and " + kFaceNames[b] +
+                " centres look swapped: the pieces fit only if the " + kFaceNames[a] + " centre is " +
+                kColourNames[c[CentreIndex(b)]] + " and the " + kFaceNames[b] + " centre " +
+                kColourNames[c[CentreIndex(a)]] + ".",
+            {CentreIndex(a), CentreIndex(b)});
+    } else {
+        std::vector<int> facelets;
+        for (const auto& sw : swaps) {
+            facelets.push_back(CentreIndex(sw.first));
+            facelets.push_back(CentreIndex(sw.second));
+        }
+        Add(d, CubeProblemKind::CENTRES_MIRRORED,
+            "The centres are arranged as a mirror image of the pieces' colours, which no "
+            "real cube has: two opposite centres are exchanged (top and bottom, front and "
+            "back, or left and right).",
+            facelets);
+    }
+    std::swap(c[CentreIndex(a)], c[CentreIndex(b)]);
+    DiagnosePieces(c.data(), ReadFacelets(c.data()), d);
+    return true;
 }
 
 } // namespace
@@ -317,159 +500,25 @@ CubeDiagnosis DiagnoseCube(const BYTE colors[54])
 {
     CubeDiagnosis d;
     d.nResult = ReadVerdict(colors);
-    if (d.nResult == 0)
+    if (d.nResult == kSolved)
         return d;
 
-    BYTE c[kFaceletCount];
+    Facelets c;
     int count[7] = {};
     for (int f = 0; f < kFaceletCount; ++f) {
         c[f] = colors[f] <= 6 ? colors[f] : 0;
         ++count[c[f]];
     }
+    if (AddWrongSticker(c, count, d))
+        return d;
+    AddColourCounts(c, count, d);
+    if (!AddCentreColours(c, d))
+        return d;
 
-    // One sticker painted with a colour there is one too many of, in place of
-    // one there is one too few of: name it when repainting it makes a real cube.
-    int nOver = 0, nUnder = 0, nOff = 0;
-    for (int k = 1; k <= 6; ++k)
-        if (count[k] != 9) {
-            ++nOff;
-            if (count[k] == 10)
-                nOver = k;
-            if (count[k] == 8)
-                nUnder = k;
-        }
-    if (count[0] == 0 && nOff == 2 && nOver && nUnder) {
-        std::vector<int> fixes;
-        for (int f = 0; f < kFaceletCount; ++f)
-            if (c[f] == nOver) {
-                BYTE repainted[kFaceletCount];
-                std::memcpy(repainted, c, kFaceletCount);
-                repainted[f] = static_cast<BYTE>(nUnder);
-                if (ReadVerdict(repainted) == 0)
-                    fixes.push_back(f);
-            }
-        if (fixes.size() == 1) {
-            Add(d, CubeProblemKind::WRONG_STICKER,
-                Capitalised(FaceletName(fixes[0])) + " is painted the wrong colour: it is " +
-                    kColourNames[nOver] + " and should be " + kColourNames[nUnder] + ".",
-                fixes);
-            return d;
-        }
-        if (!fixes.empty()) {
-            Add(d, CubeProblemKind::WRONG_STICKER,
-                CString("One sticker is painted ") + kColourNames[nOver] + " where " +
-                    kColourNames[nUnder] + " belongs: it is one of these " +
-                    std::to_string(fixes.size()) + ".",
-                fixes);
-            return d;
-        }
-    }
-
-    for (int k = 1; k <= 6; ++k)
-        if (count[k] != 9) {
-            std::vector<int> facelets;
-            for (int f = 0; f < kFaceletCount; ++f)
-                if (c[f] == k)
-                    facelets.push_back(f);
-            const CString strColour = kColourNames[k];
-            const CString strCount = count[k] == 0   ? "are no " + strColour + " stickers"
-                                     : count[k] == 1 ? "is 1 " + strColour + " sticker"
-                                                     : "are " + std::to_string(count[k]) + " " +
-                                                           strColour + " stickers";
-            Add(d, CubeProblemKind::COLOUR_COUNT,
-                "There " + strCount + ", not nine.",
-                facelets);
-        }
-    if (count[0] > 0) {
-        std::vector<int> facelets;
-        for (int f = 0; f < kFaceletCount; ++f)
-            if (c[f] == 0)
-                facelets.push_back(f);
-        Add(d, CubeProblemKind::BLANK,
-            Count(count[0], "sticker is", "stickers are") + " still blank.", facelets);
-    }
-
-    // Centres.
-    int centreCount[7] = {};
-    for (int s = 0; s < kFaceCount; ++s)
-        ++centreCount[c[s * 9 + 4]];
-    for (int s = 0; s < kFaceCount; ++s)
-        if (c[s * 9 + 4] == 0)
-            Add(d, CubeProblemKind::CENTRE_BLANK,
-                CString("The centre of the ") + kFaceNames[s] + " face is blank.", {s * 9 + 4});
-    for (int k = 1; k <= 6; ++k)
-        if (centreCount[k] > 1) {
-            std::vector<CString> names;
-            std::vector<int> facelets;
-            for (int s = 0; s < kFaceCount; ++s)
-                if (c[s * 9 + 4] == k) {
-                    names.push_back(kFaceNames[s]);
-                    facelets.push_back(s * 9 + 4);
-                }
-            Add(d, CubeProblemKind::CENTRE_TWICE,
-                "The " + JoinWords(names) + " centres are " + (names.size() == 2 ? "both " : "all ") +
-                    kColourNames[k] + ": every centre has a colour of its own.",
-                facelets);
-        }
-    for (int k = 1; k <= 6; ++k)
-        if (centreCount[k] == 0)
-            Add(d, CubeProblemKind::CENTRE_MISSING, CString("No centre is ") + kColourNames[k] + ".",
-                {});
-    for (int k = 1; k <= 6; ++k)
-        if (centreCount[k] != 1) {
-            if (d.problems.empty())
-                Add(d, CubeProblemKind::CENTRE_MISSING, "The centres are not six different colours.", {});
-            return d; // without six centre colours no piece can be named
-        }
-
-    FaceletReading r = ReadFacelets(c);
+    const FaceletReading r = ReadFacelets(c.data());
     const int nImpossible = CountImpossible(r);
-    if (nImpossible > 0) {
-        const std::vector<std::pair<int, int>> swaps = CentreSwapsThatFit(c, nImpossible);
-        if (!swaps.empty()) {
-            // Of several exchanges that fit (two opposite centres swapped: any
-            // opposite pair fits), prefer the one giving each slot its solved colour.
-            std::pair<int, int> chosen = swaps.front();
-            bool bKnown = swaps.size() == 1;
-            for (const auto& sw : swaps) {
-                BYTE centres[kFaceCount];
-                for (int s = 0; s < kFaceCount; ++s)
-                    centres[s] = c[s * 9 + 4];
-                std::swap(centres[sw.first], centres[sw.second]);
-                bool bSolvedColours = true;
-                for (int s = 0; s < kFaceCount; ++s)
-                    bSolvedColours = bSolvedColours && centres[s] == s + 1;
-                if (bSolvedColours) {
-                    chosen = sw;
-                    bKnown = true;
-                }
-            }
-            const int a = chosen.first, b = chosen.second;
-            if (bKnown) {
-                Add(d, CubeProblemKind::CENTRES_SWAPPED,
-                    CString("The ") + kFaceNames[a] + " and " + kFaceNames[b] +
-                        " centres look swapped: the pieces fit only if the " + kFaceNames[a] +
-                        " centre is " + kColourNames[c[b * 9 + 4]] + " and the " + kFaceNames[b] +
-                        " centre " + kColourNames[c[a * 9 + 4]] + ".",
-                    {a * 9 + 4, b * 9 + 4});
-            } else {
-                std::vector<int> facelets;
-                for (const auto& sw : swaps) {
-                    facelets.push_back(sw.first * 9 + 4);
-                    facelets.push_back(sw.second * 9 + 4);
-                }
-                Add(d, CubeProblemKind::CENTRES_MIRRORED,
-                    "The centres are arranged as a mirror image of the pieces' colours, which no "
-                    "real cube has: two opposite centres are exchanged (top and bottom, front and "
-                    "back, or left and right).",
-                    facelets);
-            }
-            std::swap(c[a * 9 + 4], c[b * 9 + 4]);
-            r = ReadFacelets(c);
-            DiagnosePieces(c, r, d);
-            return d;
-        }
-    }
+    if (nImpossible > 0 && AddCentreSwap(c, nImpossible, d))
+        return d;
     // Centres no real cube in the program's colours has, unless the painted
     // pieces agree with them (a cube painted in another scheme).
     int nIdentified = 0;
@@ -479,7 +528,7 @@ CubeDiagnosis DiagnoseCube(const BYTE colors[54])
         nIdentified += p.status == PieceStatus::OK;
     if (r.centres.arrangement != CentreReading::ROTATION && (nImpossible > 0 || nIdentified == 0))
         AddCentreArrangement(r.centres.colour, d);
-    DiagnosePieces(c, r, d);
+    DiagnosePieces(c.data(), r, d);
 
     if (d.problems.empty())
         Add(d, CubeProblemKind::IMPOSSIBLE_PIECE, "The colours do not make up a real cube.", {});

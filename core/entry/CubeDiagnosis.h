@@ -13,6 +13,7 @@
 // Plain data in, plain data out: nothing here touches a live cube.
 
 #include "Compat.h"
+#include "Facelets.h"
 
 #include <vector>
 
