@@ -27,16 +27,6 @@ int Det(int a, int b, int c)
            x[2] * (y[0] * z[1] - y[1] * z[0]);
 }
 
-int PermutationParity(const std::int8_t* p, int n)
-{
-    int nParity = 0;
-    for (int i = 0; i < n; ++i)
-        for (int j = i + 1; j < n; ++j)
-            if (p[i] > p[j])
-                nParity ^= 1;
-    return nParity;
-}
-
 // Piece and orientation for every ordered set of faces met at a position,
 // read in the position's facelet order.
 struct PieceLookup {
@@ -73,11 +63,13 @@ const PieceLookup& Lookup()
     return lookup;
 }
 
+} // namespace
+
 CentreReading ReadCentres(const BYTE colors[kFaceletCount])
 {
     CentreReading c;
     for (int s = 0; s < kFaceCount; ++s) {
-        const BYTE col = colors[s * 9 + 4];
+        const BYTE col = colors[CentreIndex(s)];
         c.colour[s] = col;
         if (col <= 6) {
             if (c.slotOfColour[col] < 0)
@@ -105,7 +97,6 @@ CentreReading ReadCentres(const BYTE colors[kFaceletCount])
     return c;
 }
 
-} // namespace
 
 const int kCornerFaces[CORNER_COUNT][3] = {
     {T, F, L}, {T, R, F}, {T, B, R}, {T, L, B}, {D, F, R}, {D, L, F}, {D, B, L}, {D, R, B},

@@ -141,6 +141,21 @@ struct FaceletReading {
     }
 };
 
+// Reads the six centres of 54 slot-major colours.
+CentreReading ReadCentres(const BYTE colors[kFaceletCount]);
+
+// Parity of a permutation of 0..n-1: 0 even, 1 odd.
+template <typename T>
+int PermutationParity(const T* p, int n)
+{
+    int nParity = 0;
+    for (int i = 0; i < n; ++i)
+        for (int j = i + 1; j < n; ++j)
+            if (p[i] > p[j])
+                nParity ^= 1;
+    return nParity;
+}
+
 // Reads 54 slot-major colours (as ParseCubeText fills them). Never fails: what
 // could not be identified is reported per position.
 FaceletReading ReadFacelets(const BYTE colors[kFaceletCount]);

@@ -10,8 +10,8 @@
 
 #include "CubieCube.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 using namespace cubie;
 
@@ -53,27 +53,11 @@ struct Candidates {
     }
 };
 
-int Parity(const int* perm, int n)
-{
-    int nParity = 0;
-    for (int i = 0; i < n; ++i)
-        for (int j = i + 1; j < n; ++j)
-            if (perm[i] > perm[j])
-                nParity ^= 1;
-    return nParity;
-}
-
-// One round of every rule on one kind of piece. Returns false on a
-// contradiction; sets bChanged when a candidate was removed.
-bool Narrow(Candidates& c, int nOtherParity, bool& bChanged)
+// Each piece once: a piece fixed at one position leaves the others; a piece
+// possible at one position only takes it. Returns false on a contradiction.
+bool EachPieceOnce(Candidates& c, bool& bChanged)
 {
     const int n = c.nPositions;
-    for (int i = 0; i < n; ++i)
-        if (c.mask[i] == 0)
-            return false;
-
-    // Each piece once: a piece fixed at one position leaves the others; a
-    // piece possible at one position only takes it.
     for (int i = 0; i < n; ++i) {
         const int p = c.OnlyPiece(i);
         if (p < 0)
@@ -107,11 +91,14 @@ bool Narrow(Candidates& c, int nOtherParity, bool& bChanged)
                             bChanged = true;
                         }
     }
-    for (int i = 0; i < n; ++i)
-        if (c.mask[i] == 0)
-            return false;
+    return true;
+}
 
-    // Orientations add up to zero: the last one unknown follows from the rest.
+// Orientations add up to zero: the last one unknown follows from the rest.
+// Returns false on a contradiction.
+bool OrientationsAddUp(Candidates& c, bool& bChanged)
+{
+    const int n = c.nPositions;
     int nUnknown = -1, nSum = 0, nUnknownCount = 0;
     for (int i = 0; i < n; ++i) {
         const int o = c.OnlyOrientation(i);
@@ -133,45 +120,67 @@ bool Narrow(Candidates& c, int nOtherParity, bool& bChanged)
                     bChanged = true;
                 }
     }
+    return true;
+}
 
-    // Equal parities: with the other kind's permutation known, the last two
-    // open positions of this kind take their two pieces one way only.
-    if (nOtherParity >= 0) {
-        int perm[EDGE_COUNT];
-        int open[2] = {-1, -1}, nOpen = 0;
-        for (int i = 0; i < n; ++i) {
-            perm[i] = c.OnlyPiece(i);
-            if (perm[i] < 0) {
-                if (nOpen < 2)
-                    open[nOpen] = i;
-                ++nOpen;
-            }
-        }
-        if (nOpen == 0 && Parity(perm, n) != nOtherParity)
-            return false;
-        if (nOpen == 2) {
-            bool bUsed[EDGE_COUNT] = {};
-            for (int i = 0; i < n; ++i)
-                if (perm[i] >= 0)
-                    bUsed[perm[i]] = true;
-            int left[2], nLeft = 0;
-            for (int p = 0; p < n && nLeft < 2; ++p)
-                if (!bUsed[p])
-                    left[nLeft++] = p;
-            perm[open[0]] = left[0];
-            perm[open[1]] = left[1];
-            if (Parity(perm, n) != nOtherParity)
-                std::swap(left[0], left[1]);
-            // open[0] takes left[0], open[1] left[1].
-            for (int k = 0; k < 2; ++k)
-                for (int o = 0; o < c.nOrients; ++o)
-                    if (c.Has(open[k], left[1 - k], o)) {
-                        c.Remove(open[k], left[1 - k], o);
-                        bChanged = true;
-                    }
+// Equal parities: with the other kind's permutation parity known, the last two
+// open positions of this kind take their two pieces one way only. Returns
+// false on a contradiction.
+bool ParitiesAgree(Candidates& c, int nOtherParity, bool& bChanged)
+{
+    const int n = c.nPositions;
+    int perm[EDGE_COUNT];
+    int open[2] = {-1, -1}, nOpen = 0;
+    for (int i = 0; i < n; ++i) {
+        perm[i] = c.OnlyPiece(i);
+        if (perm[i] < 0) {
+            if (nOpen < 2)
+                open[nOpen] = i;
+            ++nOpen;
         }
     }
+    if (nOpen == 0 && PermutationParity(perm, n) != nOtherParity)
+        return false;
+    if (nOpen != 2)
+        return true;
+    bool bUsed[EDGE_COUNT] = {};
+    for (int i = 0; i < n; ++i)
+        if (perm[i] >= 0)
+            bUsed[perm[i]] = true;
+    int left[2], nLeft = 0;
+    for (int p = 0; p < n && nLeft < 2; ++p)
+        if (!bUsed[p])
+            left[nLeft++] = p;
+    perm[open[0]] = left[0];
+    perm[open[1]] = left[1];
+    if (PermutationParity(perm, n) != nOtherParity)
+        std::swap(left[0], left[1]);
+    // open[0] takes left[0], open[1] left[1].
+    for (int k = 0; k < 2; ++k)
+        for (int o = 0; o < c.nOrients; ++o)
+            if (c.Has(open[k], left[1 - k], o)) {
+                c.Remove(open[k], left[1 - k], o);
+                bChanged = true;
+            }
     return true;
+}
+
+bool NoPositionEmpty(const Candidates& c)
+{
+    for (int i = 0; i < c.nPositions; ++i)
+        if (c.mask[i] == 0)
+            return false;
+    return true;
+}
+
+// One round of every rule on one kind of piece (nOtherParity -1 when the other
+// kind's permutation is not known yet). Returns false on a contradiction; sets
+// bChanged when a candidate was removed.
+bool Narrow(Candidates& c, int nOtherParity, bool& bChanged)
+{
+    return NoPositionEmpty(c) && EachPieceOnce(c, bChanged) && NoPositionEmpty(c) &&
+           OrientationsAddUp(c, bChanged) &&
+           (nOtherParity < 0 || ParitiesAgree(c, nOtherParity, bChanged));
 }
 
 // Parity of the permutation when every position's piece is known, else -1.
@@ -181,7 +190,77 @@ int KnownParity(const Candidates& c)
     for (int i = 0; i < c.nPositions; ++i)
         if ((perm[i] = c.OnlyPiece(i)) < 0)
             return -1;
-    return Parity(perm, c.nPositions);
+    return PermutationParity(perm, c.nPositions);
+}
+
+// The face of piece p seen on facelet k of a position holding it with
+// orientation o: (k - o) mod 3 for a corner, (k + o) mod 2 for an edge (see
+// WriteFacelets); N is 3 or 2.
+template <int N>
+int PieceFace(const int (&faces)[N], int k, int o)
+{
+    return faces[(k - o + N) % N];
+}
+
+// Candidates of a kind from each position's own stickers.
+template <int N>
+Candidates FromStickers(int nPositions, const int (*faces)[N], const int (*facelets)[N],
+                        const Facelets& c, const BYTE* centre)
+{
+    Candidates cand{nPositions, N};
+    for (int i = 0; i < nPositions; ++i)
+        for (int p = 0; p < nPositions; ++p)
+            for (int o = 0; o < N; ++o) {
+                bool bFits = true;
+                for (int k = 0; k < N; ++k) {
+                    const BYTE col = c[facelets[i][k]];
+                    bFits = bFits && (col == 0 || col == centre[PieceFace(faces[p], k, o)]);
+                }
+                if (bFits)
+                    cand.mask[i] |= 1u << (p * N + o);
+            }
+    return cand;
+}
+
+// Fills each blank facelet of a kind on which every candidate left agrees.
+template <int N>
+void FillAgreed(const Candidates& cand, const int (*faces)[N], const int (*facelets)[N],
+                const BYTE* centre, Facelets& c)
+{
+    for (int i = 0; i < cand.nPositions; ++i)
+        for (int k = 0; k < N; ++k) {
+            BYTE& col = c[facelets[i][k]];
+            if (col != 0)
+                continue;
+            int nColour = -1;
+            for (int p = 0; p < cand.nPositions && nColour != -2; ++p)
+                for (int o = 0; o < N; ++o)
+                    if (cand.Has(i, p, o)) {
+                        const int x = centre[PieceFace(faces[p], k, o)];
+                        nColour = nColour == -1 || nColour == x ? x : -2;
+                    }
+            if (nColour > 0)
+                col = static_cast<BYTE>(nColour);
+        }
+}
+
+// A last blank centre takes the one colour no other centre shows.
+void FillLastCentre(Facelets& c)
+{
+    const CentreReading centres = ReadCentres(c.data());
+    int nOutOfRange = 0;
+    for (BYTE col : centres.colour)
+        nOutOfRange += col > 6;
+    if (centres.count[0] != 1 || nOutOfRange != 0)
+        return;
+    int nMissing = 0;
+    for (int k = 1; k <= 6; ++k) {
+        if (centres.count[k] > 1)
+            return;
+        if (centres.count[k] == 0)
+            nMissing = k;
+    }
+    c[CentreIndex(centres.slotOfColour[0])] = static_cast<BYTE>(nMissing);
 }
 
 } // namespace
@@ -189,66 +268,18 @@ int KnownParity(const Candidates& c)
 FillResult FillDetermined(const BYTE colors[54])
 {
     FillResult result;
-    std::memcpy(result.colors, colors, kFaceletCount);
-    BYTE c[kFaceletCount];
-    std::memcpy(c, colors, kFaceletCount);
+    std::copy(colors, colors + kFaceletCount, result.colors);
+    Facelets c;
+    std::copy(colors, colors + kFaceletCount, c.begin());
 
-    // A last blank centre takes the one colour no other centre shows.
-    int centreCount[8] = {};
-    int nBlankCentre = -1;
-    for (int s = 0; s < kFaceCount; ++s) {
-        const BYTE k = c[s * 9 + 4];
-        ++centreCount[k <= 6 ? k : 7];
-        if (k == 0)
-            nBlankCentre = s;
-    }
-    if (centreCount[0] == 1 && centreCount[7] == 0) {
-        bool bDistinct = true;
-        int nMissing = 0;
-        for (int k = 1; k <= 6; ++k) {
-            bDistinct = bDistinct && centreCount[k] <= 1;
-            if (centreCount[k] == 0)
-                nMissing = k;
-        }
-        if (bDistinct)
-            c[nBlankCentre * 9 + 4] = static_cast<BYTE>(nMissing);
-    }
-    BYTE centre[kFaceCount];
-    int slotOfColour[7] = {-1, -1, -1, -1, -1, -1, -1};
-    for (int s = 0; s < kFaceCount; ++s) {
-        centre[s] = c[s * 9 + 4];
-        if (centre[s] < 1 || centre[s] > 6 || slotOfColour[centre[s]] >= 0)
-            return result; // the centres name no faces: nothing is determined
-        slotOfColour[centre[s]] = s;
-    }
+    FillLastCentre(c);
+    const CentreReading centres = ReadCentres(c.data());
+    if (!centres.bDistinct)
+        return result; // the centres name no faces: nothing is determined
+    const BYTE* centre = centres.colour;
 
-    // Candidates from each position's own stickers. A facelet shows piece face
-    // (k - o) mod 3 of a corner, (k + o) mod 2 of an edge (see WriteFacelets).
-    Candidates corners{CORNER_COUNT, 3};
-    Candidates edges{EDGE_COUNT, 2};
-    for (int i = 0; i < CORNER_COUNT; ++i)
-        for (int p = 0; p < CORNER_COUNT; ++p)
-            for (int o = 0; o < 3; ++o) {
-                bool bFits = true;
-                for (int k = 0; k < 3; ++k) {
-                    const BYTE col = c[kCornerFacelets[i][k]];
-                    bFits = bFits && (col == 0 || col == centre[kCornerFaces[p][(k - o + 3) % 3]]);
-                }
-                if (bFits)
-                    corners.mask[i] |= 1u << (p * 3 + o);
-            }
-    for (int i = 0; i < EDGE_COUNT; ++i)
-        for (int p = 0; p < EDGE_COUNT; ++p)
-            for (int o = 0; o < 2; ++o) {
-                bool bFits = true;
-                for (int k = 0; k < 2; ++k) {
-                    const BYTE col = c[kEdgeFacelets[i][k]];
-                    bFits = bFits && (col == 0 || col == centre[kEdgeFaces[p][(k + o) % 2]]);
-                }
-                if (bFits)
-                    edges.mask[i] |= 1u << (p * 2 + o);
-            }
-
+    Candidates corners = FromStickers<3>(CORNER_COUNT, kCornerFaces, kCornerFacelets, c, centre);
+    Candidates edges = FromStickers<2>(EDGE_COUNT, kEdgeFaces, kEdgeFacelets, c, centre);
     for (bool bChanged = true; bChanged;) {
         bChanged = false;
         if (!Narrow(corners, KnownParity(edges), bChanged) ||
@@ -257,45 +288,15 @@ FillResult FillDetermined(const BYTE colors[54])
             return result;
         }
     }
-
-    // Fill each blank facelet on which every candidate agrees.
-    for (int i = 0; i < CORNER_COUNT; ++i)
-        for (int k = 0; k < 3; ++k) {
-            BYTE& col = c[kCornerFacelets[i][k]];
-            if (col != 0)
-                continue;
-            int nColour = -1;
-            for (int p = 0; p < CORNER_COUNT && nColour != -2; ++p)
-                for (int o = 0; o < 3; ++o)
-                    if (corners.Has(i, p, o)) {
-                        const int x = centre[kCornerFaces[p][(k - o + 3) % 3]];
-                        nColour = nColour == -1 || nColour == x ? x : -2;
-                    }
-            if (nColour > 0)
-                col = static_cast<BYTE>(nColour);
-        }
-    for (int i = 0; i < EDGE_COUNT; ++i)
-        for (int k = 0; k < 2; ++k) {
-            BYTE& col = c[kEdgeFacelets[i][k]];
-            if (col != 0)
-                continue;
-            int nColour = -1;
-            for (int p = 0; p < EDGE_COUNT && nColour != -2; ++p)
-                for (int o = 0; o < 2; ++o)
-                    if (edges.Has(i, p, o)) {
-                        const int x = centre[kEdgeFaces[p][(k + o) % 2]];
-                        nColour = nColour == -1 || nColour == x ? x : -2;
-                    }
-            if (nColour > 0)
-                col = static_cast<BYTE>(nColour);
-        }
+    FillAgreed<3>(corners, kCornerFaces, kCornerFacelets, centre, c);
+    FillAgreed<2>(edges, kEdgeFaces, kEdgeFacelets, centre, c);
 
     // A cube completed by the fill that is still no real cube means the
     // painted facelets contradict each other in a way the rules above missed.
     bool bComplete = true;
     for (BYTE col : c)
         bComplete = bComplete && col != 0;
-    if (bComplete && ReadVerdict(c) != 0) {
+    if (bComplete && ReadVerdict(c.data()) != kSolved) {
         result.bContradiction = true;
         return result;
     }
