@@ -317,7 +317,7 @@ FaceletReading ReadFacelets(const BYTE colors[kFaceletCount])
 
 bool PassesCubeletCheck(const BYTE colors[kFaceletCount])
 {
-    auto centre = [colors](int s) { return colors[s * 9 + 4]; };
+    auto centre = [colors](int s) { return colors[CentreIndex(s)]; };
     for (BYTE c = 1; c <= 6; ++c) {
         bool bFound = false;
         for (int s = 0; s < kFaceCount; ++s)
@@ -377,7 +377,7 @@ void WriteFacelets(const CubieCube& cube, const BYTE centreColour[kFaceCount],
                    BYTE colors[kFaceletCount])
 {
     for (int s = 0; s < kFaceCount; ++s)
-        colors[s * 9 + 4] = centreColour[s];
+        colors[CentreIndex(s)] = centreColour[s];
     for (int i = 0; i < CORNER_COUNT; ++i) {
         const int* h = kCornerFaces[cube.cp[i]];
         for (int k = 0; k < 3; ++k)
