@@ -73,12 +73,12 @@ void CColorCensus::paintEvent(QPaintEvent*)
     for (BYTE nColor : Palette::kSwatchOrder) {
         const bool bOff = m_counts[nColor] != 9;
         painter.fillRect(QRect(1, y + (nLine - nSquare) / 2, nSquare, nSquare), QColor(Palette::kNet[nColor]));
-        painter.setPen(QColor(0, 0, 0));
+        painter.setPen(QColor(Palette::kCensusText));
         painter.drawRect(QRect(1, y + (nLine - nSquare) / 2, nSquare - 1, nSquare - 1));
         QFont f = font;
         f.setBold(bOff);
         painter.setFont(f);
-        painter.setPen(bOff ? QColor(200, 0, 0) : QColor(0, 0, 0));
+        painter.setPen(QColor(bOff ? Palette::kCensusOff : Palette::kCensusText));
         painter.drawText(QRect(nSquare + 4, y, width() - nSquare - 4, nLine), Qt::AlignLeft | Qt::AlignVCenter,
                          QStringLiteral("%1/9").arg(m_counts[nColor]));
         y += nLine;
@@ -88,13 +88,13 @@ void CColorCensus::paintEvent(QPaintEvent*)
     painter.setFont(fBold);
     QString strVerdict;
     if (m_counts[0] > 0) {
-        painter.setPen(QColor(0, 0, 0));
+        painter.setPen(QColor(Palette::kCensusText));
         strVerdict = QStringLiteral("%1 blank").arg(m_counts[0]);
     } else if (m_state == VALID) {
-        painter.setPen(QColor(0, 120, 0));
+        painter.setPen(QColor(Palette::kCensusValid));
         strVerdict = QString::fromUtf8("\u2713 Valid");
     } else if (m_state == INVALID) {
-        painter.setPen(QColor(200, 0, 0));
+        painter.setPen(QColor(Palette::kCensusInvalid));
         strVerdict = QString::fromUtf8("\u2717 Invalid");
     }
     painter.drawText(QRect(1, y, width() - 1, nLine), Qt::AlignLeft | Qt::AlignVCenter, strVerdict);

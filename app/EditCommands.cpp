@@ -163,8 +163,8 @@ void CEditCommands::Attach()
     m_pProblems->setMargin(3);
     m_pProblems->setAutoFillBackground(true);
     QPalette pal = m_pProblems->palette();
-    pal.setColor(QPalette::Window, QColor(255, 250, 215));
-    pal.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    pal.setColor(QPalette::Window, QColor(Palette::kProblemsBackground));
+    pal.setColor(QPalette::WindowText, QColor(Palette::kProblemsText));
     m_pProblems->setPalette(pal);
     m_pProblems->hide();
     m_dlg.m_listSolution.installEventFilter(this);

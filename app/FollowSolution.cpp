@@ -187,8 +187,7 @@ void CZelvorsCubeDlg::PlayNextMove()
     }
     // A move takes at least the period the speed text gives, so that the
     // play keeps that pace whenever the view is quicker, also unanimated.
-    const int p = m_sliderSpeed.value();
-    const double fPeriodMs = p == 0 ? 5.0 : 1000.0 * p / 90.0;
+    const double fPeriodMs = 1000.0 * MovePeriod(m_sliderSpeed.value());
     QElapsedTimer move;
     move.start();
     if (m_nPlayStarts == 0)

@@ -119,7 +119,6 @@ ShortSolveAnswer CShortSolveTask::Answer() const
 
 namespace {
 
-constexpr int kProgressSteps = 150;
 constexpr int kProgressTick = 40; // milliseconds between steps of the bar while the worker runs
 
 } // namespace
@@ -192,8 +191,7 @@ void CZelvorsCubeDlg::OnSolveShort()
         return;
     }
     m_progress.SetPos(0); // as Solve leaves it
-    // The list is filled from the model's solution, as after Solve; the
-    // cube itself is left as entered.
-    m_cube.m_strSolution = answer.strMoves;
-    ShowSolution();
+    // Listed as after Solve; the cube itself is left as entered, and the
+    // layer-by-layer solver's own solution is not touched.
+    ShowSolution(answer.strMoves);
 }

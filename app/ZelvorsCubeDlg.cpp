@@ -366,7 +366,7 @@ void CZelvorsCubeDlg::OnSolve()
     if (m_bBusy)
         return;
     ClearSolution();
-    m_progress.SetRange(0, 150);
+    m_progress.SetRange(0, kProgressSteps);
     m_progress.SetPos(0);
     const CommandGuard command(*this);
     // The view runs the solve with animation off from start to end; the
@@ -377,7 +377,7 @@ void CZelvorsCubeDlg::OnSolve()
         return;
     FollowAnimateSwitch();
     if (nResult == CCubeSolver::SOLVE_OK)
-        ShowSolution();
+        ShowSolution(m_cube.GetSolution());
     else
         ShowSolveFailure(nResult);
 }
@@ -546,14 +546,13 @@ QString CZelvorsCubeDlg::DescribeMove(const CString& strMove)
     return strLine;
 }
 
-void CZelvorsCubeDlg::ShowSolution()
+void CZelvorsCubeDlg::ShowSolution(const CString& s)
 {
     m_arrMoves.push_back(CString());
     {
         const QSignalBlocker blocker(m_listSolution);
         m_listSolution.addItem(QStringLiteral("Your Cube!"));
     }
-    const CString s = m_cube.GetSolution();
     size_t nPos = 0;
     for (CString strMove = s.substr(0, 3); !strMove.empty(); strMove = nPos < s.size() ? s.substr(nPos, 3) : CString()) {
         m_arrMoves.push_back(strMove);
@@ -632,14 +631,16 @@ void CZelvorsCubeDlg::OnSelchangeSolution()
     m_cube.Repaint();
 }
 
+double CZelvorsCubeDlg::MovePeriod(int nSpeed)
+{
+    return nSpeed == 0 ? 0.005 : nSpeed / 90.0;
+}
+
 void CZelvorsCubeDlg::UpdateSpeed()
 {
     const int p = m_sliderSpeed.value();
     m_cube.SetDelay(static_cast<quint32>(10 * p));
-    double x = p / 90.0;
-    if (x == 0.0)
-        x = 0.005;
-    m_checkAnimate.setText(QString::asprintf("Animate - Speed %.2f Moves/s", 1.0 / x));
+    m_checkAnimate.setText(QString::asprintf("Animate - Speed %.2f Moves/s", 1.0 / MovePeriod(p)));
 }
 
 void CZelvorsCubeDlg::OnHScroll()

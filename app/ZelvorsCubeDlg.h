@@ -55,11 +55,19 @@ public:
     // The template's size in dialog units.
     static constexpr int kTemplateWidth = 490;
     static constexpr int kTemplateHeight = 260;
+    // The progress bar's range during Solve and the short solve.
+    static constexpr int kProgressSteps = 150;
+    // The time one move takes at a speed trackbar position, in seconds: the
+    // position / 90, and 5 ms at position 0. The speed text and the pace of
+    // Play both follow it.
+    static double MovePeriod(int nSpeed);
 
     void EnableControls(bool bEnable);
     void UpdateStepButtons();
     void ClearSolution();
-    void ShowSolution();
+    // Lists a solution (moves in the model's notation, three characters
+    // each) under "Your Cube!" and selects that line.
+    void ShowSolution(const CString& strMoves);
     void GoToStep(int nIndex, bool bUndo);
     void UpdateSpeed();
     // The view animates when the Animate box is ticked, and the speed

@@ -31,8 +31,8 @@ struct Box {
     QMessageBox::Icon icon;
 };
 
-const char kBadCubelets[] = "Cube does not contain proper cubelets.  Check configuration and try again.";
-const char kMisOriented[] = "Cube mis-oriented.  If the configuration you have entered is indeed what you have,\n"
+const char kBadCubeletsText[] = "Cube does not contain proper cubelets.  Check configuration and try again.";
+const char kMisOrientedText[] = "Cube mis-oriented.  If the configuration you have entered is indeed what you have,\n"
                             "then your cube appears to have been disassembled, and re-assembled incorrctly.\n"
                             "Check configuration and try again.";
 
@@ -244,6 +244,23 @@ private slots:
         }
     }
 
+    // The short solver's answer is listed without passing through the
+    // layer-by-layer solver: that solver's own solution stays as it was.
+    void answerListedWithoutTouchingTheModelsSolution()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_btnShuffle.click();
+        std::string strExpected;
+        QCOMPARE(SolveShort(ColorsOf(dlg.m_cube).data(), 20, strExpected), 0);
+        dlg.m_cube.m_strSolution = "untouched";
+        ShortSolveAction(dlg)->trigger();
+        QTRY_VERIFY(!dlg.IsBusy() && dlg.m_listSolution.count() > 1);
+        QCOMPARE(dlg.m_cube.m_strSolution, std::string("untouched"));
+        QCOMPARE(dlg.m_listSolution.count(), static_cast<int>(strExpected.size() / 3) + 1);
+        QCOMPARE(dlg.m_listSolution.item(1)->text(), CZelvorsCubeDlg::DescribeMove(strExpected.substr(0, 3)));
+    }
+
     void solvedCubeListsYourCubeOnly()
     {
         CZelvorsCubeDlg dlg;
@@ -264,11 +281,11 @@ private slots:
         QTest::addColumn<int>("icon");
         QTest::addColumn<QString>("text");
         QTest::newRow("blank cube (1)") << "blank" << "Configuration Error" << int(QMessageBox::Warning)
-                                        << kBadCubelets;
+                                        << kBadCubeletsText;
         QTest::newRow("one edge flipped (2)") << "flip" << "Unable To Solve Cube" << int(QMessageBox::Critical)
-                                              << kMisOriented;
+                                              << kMisOrientedText;
         QTest::newRow("two corners swapped (2)") << "swap" << "Unable To Solve Cube" << int(QMessageBox::Critical)
-                                                 << kMisOriented;
+                                                 << kMisOrientedText;
     }
     void failuresGiveSolvesBoxes()
     {
