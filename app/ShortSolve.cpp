@@ -5,10 +5,8 @@
 #include "ZelvorsCubeDlg.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -44,8 +42,9 @@ void PrepareShortSolverTables()
 {
     static std::once_flag started;
     std::call_once(started, [] {
-        shortsolver::ShortSolverTables::SetCacheFolder(
-            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).toStdString());
+        // The cache folder is the command line's (tablecache::DefaultCacheFolder,
+        // or ZELVORS_CACHE_DIR), so that the tables are stored once per user;
+        // with neither a home nor a cache folder named, no cache is kept.
         // On the global pool, which the application waits for when it ends.
         // Get() builds once, for whichever thread asks first; a solve that
         // asks meanwhile waits for that build.

@@ -11,6 +11,9 @@
 #include "ZelvorsCubeDlg.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -160,6 +163,42 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QTRY_VERIFY_WITH_TIMEOUT(ShortSolverTablesReady(), 60000);
         QVERIFY(!dlg.IsBusy());
+    }
+
+    // Run on its own with ZELVORS_CACHE_DIR unset (see tests/CMakeLists.txt):
+    // the program keeps its tables where the command line does, in
+    // $XDG_CACHE_HOME/zelvorscube or else ~/.cache/zelvorscube, and nothing
+    // else there; with neither variable set it keeps no cache at all.
+    void cacheKeptWhereTheCommandLineKeepsIt()
+    {
+        if (qEnvironmentVariableIsSet("ZELVORS_CACHE_DIR") || ShortSolverTablesReady())
+            QSKIP("needs a process of its own without ZELVORS_CACHE_DIR");
+        const QString strXdg = qEnvironmentVariable("XDG_CACHE_HOME");
+        const QString strHome = qEnvironmentVariable("HOME");
+        QString strFolder;
+        if (QDir::isAbsolutePath(strXdg))
+            strFolder = strXdg + "/zelvorscube";
+        else if (!strHome.isEmpty())
+            strFolder = strHome + "/.cache/zelvorscube";
+        CZelvorsCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTRY_VERIFY_WITH_TIMEOUT(ShortSolverTablesReady(), 120000);
+        const auto origin = shortsolver::ShortSolverTables::Get().origin;
+        if (strFolder.isEmpty()) {
+            QVERIFY(origin == shortsolver::ShortSolverTables::Origin::COMPUTED);
+            return;
+        }
+        QVERIFY(origin == shortsolver::ShortSolverTables::Origin::COMPUTED_AND_SAVED);
+        QVERIFY(QFileInfo(strFolder + "/" + shortsolver::ShortSolverTables::kCacheFileName).isFile());
+        // Nothing under the organisation's name: not in the cache, the
+        // settings or the data folders that Qt would name after it.
+        for (const auto location : {QStandardPaths::CacheLocation, QStandardPaths::AppConfigLocation,
+                                    QStandardPaths::AppDataLocation, QStandardPaths::AppLocalDataLocation}) {
+            const QString strPath = QStandardPaths::writableLocation(location);
+            QVERIFY2(strPath.contains(QCoreApplication::organizationName()), qPrintable(strPath));
+            QVERIFY2(!QFileInfo::exists(strPath), qPrintable(strPath));
+        }
     }
 
     void commandSitsInTheCubeMenuWithAFreeShortcut()
