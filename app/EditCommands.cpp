@@ -151,7 +151,7 @@ void CEditCommands::Attach()
     qApp->installEventFilter(this);
 
     m_pCensus = new CColorCensus(&m_dlg.m_palette[5], &m_dlg.m_palette[0], &m_dlg.m_listSolution,
-                                 &m_dlg.m_frameCube, m_dlg.Client());
+                                 m_dlg.Client());
     m_pCensus->show();
     // Told over the solution list, which is empty after a failed solve.
     m_pProblems = new QLabel(m_dlg.Client());

@@ -74,6 +74,11 @@ public:
     // trackbar is usable with it.
     void FollowAnimateSwitch();
     void ArrangeControls(bool bRecord);
+    // The smallest client size at which every control of the client area
+    // is whole (inside it, and the view and the list not empty) and no two
+    // overlap, by the layout's rules; of the sizes that qualify, the one of
+    // the least area. The dialog's minimum size is this with the menu bar.
+    QSize MinimumClientSize() const;
     // After a solve that did not succeed (any solver's result code): what is
     // wrong with the cube, told and marked (EditCommands.cpp).
     void ShowProblems(int nResult);
@@ -163,6 +168,15 @@ private:
     void AddShortSolveCommand(QMenu* pCube);
     // The box for a failed short solve (result 1 or 2).
     void OnSize();
+    // A moved control's rectangle by its rule at a client size.
+    static QRect RuleRect(const Anchor& a, int Wc, int Hc);
+    // Every control of the client area where the layout puts it at a client
+    // size: the moved ones, the ones that stay, the next move's line and, last,
+    // the census.
+    QList<QRect> LayoutAt(int Wc, int Hc) const;
+    bool LayoutWhole(int Wc, int Hc) const;
+    // The next move's line for the list's rectangle.
+    QRect NextLineRect(const QRect& rcList) const;
     // The menu bar along the top, the client area below it.
     void PlaceMenuAndClient();
     // Selects a list line without it counting as the user's selection, and
