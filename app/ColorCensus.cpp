@@ -3,19 +3,22 @@
 #include "Palette.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
 #include <cstring>
 
-CColorCensus::CColorCensus(QWidget* pLastSwatch, QWidget* pFirstSwatch, QWidget* pRightOf,
-                           QWidget* pBottom, QWidget* pParent)
-    : QWidget(pParent), m_pLastSwatch(pLastSwatch), m_pFirstSwatch(pFirstSwatch), m_pRightOf(pRightOf),
-      m_pBottom(pBottom)
+namespace {
+constexpr int kRows = 7; // six colours, then the blanks or the verdict
+}
+
+CColorCensus::CColorCensus(QWidget* pLastSwatch, QWidget* pFirstSwatch, QWidget* pRightOf, QWidget* pParent)
+    : QWidget(pParent), m_pLastSwatch(pLastSwatch), m_pFirstSwatch(pFirstSwatch), m_pRightOf(pRightOf)
 {
     setObjectName(QStringLiteral("census"));
     setAttribute(Qt::WA_TransparentForMouseEvents);
-    for (QWidget* p : {m_pLastSwatch, m_pFirstSwatch, m_pRightOf, m_pBottom})
+    for (QWidget* p : {m_pLastSwatch, m_pFirstSwatch, m_pRightOf})
         p->installEventFilter(this);
     Place();
 }
@@ -49,36 +52,56 @@ bool CColorCensus::eventFilter(QObject* pObject, QEvent* pEvent)
     return QWidget::eventFilter(pObject, pEvent);
 }
 
+int CColorCensus::LineHeight() const
+{
+    QFont fBold = font();
+    fBold.setBold(true);
+    return QFontMetrics(fBold).height();
+}
+
+int CColorCensus::SquareSize() const
+{
+    return std::max(3, LineHeight() - 4);
+}
+
+QSize CColorCensus::sizeHint() const
+{
+    QFont fBold = font();
+    fBold.setBold(true);
+    const QFontMetrics fm(fBold);
+    int nText = 0;
+    for (const QString& s : {QStringLiteral("54/9"), QStringLiteral("54 blank"), QString::fromUtf8("\u2717 Invalid"),
+                             QString::fromUtf8("\u2713 Valid")})
+        nText = std::max(nText, fm.horizontalAdvance(s));
+    return QSize(SquareSize() + 4 + nText + 1, kRows * LineHeight());
+}
+
 void CColorCensus::Place()
 {
     const QRect rcSwatch = m_pLastSwatch->geometry();
     const int nLeft = m_pFirstSwatch->geometry().left() - rcSwatch.width() / 3;
     const int nTop = rcSwatch.bottom() + 1 + rcSwatch.height() / 4;
     const int nRight = m_pRightOf->geometry().left() - 1;
-    const int nBottom = m_pBottom->geometry().bottom();
-    setGeometry(nLeft, nTop, std::max(0, nRight - nLeft), std::max(0, nBottom - nTop + 1));
+    const QSize natural = sizeHint();
+    setGeometry(nLeft, nTop, std::clamp(nRight - nLeft, 0, natural.width()), natural.height());
 }
 
 void CColorCensus::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const int nRows = 7; // six colours, then the blanks or the verdict
-    const int nLine = height() / nRows;
-    if (nLine < 4)
-        return;
-    QFont font = this->font();
-    font.setPixelSize(std::max(6, nLine - 1));
-    const int nSquare = std::max(3, nLine - 4);
+    const int nLine = LineHeight();
+    const int nSquare = SquareSize();
+    const QFont font = this->font();
     int y = 0;
     for (BYTE nColor : Palette::kSwatchOrder) {
         const bool bOff = m_counts[nColor] != 9;
         painter.fillRect(QRect(1, y + (nLine - nSquare) / 2, nSquare, nSquare), QColor(Palette::kNet[nColor]));
-        painter.setPen(QColor(0, 0, 0));
+        painter.setPen(QColor(Palette::kCensusText));
         painter.drawRect(QRect(1, y + (nLine - nSquare) / 2, nSquare - 1, nSquare - 1));
         QFont f = font;
         f.setBold(bOff);
         painter.setFont(f);
-        painter.setPen(bOff ? QColor(200, 0, 0) : QColor(0, 0, 0));
+        painter.setPen(QColor(bOff ? Palette::kCensusOff : Palette::kCensusText));
         painter.drawText(QRect(nSquare + 4, y, width() - nSquare - 4, nLine), Qt::AlignLeft | Qt::AlignVCenter,
                          QStringLiteral("%1/9").arg(m_counts[nColor]));
         y += nLine;
@@ -88,13 +111,13 @@ void CColorCensus::paintEvent(QPaintEvent*)
     painter.setFont(fBold);
     QString strVerdict;
     if (m_counts[0] > 0) {
-        painter.setPen(QColor(0, 0, 0));
+        painter.setPen(QColor(Palette::kCensusText));
         strVerdict = QStringLiteral("%1 blank").arg(m_counts[0]);
     } else if (m_state == VALID) {
-        painter.setPen(QColor(0, 120, 0));
+        painter.setPen(QColor(Palette::kCensusValid));
         strVerdict = QString::fromUtf8("\u2713 Valid");
     } else if (m_state == INVALID) {
-        painter.setPen(QColor(200, 0, 0));
+        painter.setPen(QColor(Palette::kCensusInvalid));
         strVerdict = QString::fromUtf8("\u2717 Invalid");
     }
     painter.drawText(QRect(1, y, width() - 1, nLine), Qt::AlignLeft | Qt::AlignVCenter, strVerdict);

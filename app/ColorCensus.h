@@ -4,9 +4,10 @@
 // in bold red), then a last line with the blank facelets left or, once there
 // are none, whether the cube is valid (a green tick) or not (a red cross).
 //
-// It places itself: below the last swatch, as wide as the gap from the
-// swatches' left to the solution list, down to the bottom of the view's
-// frame, following those controls wherever the dialog's layout puts them.
+// It places itself below the last swatch, following the swatches wherever
+// the dialog's layout puts them, at its natural size (sizeHint: seven lines
+// of the dialog's font), never wider than the gap from the swatches' left to
+// the solution list. It does not grow with the dialog.
 
 #include "Compat.h"
 
@@ -20,8 +21,7 @@ public:
     // The state line's verdict.
     enum State { INCOMPLETE, INVALID, VALID };
 
-    CColorCensus(QWidget* pLastSwatch, QWidget* pFirstSwatch, QWidget* pRightOf,
-                 QWidget* pBottom, QWidget* pParent);
+    CColorCensus(QWidget* pLastSwatch, QWidget* pFirstSwatch, QWidget* pRightOf, QWidget* pParent);
 
     // Counts by colour index 0..6 (0 = blank) and the verdict.
     void SetCensus(const int counts[7], State state);
@@ -30,17 +30,21 @@ public:
     // The text of the census as shown, one line per row.
     QString Text() const;
 
+    // Seven lines of the widget's font in bold, as wide as its widest text.
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
     void Place();
+    int LineHeight() const;
+    int SquareSize() const;
 
     QWidget* m_pLastSwatch;
     QWidget* m_pFirstSwatch;
     QWidget* m_pRightOf;
-    QWidget* m_pBottom;
     int m_counts[7] = {0, 9, 9, 9, 9, 9, 9};
     State m_state = VALID;
 };

@@ -1,5 +1,7 @@
 #include "ColorCtrl.h"
 
+#include "Palette.h"
+
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,13 +22,13 @@ void CColorCtrl::paintEvent(QPaintEvent*)
     if (m_bSelected) {
         // A 3-pixel pen centred on the client rectangle's outline.
         painter.setClipRect(rcClient);
-        painter.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        painter.setPen(QPen(QColor(Palette::kSwatchBorder), 3, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rcClient.adjusted(0, 0, -1, -1));
         painter.setClipping(false);
     }
     // The border, black whether enabled or not: the enabled state is not drawn.
-    painter.setPen(QPen(Qt::black, 0));
+    painter.setPen(QPen(QColor(Palette::kSwatchBorder), 0));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

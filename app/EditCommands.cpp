@@ -151,7 +151,7 @@ void CEditCommands::Attach()
     qApp->installEventFilter(this);
 
     m_pCensus = new CColorCensus(&m_dlg.m_palette[5], &m_dlg.m_palette[0], &m_dlg.m_listSolution,
-                                 &m_dlg.m_frameCube, m_dlg.Client());
+                                 m_dlg.Client());
     m_pCensus->show();
     // Told over the solution list, which is empty after a failed solve.
     m_pProblems = new QLabel(m_dlg.Client());
@@ -163,8 +163,8 @@ void CEditCommands::Attach()
     m_pProblems->setMargin(3);
     m_pProblems->setAutoFillBackground(true);
     QPalette pal = m_pProblems->palette();
-    pal.setColor(QPalette::Window, QColor(255, 250, 215));
-    pal.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    pal.setColor(QPalette::Window, QColor(Palette::kProblemsBackground));
+    pal.setColor(QPalette::WindowText, QColor(Palette::kProblemsText));
     m_pProblems->setPalette(pal);
     m_pProblems->hide();
     m_dlg.m_listSolution.installEventFilter(this);

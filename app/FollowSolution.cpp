@@ -11,7 +11,6 @@
 #include "ZelvorsCubeDlg.h"
 
 #include "CubeFormats.h"
-#include "DialogUnits.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -52,12 +51,7 @@ void CZelvorsCubeDlg::PlaceNextLine()
 {
     if (m_staticNext.parentWidget() != m_pClient)
         return;
-    // Along the top of the client area, from beside the 3D View box to the
-    // list's right edge, above the move count.
-    const CDialogUnits du(font());
-    const int nLeft = du.X(60);
-    const QRect rcList = m_listSolution.geometry();
-    m_staticNext.setGeometry(nLeft, du.Y(3), std::max(0, rcList.left() + rcList.width() - nLeft), du.Y(9));
+    m_staticNext.setGeometry(NextLineRect(m_listSolution.geometry()));
 }
 
 // ---------------------------------------------------------------- words
@@ -187,8 +181,7 @@ void CZelvorsCubeDlg::PlayNextMove()
     }
     // A move takes at least the period the speed text gives, so that the
     // play keeps that pace whenever the view is quicker, also unanimated.
-    const int p = m_sliderSpeed.value();
-    const double fPeriodMs = p == 0 ? 5.0 : 1000.0 * p / 90.0;
+    const double fPeriodMs = 1000.0 * MovePeriod(m_sliderSpeed.value());
     QElapsedTimer move;
     move.start();
     if (m_nPlayStarts == 0)

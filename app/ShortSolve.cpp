@@ -5,10 +5,8 @@
 #include "ZelvorsCubeDlg.h"
 
 #include <QEventLoop>
-#include <QFile>
 #include <QKeySequence>
 #include <QMenu>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
@@ -44,8 +42,9 @@ void PrepareShortSolverTables()
 {
     static std::once_flag started;
     std::call_once(started, [] {
-        shortsolver::ShortSolverTables::SetCacheFolder(
-            QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::CacheLocation)).toStdString());
+        // The cache folder is the command line's (tablecache::DefaultCacheFolder,
+        // or ZELVORS_CACHE_DIR), so that the tables are stored once per user;
+        // with neither a home nor a cache folder named, no cache is kept.
         // On the global pool, which the application waits for when it ends.
         // Get() builds once, for whichever thread asks first; a solve that
         // asks meanwhile waits for that build.
@@ -119,7 +118,6 @@ ShortSolveAnswer CShortSolveTask::Answer() const
 
 namespace {
 
-constexpr int kProgressSteps = 150;
 constexpr int kProgressTick = 40; // milliseconds between steps of the bar while the worker runs
 
 } // namespace
@@ -192,8 +190,7 @@ void CZelvorsCubeDlg::OnSolveShort()
         return;
     }
     m_progress.SetPos(0); // as Solve leaves it
-    // The list is filled from the model's solution, as after Solve; the
-    // cube itself is left as entered.
-    m_cube.m_strSolution = answer.strMoves;
-    ShowSolution();
+    // Listed as after Solve; the cube itself is left as entered, and the
+    // layer-by-layer solver's own solution is not touched.
+    ShowSolution(answer.strMoves);
 }

@@ -83,6 +83,7 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
     qApp->installEventFilter(this);
     OnInitDialog();
     m_pEdit->Attach();
+    setMinimumSize(MinimumClientSize() + QSize(0, m_pMenuBar->sizeHint().height()));
     PrepareShortSolverTablesOnceShown(*this);
 }
 
@@ -366,7 +367,7 @@ void CZelvorsCubeDlg::OnSolve()
     if (m_bBusy)
         return;
     ClearSolution();
-    m_progress.SetRange(0, 150);
+    m_progress.SetRange(0, kProgressSteps);
     m_progress.SetPos(0);
     const CommandGuard command(*this);
     // The view runs the solve with animation off from start to end; the
@@ -377,7 +378,7 @@ void CZelvorsCubeDlg::OnSolve()
         return;
     FollowAnimateSwitch();
     if (nResult == CCubeSolver::SOLVE_OK)
-        ShowSolution();
+        ShowSolution(m_cube.GetSolution());
     else
         ShowSolveFailure(nResult);
 }
@@ -546,14 +547,13 @@ QString CZelvorsCubeDlg::DescribeMove(const CString& strMove)
     return strLine;
 }
 
-void CZelvorsCubeDlg::ShowSolution()
+void CZelvorsCubeDlg::ShowSolution(const CString& s)
 {
     m_arrMoves.push_back(CString());
     {
         const QSignalBlocker blocker(m_listSolution);
         m_listSolution.addItem(QStringLiteral("Your Cube!"));
     }
-    const CString s = m_cube.GetSolution();
     size_t nPos = 0;
     for (CString strMove = s.substr(0, 3); !strMove.empty(); strMove = nPos < s.size() ? s.substr(nPos, 3) : CString()) {
         m_arrMoves.push_back(strMove);
@@ -632,14 +632,16 @@ void CZelvorsCubeDlg::OnSelchangeSolution()
     m_cube.Repaint();
 }
 
+double CZelvorsCubeDlg::MovePeriod(int nSpeed)
+{
+    return nSpeed == 0 ? 0.005 : nSpeed / 90.0;
+}
+
 void CZelvorsCubeDlg::UpdateSpeed()
 {
     const int p = m_sliderSpeed.value();
     m_cube.SetDelay(static_cast<quint32>(10 * p));
-    double x = p / 90.0;
-    if (x == 0.0)
-        x = 0.005;
-    m_checkAnimate.setText(QString::asprintf("Animate - Speed %.2f Moves/s", 1.0 / x));
+    m_checkAnimate.setText(QString::asprintf("Animate - Speed %.2f Moves/s", 1.0 / MovePeriod(p)));
 }
 
 void CZelvorsCubeDlg::OnHScroll()
@@ -683,25 +685,106 @@ void CZelvorsCubeDlg::ArrangeControls(bool bRecord)
             case BOTTOM_RIGHT: a.v[0] = w, a.v[1] = h, a.v[2] = rm, a.v[3] = bm; break;
             }
         } else if (m_bRecorded) {
-            QRect rc;
-            const int* v = a.v;
-            switch (a.rule) {
-            case STRETCH_BOTH: rc = QRect(v[0], v[1], Wc - v[2] - v[0], Hc - v[3] - v[1]); break;
-            case TOP_RIGHT: rc = QRect(Wc - v[2] - v[0], v[1], v[0], v[3]); break;
-            case RIGHT_COLUMN: rc = QRect(Wc - v[2] - v[1], v[0], v[1], Hc - v[3] - v[0]); break;
-            case BOTTOM_LEFT: rc = QRect(v[0], Hc - v[3] - v[1], v[2], v[1]); break;
-            case BOTTOM_RIGHT: rc = QRect(Wc - v[2] - v[0], Hc - v[3] - v[1], v[0], v[1]); break;
-            }
-            // An extent below zero counts as zero.
-            rc.setWidth(std::max(0, rc.width()));
-            rc.setHeight(std::max(0, rc.height()));
-            a.pControl->setGeometry(rc);
+            a.pControl->setGeometry(RuleRect(a, Wc, Hc));
         }
     }
     if (bRecord)
         m_bRecorded = true;
     if (isVisible())
         m_pClient->repaint();
+}
+
+QRect CZelvorsCubeDlg::RuleRect(const Anchor& a, int Wc, int Hc)
+{
+    QRect rc;
+    const int* v = a.v;
+    switch (a.rule) {
+    case STRETCH_BOTH: rc = QRect(v[0], v[1], Wc - v[2] - v[0], Hc - v[3] - v[1]); break;
+    case TOP_RIGHT: rc = QRect(Wc - v[2] - v[0], v[1], v[0], v[3]); break;
+    case RIGHT_COLUMN: rc = QRect(Wc - v[2] - v[1], v[0], v[1], Hc - v[3] - v[0]); break;
+    case BOTTOM_LEFT: rc = QRect(v[0], Hc - v[3] - v[1], v[2], v[1]); break;
+    case BOTTOM_RIGHT: rc = QRect(Wc - v[2] - v[0], Hc - v[3] - v[1], v[0], v[1]); break;
+    }
+    // An extent below zero counts as zero.
+    rc.setWidth(std::max(0, rc.width()));
+    rc.setHeight(std::max(0, rc.height()));
+    return rc;
+}
+
+QList<QRect> CZelvorsCubeDlg::LayoutAt(int Wc, int Hc) const
+{
+    QList<QRect> rects;
+    QRect rcList, rcLastSwatch;
+    for (const Anchor& a : m_layout) {
+        rects << RuleRect(a, Wc, Hc);
+        if (a.pControl == &m_listSolution)
+            rcList = rects.back();
+        else if (a.pControl == &m_palette[5])
+            rcLastSwatch = rects.back();
+    }
+    for (const QWidget* p : {(const QWidget*)&m_check3D, (const QWidget*)&m_checkAnimate,
+                             (const QWidget*)&m_sliderSpeed})
+        rects << p->geometry();
+    rects << NextLineRect(rcList);
+    // Last, the census: it keeps its size and its place below the last swatch.
+    if (const QWidget* pCensus = m_pEdit ? m_pEdit->Census() : nullptr)
+        rects << pCensus->geometry().translated(rcLastSwatch.topLeft() - m_palette[5].geometry().topLeft());
+    return rects;
+}
+
+bool CZelvorsCubeDlg::LayoutWhole(int Wc, int Hc) const
+{
+    const QRect rcClient(0, 0, Wc, Hc);
+    QList<QRect> rects = LayoutAt(Wc, Hc);
+    // The census is drawn edge to edge: it keeps some room to its left, to
+    // the view and the progress bar, and below it, to whatever is there.
+    if (m_pEdit && m_pEdit->Census()) {
+        const CDialogUnits du(font());
+        rects.back().adjust(-du.X(4), 0, 0, du.Y(4));
+    }
+    for (qsizetype i = 0; i < rects.size(); ++i) {
+        if (rects[i].isEmpty() || !rcClient.contains(rects[i]))
+            return false;
+        for (qsizetype j = 0; j < i; ++j)
+            if (rects[i].intersects(rects[j]))
+                return false;
+    }
+    return true;
+}
+
+QSize CZelvorsCubeDlg::MinimumClientSize() const
+{
+    // The template's client size, at which the layout was recorded.
+    const CDialogUnits du(font());
+    const int nWidth = du.X(kTemplateWidth), nHeight = du.Y(kTemplateHeight);
+    if (!m_bRecorded || !LayoutWhole(nWidth, nHeight))
+        return QSize(nWidth, nHeight);
+    // Growing the client only moves the anchored groups apart, so the sizes
+    // at which the layout is whole are every size above a staircase: walk it
+    // from the template's size, narrower step by step, each width with the
+    // least height that serves it.
+    QSize best(nWidth, nHeight);
+    int h = nHeight;
+    for (int w = nWidth; w > 0; --w) {
+        while (!LayoutWhole(w, h) && h <= nHeight * 2)
+            ++h;
+        if (h > nHeight * 2)
+            break;
+        while (h > 1 && LayoutWhole(w, h - 1))
+            --h;
+        if (static_cast<long long>(w) * h < static_cast<long long>(best.width()) * best.height())
+            best = QSize(w, h);
+    }
+    return best;
+}
+
+QRect CZelvorsCubeDlg::NextLineRect(const QRect& rcList) const
+{
+    // Along the top of the client area, from beside the 3D View box to the
+    // list's right edge, above the move count.
+    const CDialogUnits du(font());
+    const int nLeft = du.X(60);
+    return QRect(nLeft, du.Y(3), std::max(0, rcList.left() + rcList.width() - nLeft), du.Y(9));
 }
 
 void CZelvorsCubeDlg::OnSize()

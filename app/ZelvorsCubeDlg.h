@@ -55,17 +55,30 @@ public:
     // The template's size in dialog units.
     static constexpr int kTemplateWidth = 490;
     static constexpr int kTemplateHeight = 260;
+    // The progress bar's range during Solve and the short solve.
+    static constexpr int kProgressSteps = 150;
+    // The time one move takes at a speed trackbar position, in seconds: the
+    // position / 90, and 5 ms at position 0. The speed text and the pace of
+    // Play both follow it.
+    static double MovePeriod(int nSpeed);
 
     void EnableControls(bool bEnable);
     void UpdateStepButtons();
     void ClearSolution();
-    void ShowSolution();
+    // Lists a solution (moves in the model's notation, three characters
+    // each) under "Your Cube!" and selects that line.
+    void ShowSolution(const CString& strMoves);
     void GoToStep(int nIndex, bool bUndo);
     void UpdateSpeed();
     // The view animates when the Animate box is ticked, and the speed
     // trackbar is usable with it.
     void FollowAnimateSwitch();
     void ArrangeControls(bool bRecord);
+    // The smallest client size at which every control of the client area
+    // is whole (inside it, and the view and the list not empty) and no two
+    // overlap, by the layout's rules; of the sizes that qualify, the one of
+    // the least area. The dialog's minimum size is this with the menu bar.
+    QSize MinimumClientSize() const;
     // After a solve that did not succeed (any solver's result code): what is
     // wrong with the cube, told and marked (EditCommands.cpp).
     void ShowProblems(int nResult);
@@ -155,6 +168,15 @@ private:
     void AddShortSolveCommand(QMenu* pCube);
     // The box for a failed short solve (result 1 or 2).
     void OnSize();
+    // A moved control's rectangle by its rule at a client size.
+    static QRect RuleRect(const Anchor& a, int Wc, int Hc);
+    // Every control of the client area where the layout puts it at a client
+    // size: the moved ones, the ones that stay, the next move's line and, last,
+    // the census.
+    QList<QRect> LayoutAt(int Wc, int Hc) const;
+    bool LayoutWhole(int Wc, int Hc) const;
+    // The next move's line for the list's rectangle.
+    QRect NextLineRect(const QRect& rcList) const;
     // The menu bar along the top, the client area below it.
     void PlaceMenuAndClient();
     // Selects a list line without it counting as the user's selection, and

@@ -4,6 +4,7 @@
 #include "CubeWnd.h"
 #include "CubeText.h"
 #include "GLIncludes.h"
+#include "Palette.h"
 
 #include <QPainter>
 
@@ -93,7 +94,7 @@ void CCubeWnd::DrawEntryAids(QPainter* pDC, const NetLayout& layout)
     const qreal fWidth = std::max(2, c / 8);
     for (int n : MarkedFacelets()) {
         const QRect rc = cell(n).adjusted(nInset, nInset, -nInset, -nInset);
-        for (const auto& pen : {QPen(Qt::white, fWidth + 2.0), QPen(Qt::black, fWidth)}) {
+        for (const auto& pen : {QPen(QColor(Palette::kMarkHalo), fWidth + 2.0), QPen(QColor(Palette::kMarkInk), fWidth)}) {
             pDC->setPen(pen);
             pDC->drawLine(rc.topLeft(), rc.bottomRight());
             pDC->drawLine(rc.topRight(), rc.bottomLeft());
@@ -104,9 +105,9 @@ void CCubeWnd::DrawEntryAids(QPainter* pDC, const NetLayout& layout)
         pDC->setRenderHint(QPainter::Antialiasing, false);
         const QRect rc = cell(m_cursor.Index());
         const int w = std::max(2, c / 10);
-        pDC->setPen(QPen(Qt::white, w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        pDC->setPen(QPen(QColor(Palette::kMarkHalo), w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         pDC->drawRect(rc.adjusted(w / 2 + 1, w / 2 + 1, -w / 2 - 2, -w / 2 - 2));
-        pDC->setPen(QPen(Qt::black, w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        pDC->setPen(QPen(QColor(Palette::kMarkInk), w, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         pDC->drawRect(rc.adjusted(w + w / 2 + 1, w + w / 2 + 1, -w - w / 2 - 2, -w - w / 2 - 2));
     }
     pDC->restore();
@@ -153,11 +154,11 @@ void CCubeWnd::DrawEntryAids3D()
     constexpr float k = 0.3f;
     const struct {
         float width;
-        float grey;
-    } kPasses[2] = {{6.0f, 1.0f}, {3.0f, 0.0f}};
+        QRgb color;
+    } kPasses[2] = {{6.0f, Palette::kMarkHalo}, {3.0f, Palette::kMarkInk}};
     for (const auto& pass : kPasses) {
         glLineWidth(pass.width);
-        glColor3f(pass.grey, pass.grey, pass.grey);
+        glColor3ub(qRed(pass.color), qGreen(pass.color), qBlue(pass.color));
         glBegin(GL_LINES);
         for (int n : m_marks) {
             const Facelet3D f = Place3D(n);

@@ -1,6 +1,7 @@
 #include "MarkerDraw.h"
 
 #include "GLIncludes.h"
+#include "Palette.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -90,9 +91,9 @@ void DrawMarker3D(const std::vector<MarkerArrow>& arrows)
             glDisable(GL_DEPTH_TEST);
         else
             glEnable(GL_DEPTH_TEST);
-        glColor3f(1.0f, 1.0f, 1.0f);
+        glColor3ub(qRed(Palette::kMarkHalo), qGreen(Palette::kMarkHalo), qBlue(Palette::kMarkHalo));
         DrawArrowLayer(a, 0.14f, 0.015f, 0.07f);
-        glColor3f(0.0f, 0.0f, 0.0f);
+        glColor3ub(qRed(Palette::kMarkInk), qGreen(Palette::kMarkInk), qBlue(Palette::kMarkInk));
         DrawArrowLayer(a, 0.08f, 0.03f, 0.0f);
     }
     glPopAttrib();
@@ -137,16 +138,16 @@ void DrawNetMarker(QPainter* pDC, const QRect& rcFace, MarkerTurn turn)
     pDC->save();
     pDC->setRenderHint(QPainter::Antialiasing, true);
     pDC->setBrush(Qt::NoBrush);
-    pDC->setPen(QPen(Qt::white, rim, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    pDC->setPen(QPen(QColor(Palette::kMarkHalo), rim, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     pDC->drawPath(arc);
     pDC->setPen(Qt::NoPen);
-    pDC->setBrush(Qt::white);
+    pDC->setBrush(QColor(Palette::kMarkHalo));
     pDC->drawPath(heads((rim - core) / 1.2));
-    pDC->setPen(QPen(Qt::black, core, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+    pDC->setPen(QPen(QColor(Palette::kMarkInk), core, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
     pDC->setBrush(Qt::NoBrush);
     pDC->drawPath(arc);
     pDC->setPen(Qt::NoPen);
-    pDC->setBrush(Qt::black);
+    pDC->setBrush(QColor(Palette::kMarkInk));
     pDC->drawPath(heads(0.0));
     pDC->restore();
 }

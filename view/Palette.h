@@ -1,8 +1,9 @@
 #pragma once
-// Every colour the program shows a cube in, in one place: the net's facelet
-// colours by colour index, the swatches, the blank grey, the background of
-// both presentations and the 3D cube's own colours (which differ from the
-// net's on purpose: green and the bevels are lit, not flat).
+// Every colour the program shows, in one place: the net's facelet colours by
+// colour index, the swatches, the blank grey, the background of both
+// presentations, the census and the problems panel, and the 3D cube's own
+// colours (which differ from the net's on purpose: green and the bevels are
+// lit, not flat).
 //
 // Colour indexes: 0 none (blank), 1 yellow, 2 blue, 3 red, 4 orange,
 // 5 green, 6 white.
@@ -30,6 +31,22 @@ constexpr QRgb kBackground = qRgb(204, 204, 204);
 // Facelet outlines in the net: the selected face's and the others'.
 constexpr QRgb kOutlineSelected = qRgb(0, 0, 0);
 constexpr QRgb kOutline = qRgb(127, 127, 127);
+
+// The colour census: its text, a count that is not nine, and the verdicts.
+constexpr QRgb kCensusText = qRgb(0, 0, 0);
+constexpr QRgb kCensusOff = qRgb(200, 0, 0);
+constexpr QRgb kCensusValid = qRgb(0, 120, 0);
+constexpr QRgb kCensusInvalid = kCensusOff;
+// The panel that says what is wrong with a cube: its paper and its text.
+constexpr QRgb kProblemsBackground = qRgb(255, 250, 215);
+constexpr QRgb kProblemsText = qRgb(0, 0, 0);
+
+// Marks drawn over facelets (the next move's arrow, a wrong facelet's cross,
+// the keyboard cursor): ink on a halo, so that they show on every colour.
+constexpr QRgb kMarkInk = qRgb(0, 0, 0);
+constexpr QRgb kMarkHalo = qRgb(255, 255, 255);
+// A swatch's border, and the frame of the selected one.
+constexpr QRgb kSwatchBorder = qRgb(0, 0, 0);
 
 // The swatches in their on-screen order (top to bottom): the colour index
 // each one paints.

@@ -22,7 +22,7 @@ constexpr int kDefaultMaxLength = 20;
 constexpr int kMinMaxLength = 20;
 constexpr int kMaxMaxLength = 30;
 
-// The move and pruning tables (about 75 MB): made once per process, then only
+// The move and pruning tables (about 82 MB in the cache file): made once per process, then only
 // read, so one object serves any number of threads. A program calls Get() on
 // a worker thread at launch so that the first solve need not wait, and asks
 // IsReady() to tell whether a solve would.

@@ -2,6 +2,8 @@
 // boxes it asks for (answered by the test).
 
 #include "AboutDlg.h"
+#include "ColorCensus.h"
+#include "EditCommands.h"
 #include "ZelvorsCubeApp.h"
 #include "ZelvorsCubeDlg.h"
 #include "MessageBox.h"
@@ -455,6 +457,9 @@ private slots:
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         const QSize start = dlg.size();
+        // Shrinking stops at the minimum size.
+        dx = std::max(dx, dlg.minimumWidth() - start.width());
+        dy = std::max(dy, dlg.minimumHeight() - start.height());
         QList<QWidget*> all = {&dlg.m_frameCube,  &dlg.m_listSolution, &dlg.m_progress,
                                &dlg.m_btnReset,   &dlg.m_btnExit,      &dlg.m_btnPrevious,
                                &dlg.m_btnNext,    &dlg.m_staticMoves,  &dlg.m_staticSolution,
@@ -491,19 +496,66 @@ private slots:
             QCOMPARE(w->geometry(), before[w]);
     }
 
-    void shrinkingBelowTheMarginsGivesZeroSizes()
+    // The controls of the client area as they are placed now: each one
+    // inside the client area, and no two overlapping.
+    static void VerifyWhole(CZelvorsCubeDlg& dlg)
+    {
+        const QRect rcClient = dlg.Client()->rect();
+        QList<QWidget*> shown;
+        for (QWidget* w : dlg.Client()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (w->isVisibleTo(dlg.Client()))
+                shown << w;
+        QVERIFY(shown.size() >= 24); // 19 moved, 3 that stay, the next move's line, the census
+        for (qsizetype i = 0; i < shown.size(); ++i) {
+            const QString strName = shown[i]->objectName();
+            QVERIFY2(!shown[i]->geometry().isEmpty(), qPrintable(strName));
+            QVERIFY2(rcClient.contains(shown[i]->geometry()), qPrintable(strName));
+            for (qsizetype j = 0; j < i; ++j)
+                QVERIFY2(!shown[i]->geometry().intersects(shown[j]->geometry()),
+                         qPrintable(strName + " over " + shown[j]->objectName()));
+        }
+    }
+
+    // The dialog cannot be made smaller than a size at which every control
+    // is whole and none overlaps another, the longest census included; the
+    // census keeps its natural size however large the dialog grows.
+    void minimumSizeKeepsEveryControlWhole()
     {
         CZelvorsCubeDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         const QSize start = dlg.size();
+        const QSize minimum = dlg.minimumSize();
+        QVERIFY(minimum.width() <= start.width() && minimum.height() < start.height());
+        CColorCensus* pCensus = dlg.Edit().Census();
+        const QSize census = pCensus->size();
+        QCOMPARE(census.height(), pCensus->sizeHint().height());
+
+        dlg.m_btnClear.click(); // "48 blank"
+        QTRY_COMPARE(pCensus->Count(0), 48);
         dlg.resize(60, 60);
-        QTRY_VERIFY(dlg.m_frameCube.width() == 0 || dlg.width() > 60);
-        QCOMPARE(dlg.m_frameCube.height(), 0);
-        QCOMPARE(dlg.m_listSolution.height(), 0);
-        QVERIFY(dlg.m_cube.height() >= 0);
+        QTRY_COMPARE(dlg.size(), minimum);
+        QTRY_COMPARE(dlg.Client()->height(), minimum.height() - dlg.MenuBar()->height());
+        VerifyWhole(dlg);
+        QCOMPARE(pCensus->size(), census);
+        // Too narrow alone, or too low alone, is as far as the minimum too.
+        for (const QSize size : {QSize(minimum.width() - 1, start.height()), QSize(start.width(), minimum.height() - 1)}) {
+            dlg.resize(size);
+            QTRY_COMPARE(dlg.size(), size.expandedTo(minimum));
+            VerifyWhole(dlg);
+        }
+
+        for (const QSize size : {QSize(1400, 1000), QSize(1920, 1080)}) {
+            dlg.resize(size);
+            QTRY_COMPARE(dlg.size(), size);
+            QTRY_COMPARE(dlg.Client()->width(), size.width());
+            VerifyWhole(dlg);
+            QCOMPARE(pCensus->size(), census);
+            QVERIFY(pCensus->geometry().top() > dlg.m_palette[5].geometry().bottom());
+        }
         dlg.resize(start);
-        QTRY_VERIFY(dlg.m_frameCube.width() > 100);
+        QTRY_COMPARE(dlg.size(), start);
+        VerifyWhole(dlg);
     }
 
     // Enter while no push button has the focus does nothing: the cube, the

@@ -11,6 +11,9 @@
 #include "ZelvorsCubeDlg.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -32,7 +35,7 @@ struct Box {
 };
 
 const char kBadCubeletsText[] = "Cube does not contain proper cubelets.  Check configuration and try again.";
-const char kMisOriented[] = "Cube mis-oriented.  If the configuration you have entered is indeed what you have,\n"
+const char kMisOrientedText[] = "Cube mis-oriented.  If the configuration you have entered is indeed what you have,\n"
                             "then your cube appears to have been disassembled, and re-assembled incorrctly.\n"
                             "Check configuration and try again.";
 
@@ -162,6 +165,42 @@ private slots:
         QVERIFY(!dlg.IsBusy());
     }
 
+    // Run on its own with ZELVORS_CACHE_DIR unset (see tests/CMakeLists.txt):
+    // the program keeps its tables where the command line does, in
+    // $XDG_CACHE_HOME/zelvorscube or else ~/.cache/zelvorscube, and nothing
+    // else there; with neither variable set it keeps no cache at all.
+    void cacheKeptWhereTheCommandLineKeepsIt()
+    {
+        if (qEnvironmentVariableIsSet("ZELVORS_CACHE_DIR") || ShortSolverTablesReady())
+            QSKIP("needs a process of its own without ZELVORS_CACHE_DIR");
+        const QString strXdg = qEnvironmentVariable("XDG_CACHE_HOME");
+        const QString strHome = qEnvironmentVariable("HOME");
+        QString strFolder;
+        if (QDir::isAbsolutePath(strXdg))
+            strFolder = strXdg + "/zelvorscube";
+        else if (!strHome.isEmpty())
+            strFolder = strHome + "/.cache/zelvorscube";
+        CZelvorsCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTRY_VERIFY_WITH_TIMEOUT(ShortSolverTablesReady(), 120000);
+        const auto origin = shortsolver::ShortSolverTables::Get().origin;
+        if (strFolder.isEmpty()) {
+            QVERIFY(origin == shortsolver::ShortSolverTables::Origin::COMPUTED);
+            return;
+        }
+        QVERIFY(origin == shortsolver::ShortSolverTables::Origin::COMPUTED_AND_SAVED);
+        QVERIFY(QFileInfo(strFolder + "/" + shortsolver::ShortSolverTables::kCacheFileName).isFile());
+        // Nothing under the organisation's name: not in the cache, the
+        // settings or the data folders that Qt would name after it.
+        for (const auto location : {QStandardPaths::CacheLocation, QStandardPaths::AppConfigLocation,
+                                    QStandardPaths::AppDataLocation, QStandardPaths::AppLocalDataLocation}) {
+            const QString strPath = QStandardPaths::writableLocation(location);
+            QVERIFY2(strPath.contains(QCoreApplication::organizationName()), qPrintable(strPath));
+            QVERIFY2(!QFileInfo::exists(strPath), qPrintable(strPath));
+        }
+    }
+
     void commandSitsInTheCubeMenuWithAFreeShortcut()
     {
         CZelvorsCubeDlg dlg;
@@ -244,6 +283,23 @@ private slots:
         }
     }
 
+    // The short solver's answer is listed without passing through the
+    // layer-by-layer solver: that solver's own solution stays as it was.
+    void answerListedWithoutTouchingTheModelsSolution()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_btnShuffle.click();
+        std::string strExpected;
+        QCOMPARE(SolveShort(ColorsOf(dlg.m_cube).data(), 20, strExpected), 0);
+        dlg.m_cube.m_strSolution = "untouched";
+        ShortSolveAction(dlg)->trigger();
+        QTRY_VERIFY(!dlg.IsBusy() && dlg.m_listSolution.count() > 1);
+        QCOMPARE(dlg.m_cube.m_strSolution, std::string("untouched"));
+        QCOMPARE(dlg.m_listSolution.count(), static_cast<int>(strExpected.size() / 3) + 1);
+        QCOMPARE(dlg.m_listSolution.item(1)->text(), CZelvorsCubeDlg::DescribeMove(strExpected.substr(0, 3)));
+    }
+
     void solvedCubeListsYourCubeOnly()
     {
         CZelvorsCubeDlg dlg;
@@ -266,9 +322,9 @@ private slots:
         QTest::newRow("blank cube (1)") << "blank" << "Configuration Error" << int(QMessageBox::Warning)
                                         << kBadCubeletsText;
         QTest::newRow("one edge flipped (2)") << "flip" << "Unable To Solve Cube" << int(QMessageBox::Critical)
-                                              << kMisOriented;
+                                              << kMisOrientedText;
         QTest::newRow("two corners swapped (2)") << "swap" << "Unable To Solve Cube" << int(QMessageBox::Critical)
-                                                 << kMisOriented;
+                                                 << kMisOrientedText;
     }
     void failuresGiveSolvesBoxes()
     {
