@@ -34,6 +34,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <utility>
 
 #ifdef _WIN32
 #include <io.h>
@@ -113,7 +114,6 @@ public:
         }
         return !m_bFailed;
     }
-    bool Finish() { return Flush(); }
     bool Ok() const { return !m_bFailed; }
 
 private:
@@ -282,7 +282,7 @@ int ForEachConfiguration(Output& out, Fn fn)
             break;
         if (result == LineReader::kError) {
             Complain(std::string("cannot read the input: ") + std::strerror(reader.Error()));
-            out.Finish(); // the lines answered so far still go out
+            out.Flush(); // the lines answered so far still go out
             return kExitIo;
         }
         ++nLine;
@@ -307,7 +307,7 @@ int ForEachConfiguration(Output& out, Fn fn)
         if (!bWritten)
             return kExitIo;
     }
-    return out.Finish() ? nStatus : kExitIo;
+    return out.Flush() ? nStatus : kExitIo;
 }
 
 // Says on standard error which groups of a move string turn nothing; the string
@@ -494,11 +494,11 @@ int Run(const Options& opt)
     switch (opt.mode) {
     case Mode::Help:
         out.Write(kUsage);
-        return out.Finish() ? kExitOk : kExitIo;
+        return out.Flush() ? kExitOk : kExitIo;
 
     case Mode::Version:
         out.Write("zelvors-solve " ZELVORS_VERSION "\n");
-        return out.Finish() ? kExitOk : kExitIo;
+        return out.Flush() ? kExitOk : kExitIo;
 
     case Mode::Shuffle:
         for (long long i = 0; i < opt.nCount; ++i) {
@@ -506,7 +506,7 @@ int Run(const Options& opt)
             if (!out.Line(FormatCube(cube)))
                 return kExitIo;
         }
-        return out.Finish() ? kExitOk : kExitIo;
+        return out.Flush() ? kExitOk : kExitIo;
 
     case Mode::Apply:
         WarnAboutIdleGroups(opt.strMoves);
