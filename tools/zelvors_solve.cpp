@@ -6,24 +6,41 @@
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
 //   zelvors-solve --version     the program's version
 //   zelvors-solve --diagnose    say what is wrong with each configuration read
+// Every input line gets one output line: the answer, "E", a tab and what is
+// wrong for a line that is not a configuration, or an empty line for an empty one.
 // Exit status: 0 all lines answered, 1 some input line was bad, 2 bad command line,
 // 3 reading the input or writing the output failed (or memory ran out).
 //
 // Every write is checked: the first one that fails ends the run, so a closed
-// pipe stops even an endless --shuffle when SIGPIPE is ignored.
+// pipe stops even an endless --shuffle when SIGPIPE is ignored (otherwise the
+// signal ends the process, as it does any filter).
+//
+// Answers go out as soon as no further input is waiting: the output is flushed
+// before every read that may have to wait, so a terminal or a program that
+// writes one line and waits gets its answer, while a batch is still read and
+// written in large blocks.
 
 #include "CubeDiagnosis.h"
 #include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
 #include "ShortSolver.h"
+#include "TextChars.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <new>
 #include <string>
+#include <utility>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -45,16 +62,22 @@ const char kUsage[] =
     "each row by row, a letter naming the face whose centre has that colour.\n"
     "Solving writes the result code (0 solved, 1 not a set of cubelets, 2 unsolvable),\n"
     "a tab and the solution's moves: groups like F+. T-. D*. (model notation) or\n"
-    "F U' D2 (standard notation). MOVES may be written in either notation; standard\n"
-    "notation also takes the rotations x, y and z.\n"
+    "F U' D2 (standard notation); the moves are empty unless the code is 0. MOVES may\n"
+    "be written in either notation; standard notation also takes the rotations x, y\n"
+    "and z.\n"
     "Diagnosing writes the result code that solving would give, a tab and every\n"
-    "problem found, separated by \"; \" (nothing for a real cube).\n";
+    "problem found, separated by \"; \" (nothing for a real cube).\n"
+    "Every input line gets one output line: a line that is not a configuration gets\n"
+    "E, a tab and what is wrong with it; an empty line gets an empty line.\n";
 
 enum ExitStatus { kExitOk = 0, kExitBadLine = 1, kExitUsage = 2, kExitIo = 3 };
 
-// Longest input line held; any valid line is far shorter. A longer one is read
-// to its end without being kept and reported as bad.
+// Longest input line held, in bytes; any valid line is far shorter. A longer
+// one is read to its end without being kept and reported as bad.
 constexpr size_t kMaxLine = 4096;
+
+// The result field of the answer to a line that is not a configuration.
+const char kBadLineField[] = "E";
 
 void Complain(const std::string& strWhat)
 {
@@ -82,7 +105,7 @@ public:
     }
     bool Line(const std::string& s) { return Write(s + '\n'); }
     // Flushes what is buffered; false when any write failed.
-    bool Finish()
+    bool Flush()
     {
         if (!m_bFailed) {
             errno = 0;
@@ -103,11 +126,31 @@ private:
     bool m_bFailed = false;
 };
 
-// Lines of standard input, read in blocks so that a line's length costs no memory
-// beyond kMaxLine.
+// Reads what standard input has ready, at most nSize bytes, waiting only while
+// nothing is there: the count read, 0 at the end of the input, -1 on an error
+// (errno says which).
+long ReadAvailable(char* pBuffer, size_t nSize)
+{
+    for (;;) {
+        errno = 0;
+#ifdef _WIN32
+        const long n = _read(0, pBuffer, static_cast<unsigned>(nSize));
+#else
+        const long n = static_cast<long>(read(0, pBuffer, nSize));
+#endif
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+// Lines of standard input, read in blocks of what is ready so that a line's
+// length costs no memory beyond kMaxLine. beforeWait runs before every read
+// (a read may wait for more input).
 class LineReader {
 public:
     enum Result { kLine, kTooLong, kEnd, kError };
+
+    explicit LineReader(std::function<void()> beforeWait) : m_beforeWait(std::move(beforeWait)) {}
 
     // The next line without its '\n' (a last line without one counts too).
     Result Next(std::string& strLine)
@@ -145,18 +188,20 @@ private:
     {
         if (m_bEnd)
             return false;
-        errno = 0;
-        m_nLength = std::fread(m_buffer, 1, sizeof m_buffer, stdin);
+        m_beforeWait();
+        const long n = ReadAvailable(m_buffer, sizeof m_buffer);
         m_nPos = 0;
-        if (m_nLength == 0) {
+        m_nLength = n > 0 ? static_cast<size_t>(n) : 0;
+        if (n <= 0) {
             m_bEnd = true;
-            if (std::ferror(stdin))
+            if (n < 0)
                 m_nError = errno != 0 ? errno : EIO;
             return false;
         }
         return true;
     }
 
+    std::function<void()> m_beforeWait;
     char m_buffer[65536];
     size_t m_nPos = 0;
     size_t m_nLength = 0;
@@ -175,13 +220,18 @@ std::string Trim(const std::string& s)
 }
 
 // A configuration line: the model's 54 digits, or a standard facelet string
-// (told apart by its first character, a face letter).
+// (told apart by its first character, a digit or a face letter).
 bool ParseConfiguration(const std::string& strText, BYTE colors[kCubeTextLength],
                         std::string& strError)
 {
-    if (!strText.empty() && std::strchr("URFDLB", strText[0]))
+    const char chFirst = strText.empty() ? '\0' : strText[0];
+    if (chFirst >= '0' && chFirst <= '9')
+        return ParseCubeText(strText, colors, strError);
+    if (chFirst != '\0' && std::strchr("URFDLB", chFirst))
         return ParseFaceletString(strText, colors, strError);
-    return ParseCubeText(strText, colors, strError);
+    strError = "character 1 is " + textchars::CharName(strText, 0) +
+               ", expected a colour digit 0-6 or an upper-case face letter U R F D L B";
+    return false;
 }
 
 // Moves for --apply in the model's notation. Standard notation is recognised by
@@ -212,11 +262,17 @@ std::string SolutionText(const std::string& strModelMoves, bool bStandard)
 }
 
 // Reads configurations from standard input and hands each to fn, which returns
-// false when its answer could not be written; returns the exit status.
+// false when its answer could not be written; returns the exit status. A bad
+// line is reported on standard error and answered with kBadLineField, a tab and
+// the reason; an empty line is answered with an empty line.
 template <typename Fn>
 int ForEachConfiguration(Output& out, Fn fn)
 {
-    LineReader reader;
+    LineReader reader([&out] { out.Flush(); });
+    auto badLine = [&](long long nLine, const std::string& strWhy) {
+        Complain("line " + std::to_string(nLine) + ": " + strWhy);
+        return out.Line(std::string(kBadLineField) + '\t' + strWhy);
+    };
     int nStatus = kExitOk;
     std::string strLine;
     long long nLine = 0;
@@ -226,30 +282,32 @@ int ForEachConfiguration(Output& out, Fn fn)
             break;
         if (result == LineReader::kError) {
             Complain(std::string("cannot read the input: ") + std::strerror(reader.Error()));
-            out.Finish(); // the lines answered so far still go out
+            out.Flush(); // the lines answered so far still go out
             return kExitIo;
         }
         ++nLine;
         if (result == LineReader::kTooLong) {
-            Complain("line " + std::to_string(nLine) + ": longer than " + std::to_string(kMaxLine) +
-                     " characters");
             nStatus = kExitBadLine;
+            if (!badLine(nLine, "longer than " + std::to_string(kMaxLine) + " bytes"))
+                return kExitIo;
             continue;
         }
         const std::string strText = Trim(strLine);
-        if (strText.empty())
-            continue;
         BYTE colors[kCubeTextLength];
         std::string strError;
-        if (!ParseConfiguration(strText, colors, strError)) {
-            Complain("line " + std::to_string(nLine) + ": " + strError);
+        bool bWritten = true;
+        if (strText.empty()) {
+            bWritten = out.Line(std::string());
+        } else if (!ParseConfiguration(strText, colors, strError)) {
             nStatus = kExitBadLine;
-            continue;
+            bWritten = badLine(nLine, strError);
+        } else {
+            bWritten = fn(colors);
         }
-        if (!fn(colors))
+        if (!bWritten)
             return kExitIo;
     }
-    return out.Finish() ? nStatus : kExitIo;
+    return out.Flush() ? nStatus : kExitIo;
 }
 
 // Says on standard error which groups of a move string turn nothing; the string
@@ -269,118 +327,164 @@ enum class Mode { Solve, Shuffle, Apply, Diagnose, Help, Version };
 
 struct Options {
     Mode mode = Mode::Solve;
+    bool bModeGiven = false;
     long long nCount = 0;   // --shuffle
     std::string strMoves;   // --apply
     bool bStandardNotation = false; // --notation standard
     bool bNotationGiven = false;
     bool bShort = false;            // --method short
     bool bMethodGiven = false;      // --method or --max-length
+    bool bMaxLengthGiven = false;
     int nMaxLength = shortsolver::kDefaultMaxLength;
 };
+
+// The arguments and the one being read.
+class Arguments {
+public:
+    Arguments(int argc, char** argv) : m_argc(argc), m_argv(argv) {}
+    // The next argument, false at the end.
+    bool Next(std::string& strArg)
+    {
+        if (++m_i >= m_argc)
+            return false;
+        strArg = m_argv[m_i];
+        return true;
+    }
+    // The value that follows the option just read; reports strMissing without one.
+    bool TakeValue(const std::string& strMissing, std::string& strValue)
+    {
+        if (Next(strValue))
+            return true;
+        UsageError(strMissing);
+        return false;
+    }
+
+private:
+    int m_argc;
+    char** m_argv;
+    int m_i = 0;
+};
+
+// One of the options that choose what is done; only one may be given.
+bool SetMode(Options& opt, Mode mode, const std::string& strOption)
+{
+    if (opt.bModeGiven) {
+        UsageError("only one of --shuffle, --apply, --diagnose, --help, --version: " + strOption);
+        return false;
+    }
+    opt.bModeGiven = true;
+    opt.mode = mode;
+    return true;
+}
+
+bool ParseShuffleCount(const std::string& strValue, Options& opt)
+{
+    char* pEnd = nullptr;
+    errno = 0;
+    opt.nCount = std::strtoll(strValue.c_str(), &pEnd, 10);
+    if (strValue.empty() || *pEnd != '\0' || errno == ERANGE || opt.nCount < 0) {
+        UsageError("not a count: " + strValue);
+        return false;
+    }
+    return true;
+}
+
+bool ParseNotation(const std::string& strValue, Options& opt)
+{
+    if (strValue != "model" && strValue != "standard") {
+        UsageError("not a notation: " + strValue + " (model or standard)");
+        return false;
+    }
+    opt.bStandardNotation = strValue == "standard";
+    opt.bNotationGiven = true;
+    return true;
+}
+
+bool ParseMethod(const std::string& strValue, Options& opt)
+{
+    if (strValue != "short" && strValue != "lbl") {
+        UsageError("unknown method: " + strValue + " (short or lbl)");
+        return false;
+    }
+    opt.bShort = strValue == "short";
+    opt.bMethodGiven = true;
+    return true;
+}
+
+bool ParseMaxLength(const std::string& strValue, Options& opt)
+{
+    char* pEnd = nullptr;
+    errno = 0;
+    const long n = std::strtol(strValue.c_str(), &pEnd, 10);
+    if (strValue.empty() || *pEnd != '\0' || errno == ERANGE || n < shortsolver::kMinMaxLength ||
+        n > shortsolver::kMaxMaxLength) {
+        UsageError("--max-length takes a number from 20 to 30: " + strValue);
+        return false;
+    }
+    opt.nMaxLength = static_cast<int>(n);
+    opt.bMethodGiven = true;
+    opt.bMaxLengthGiven = true;
+    return true;
+}
+
+// Reads the option strArg and its value, if it takes one.
+bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
+{
+    std::string strValue;
+    if (strArg == "--help" || strArg == "-h")
+        return SetMode(opt, Mode::Help, strArg);
+    if (strArg == "--version")
+        return SetMode(opt, Mode::Version, strArg);
+    if (strArg == "--diagnose")
+        return SetMode(opt, Mode::Diagnose, strArg);
+    if (strArg == "--shuffle")
+        return SetMode(opt, Mode::Shuffle, strArg) &&
+               args.TakeValue("--shuffle takes one count", strValue) &&
+               ParseShuffleCount(strValue, opt);
+    if (strArg == "--apply")
+        return SetMode(opt, Mode::Apply, strArg) &&
+               args.TakeValue("--apply takes one move string", opt.strMoves) &&
+               ResolveApplyMoves(opt.strMoves);
+    if (strArg == "--notation")
+        return args.TakeValue("--notation takes model or standard", strValue) &&
+               ParseNotation(strValue, opt);
+    if (strArg == "--method")
+        return args.TakeValue("--method takes short or lbl", strValue) && ParseMethod(strValue, opt);
+    if (strArg == "--max-length")
+        return args.TakeValue("--max-length takes a number from 20 to 30", strValue) &&
+               ParseMaxLength(strValue, opt);
+    UsageError("unknown option: " + strArg);
+    return false;
+}
+
+// The options that only go with others.
+bool CheckCombination(const Options& opt)
+{
+    const bool bSolving = opt.mode == Mode::Solve || opt.mode == Mode::Help;
+    if (opt.bMethodGiven && !bSolving) {
+        UsageError("--method and --max-length apply to solving only");
+        return false;
+    }
+    if (opt.bNotationGiven && !bSolving) {
+        UsageError("--notation applies to solving only");
+        return false;
+    }
+    if (opt.bMaxLengthGiven && !opt.bShort && opt.mode == Mode::Solve) {
+        UsageError("--max-length needs --method short");
+        return false;
+    }
+    return true;
+}
 
 // Fills opt from the command line; returns false after reporting a usage error.
 bool ParseCommandLine(int argc, char** argv, Options& opt)
 {
-    bool bModeGiven = false;
-    auto setMode = [&](Mode mode, const std::string& strOption) {
-        if (bModeGiven) {
-            UsageError("only one of --shuffle, --apply, --diagnose, --help, --version: " + strOption);
+    Arguments args(argc, argv);
+    std::string strArg;
+    while (args.Next(strArg))
+        if (!ParseOption(args, strArg, opt))
             return false;
-        }
-        bModeGiven = true;
-        opt.mode = mode;
-        return true;
-    };
-    for (int i = 1; i < argc; ++i) {
-        const std::string strArg = argv[i];
-        if (strArg == "--help" || strArg == "-h") {
-            if (!setMode(Mode::Help, strArg))
-                return false;
-        } else if (strArg == "--version") {
-            if (!setMode(Mode::Version, strArg))
-                return false;
-        } else if (strArg == "--shuffle") {
-            if (!setMode(Mode::Shuffle, strArg))
-                return false;
-            if (++i == argc) {
-                UsageError("--shuffle takes one count");
-                return false;
-            }
-            const char* pszCount = argv[i];
-            char* pEnd = nullptr;
-            errno = 0;
-            opt.nCount = std::strtoll(pszCount, &pEnd, 10);
-            if (*pszCount == '\0' || *pEnd != '\0' || errno == ERANGE || opt.nCount < 0) {
-                UsageError(std::string("not a count: ") + pszCount);
-                return false;
-            }
-        } else if (strArg == "--apply") {
-            if (!setMode(Mode::Apply, strArg))
-                return false;
-            if (++i == argc) {
-                UsageError("--apply takes one move string");
-                return false;
-            }
-            opt.strMoves = argv[i];
-            if (!ResolveApplyMoves(opt.strMoves))
-                return false;
-        } else if (strArg == "--diagnose") {
-            if (!setMode(Mode::Diagnose, strArg))
-                return false;
-        } else if (strArg == "--notation") {
-            if (++i == argc) {
-                UsageError("--notation takes model or standard");
-                return false;
-            }
-            const std::string strNotation = argv[i];
-            if (strNotation != "model" && strNotation != "standard") {
-                UsageError("not a notation: " + strNotation + " (model or standard)");
-                return false;
-            }
-            opt.bStandardNotation = strNotation == "standard";
-            opt.bNotationGiven = true;
-        } else if (strArg == "--method") {
-            if (++i == argc) {
-                UsageError("--method takes short or lbl");
-                return false;
-            }
-            const std::string strMethod = argv[i];
-            if (strMethod != "short" && strMethod != "lbl") {
-                UsageError("unknown method: " + strMethod + " (short or lbl)");
-                return false;
-            }
-            opt.bShort = strMethod == "short";
-            opt.bMethodGiven = true;
-        } else if (strArg == "--max-length") {
-            if (++i == argc) {
-                UsageError("--max-length takes a number from 20 to 30");
-                return false;
-            }
-            const std::string strValue = argv[i];
-            char* pEnd = nullptr;
-            errno = 0;
-            const long n = std::strtol(strValue.c_str(), &pEnd, 10);
-            if (strValue.empty() || *pEnd != '\0' || errno == ERANGE ||
-                n < shortsolver::kMinMaxLength || n > shortsolver::kMaxMaxLength) {
-                UsageError("--max-length takes a number from 20 to 30: " + strValue);
-                return false;
-            }
-            opt.nMaxLength = static_cast<int>(n);
-            opt.bMethodGiven = true;
-        } else {
-            UsageError("unknown option: " + strArg);
-            return false;
-        }
-    }
-    if (opt.bMethodGiven && opt.mode != Mode::Solve && opt.mode != Mode::Help) {
-        UsageError("--method and --max-length apply to solving only");
-        return false;
-    }
-    if (opt.bNotationGiven && opt.mode != Mode::Solve && opt.mode != Mode::Help) {
-        UsageError("--notation applies to solving only");
-        return false;
-    }
-    return true;
+    return CheckCombination(opt);
 }
 
 int Run(const Options& opt)
@@ -390,11 +494,11 @@ int Run(const Options& opt)
     switch (opt.mode) {
     case Mode::Help:
         out.Write(kUsage);
-        return out.Finish() ? kExitOk : kExitIo;
+        return out.Flush() ? kExitOk : kExitIo;
 
     case Mode::Version:
         out.Write("zelvors-solve " ZELVORS_VERSION "\n");
-        return out.Finish() ? kExitOk : kExitIo;
+        return out.Flush() ? kExitOk : kExitIo;
 
     case Mode::Shuffle:
         for (long long i = 0; i < opt.nCount; ++i) {
@@ -402,7 +506,7 @@ int Run(const Options& opt)
             if (!out.Line(FormatCube(cube)))
                 return kExitIo;
         }
-        return out.Finish() ? kExitOk : kExitIo;
+        return out.Flush() ? kExitOk : kExitIo;
 
     case Mode::Apply:
         WarnAboutIdleGroups(opt.strMoves);
@@ -426,13 +530,17 @@ int Run(const Options& opt)
             std::string strMoves;
             const int nResult = SolveShort(colors, opt.nMaxLength, strMoves);
             return out.Line(std::to_string(nResult) + '\t' +
-                            SolutionText(strMoves, opt.bStandardNotation));
+                            (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation)
+                                                : std::string()));
         });
     return ForEachConfiguration(out, [&](const BYTE* colors) {
+        // After a failed check Solve leaves the solution it last found, and after
+        // result 2 it may hold a candidate: only a solved cube's moves are written.
         LoadCube(cube, colors);
         const int nResult = cube.Solve(nullptr);
         return out.Line(std::to_string(nResult) + '\t' +
-                        SolutionText(cube.GetSolution(), opt.bStandardNotation));
+                        (nResult == kSolved ? SolutionText(cube.GetSolution(), opt.bStandardNotation)
+                                            : std::string()));
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "CubeSolver.h"
 #include "CubeText.h"
+#include "TextChars.h"
 
 #include <cstring>
 
@@ -32,9 +33,17 @@ int SlotOfModel(char ch)
     return -1;
 }
 
-CString Position(size_t i)
+// "character N is 'c', expected ..." for the character at byte i.
+CString Unexpected(const CString& strText, size_t i, const char* pszExpected)
 {
-    return "character " + std::to_string(i + 1);
+    return textchars::CharPosition(strText, i) + " is " + textchars::CharName(strText, i) +
+           ", expected " + pszExpected;
+}
+
+// "'c' at character N" for the character at byte i.
+CString CharAt(const CString& strText, size_t i)
+{
+    return textchars::CharName(strText, i) + " at " + textchars::CharPosition(strText, i);
 }
 
 // The three-character rotation groups of the model, by axis and quarter-turn
@@ -85,12 +94,17 @@ bool ParseFaceletString(const CString& strText, BYTE colors[kFaceletStringLength
 {
     for (size_t i = 0; i < strText.size() && i < kFaceletStringLength; ++i)
         if (SlotOfStandard(strText[i]) < 0) {
-            strError = Position(i) + " is not one of the face letters U R F D L B";
+            const char ch = strText[i];
+            const bool bLowerCase =
+                ch >= 'a' && ch <= 'z' && SlotOfStandard(static_cast<char>(ch - 'a' + 'A')) >= 0;
+            strError = Unexpected(strText, i,
+                                  bLowerCase ? "an upper-case face letter U R F D L B"
+                                             : "a face letter U R F D L B");
             return false;
         }
     if (strText.size() != kFaceletStringLength) {
-        strError = "expected 54 face letters, found " + std::to_string(strText.size()) +
-                   " characters";
+        strError = "expected 54 face letters, found " +
+                   std::to_string(textchars::CharCount(strText)) + " characters";
         return false;
     }
     for (int k = 0; k < 6; ++k) {
@@ -140,10 +154,9 @@ bool ParseStandardMoves(const CString& strText, CString& strModelMoves, CString&
         const bool bRotation = ch == 'x' || ch == 'y' || ch == 'z';
         if (nSlot < 0 && !bRotation) {
             if (std::strchr("udfblrMESmes", ch) && ch != '\0')
-                strError = "wide and slice moves are not supported: '" + CString(1, ch) +
-                           "' at " + Position(i);
+                strError = "wide and slice moves are not supported: " + CharAt(strText, i);
             else
-                strError = "unexpected '" + CString(1, ch) + "' at " + Position(i) +
+                strError = "unexpected " + CharAt(strText, i) +
                            ": expected a move U D F B L R or a rotation x y z";
             return false;
         }
@@ -162,8 +175,10 @@ bool ParseStandardMoves(const CString& strText, CString& strModelMoves, CString&
         if (i < strText.size() && strText[i] != ' ' && strText[i] != '\t' &&
             strText[i] != '\r' && strText[i] != '\n' && SlotOfStandard(strText[i]) < 0 &&
             strText[i] != 'x' && strText[i] != 'y' && strText[i] != 'z') {
-            strError = "unexpected '" + CString(1, strText[i]) + "' at " + Position(i) +
-                       " after the move " + strText.substr(nStart, i - nStart);
+            strError = "unexpected " + CharAt(strText, i) + " after the move " +
+                       strText.substr(nStart, i - nStart) +
+                       (i == nStart + 1 ? ": expected ', 2, a space or the next move"
+                                        : ": expected a space or the next move");
             return false;
         }
         if (bRotation) {

@@ -1,5 +1,7 @@
 #include "CubeText.h"
 
+#include "TextChars.h"
+
 CString FormatCube(const CCubeSolver& cube)
 {
     CString strText;
@@ -15,13 +17,14 @@ bool ParseCubeText(const CString& strText, BYTE colors[kCubeTextLength], CString
     for (size_t i = 0; i < strText.size() && i < kCubeTextLength; ++i) {
         const char ch = strText[i];
         if (ch < '0' || ch > '6') {
-            strError = "character " + std::to_string(i + 1) + " is not a colour digit 0-6";
+            strError = textchars::CharPosition(strText, i) + " is " +
+                       textchars::CharName(strText, i) + ", expected a colour digit 0-6";
             return false;
         }
     }
     if (strText.size() != kCubeTextLength) {
-        strError = "expected 54 colour digits, found " + std::to_string(strText.size()) +
-                   " characters";
+        strError = "expected 54 colour digits, found " +
+                   std::to_string(textchars::CharCount(strText)) + " characters";
         return false;
     }
     for (size_t i = 0; i < kCubeTextLength; ++i)

@@ -38,17 +38,63 @@ while IFS="$(printf '\t')" read -r cfg code moves; do
 done < "$golden"
 check "every golden solution solves its cube" $ok
 
-# Blank lines and surrounding white space are ignored.
-printf '\n   %s  \n\n' "$solved" | "$tool" > "$tmp/out"; rc=$?
-[ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ]; check "solved cube, padded" $?
+# Surrounding white space is ignored; an empty line gets an empty line.
+printf '\n   %s  \n \t\n' "$solved" | "$tool" > "$tmp/out"; rc=$?
+printf '\n0\t\n\n' > "$tmp/ref"
+[ $rc -eq 0 ] && cmp -s "$tmp/out" "$tmp/ref"; check "solved cube, padded, between empty lines" $?
 
-# Bad lines are reported by number; the others are still answered.
+# Bad lines are reported by number and answered with E, a tab and the reason;
+# the others are still answered.
 printf '%s\n12345\n1111111112222222223333333334444444445555555556666666x6\n%s\n' "$solved" "$solved" > "$tmp/in"
 "$tool" < "$tmp/in" > "$tmp/out" 2> "$tmp/err"; rc=$?
 [ $rc -eq 1 ]; check "bad input exits 1" $?
-[ "$(wc -l < "$tmp/out")" -eq 2 ]; check "good lines still answered" $?
+{
+    printf '0\t\n'
+    printf 'E\texpected 54 colour digits, found 5 characters\n'
+    printf "E\tcharacter 53 is 'x', expected a colour digit 0-6\n"
+    printf '0\t\n'
+} > "$tmp/ref"
+cmp -s "$tmp/out" "$tmp/ref"; check "every line answered, bad ones with E and the reason" $?
 grep -q 'line 2' "$tmp/err" && grep -q 'line 3' "$tmp/err"; check "messages name the lines" $?
 grep -q 'character 53' "$tmp/err"; check "message says what is wrong" $?
+
+# Output line n answers input line n in every mode, whatever is bad; the bad
+# lines, and only they, are answered with E.
+"$tool" --shuffle 12 > "$tmp/cfg"
+{
+    sed -n 1,2p "$tmp/cfg"; echo 12345
+    sed -n 3,5p "$tmp/cfg"; echo "hello world"
+    sed -n 6,7p "$tmp/cfg"; head -c 5000 /dev/zero | tr '\0' 1; echo
+    echo; sed -n 8,12p "$tmp/cfg"; echo uuuuuuuuurrrrrrrrrfffffffffdddddddddlllllllllbbbbbbbbb
+} > "$tmp/mixed"
+ok=0
+for args in "" "--notation standard" "--diagnose" "--apply F+." "--method short"; do
+    # shellcheck disable=SC2086
+    "$tool" $args < "$tmp/mixed" > "$tmp/out" 2> /dev/null; rc=$?
+    [ $rc -eq 1 ] && [ "$(wc -l < "$tmp/out")" -eq "$(wc -l < "$tmp/mixed")" ] &&
+        [ "$(grep -n '^E	' "$tmp/out" | cut -d: -f1 | tr '\n' ' ')" = "3 7 10 17 " ] &&
+        [ "$(sed -n 11p "$tmp/out")" = "" ] || { ok=1; echo "pairing fails with: $args"; }
+done
+check "one output line per input line, in every mode" $ok
+grep "^E	" "$tmp/out" | cut -f2 > "$tmp/why"
+{
+    echo "expected 54 colour digits, found 5 characters"
+    echo "character 1 is 'h', expected a colour digit 0-6 or an upper-case face letter U R F D L B"
+    echo "longer than 4096 bytes"
+    echo "character 1 is 'u', expected a colour digit 0-6 or an upper-case face letter U R F D L B"
+} > "$tmp/ref"
+cmp -s "$tmp/why" "$tmp/ref"; check "bad lines say why, a lower-case facelet string what was expected" $?
+
+# A cube that fails the check gets no solution, whatever was solved before it.
+scrambled=$(sed -n 1p "$tmp/cfg")
+for args in "" "--notation standard" "--method short"; do
+    # shellcheck disable=SC2086
+    printf '%s\n%s\n%s\n%s\n' "$scrambled" 000000000000000000000000000000000000000000000000000000 \
+        "$scrambled" 111111111222222222333333233444444444555555555666666666 | "$tool" $args > "$tmp/out"
+    [ "$(cut -f1 "$tmp/out" | tr '\n' ' ')" = "0 1 0 2 " ] && [ -n "$(sed -n 1p "$tmp/out" | cut -f2)" ] &&
+        [ "$(sed -n 2p "$tmp/out")" = "$(printf '1\t')" ] && [ "$(sed -n 4p "$tmp/out")" = "$(printf '2\t')" ]
+    check "no solution after a failed check: ${args:-lbl}" $?
+done
 
 # Unsolvable and malformed configurations.
 printf '%s\n' 111111111222222222333333233444444444555555555666666666 | "$tool" > "$tmp/out"
@@ -96,8 +142,11 @@ done
 check "standard solutions of standard scrambles solve them" $ok
 printf '%s\n' "$solved" | "$tool" --apply 'R U Q' > /dev/null 2> "$tmp/err"; rc=$?
 [ $rc -eq 2 ] && grep -q "unexpected 'Q' at character 5" "$tmp/err"; check "--apply: bad standard notation says where" $?
+"$tool" --apply "R’ U”" < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
+[ $rc -eq 2 ] && grep -q "unexpected '”' at character 5 after the move U: expected ', 2, a space or the next move" "$tmp/err"
+check "--apply: a typographic quote is named as typed, counted in characters" $?
 printf 'UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBX\nUUU\n' | "$tool" > /dev/null 2> "$tmp/err"; rc=$?
-[ $rc -eq 1 ] && grep -q 'line 1: character 54 is not one of the face letters' "$tmp/err" &&
+[ $rc -eq 1 ] && grep -q "line 1: character 54 is 'X', expected a face letter U R F D L B" "$tmp/err" &&
     grep -q 'line 2: expected 54 face letters, found 3' "$tmp/err"; check "bad facelet strings say what" $?
 
 # --diagnose: the verdict, a tab and every problem.
@@ -133,6 +182,13 @@ fi
 if command -v timeout > /dev/null; then
     (trap '' PIPE; timeout 60 "$tool" --shuffle 9223372036854775807 2> "$tmp/err"; echo $? > "$tmp/rc") | head -1 > /dev/null
     [ "$(cat "$tmp/rc")" -eq 3 ] && grep -q 'cannot write' "$tmp/err"; check "--shuffle stops at a closed pipe" $?
+    # Otherwise the signal ends it, as it ends any filter (when this shell may
+    # have the signal at all).
+    (yes 2> /dev/null; echo $? > "$tmp/rc_filter") | head -1 > /dev/null
+    if [ "$(cat "$tmp/rc_filter")" -gt 128 ]; then
+        (timeout 60 "$tool" --shuffle 9223372036854775807 2> /dev/null; echo $? > "$tmp/rc") | head -1 > /dev/null
+        [ "$(cat "$tmp/rc")" = "$(cat "$tmp/rc_filter")" ]; check "--shuffle ends by SIGPIPE at a closed pipe" $?
+    fi
 fi
 
 # Input that cannot be read is an error, not the end of the input.
@@ -144,12 +200,14 @@ fi
 if [ -z "${ASAN_OPTIONS:-}" ]; then
     (head -c 300000000 /dev/zero | tr '\0' 1; echo; echo "$solved") |
         (ulimit -v 150000; "$tool") > "$tmp/out" 2> "$tmp/err"; rc=$?
-    [ $rc -eq 1 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ] && grep -q 'line 1: longer than' "$tmp/err"
+    [ $rc -eq 1 ] && [ "$(cat "$tmp/out")" = "$(printf 'E\tlonger than 4096 bytes\n0\t')" ] &&
+        grep -q 'line 1: longer than' "$tmp/err"
     check "300 MB line in 150 MB of address space" $?
 fi
 (head -c 4096 /dev/zero | tr '\0' ' '; echo; head -c 4097 /dev/zero | tr '\0' ' '; echo; echo "$solved") |
     "$tool" > "$tmp/out" 2> "$tmp/err"; rc=$?
-[ $rc -eq 1 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ] && grep -q 'line 2: longer than 4096' "$tmp/err" &&
+[ $rc -eq 1 ] && [ "$(cat "$tmp/out")" = "$(printf '\nE\tlonger than 4096 bytes\n0\t')" ] &&
+    grep -q 'line 2: longer than 4096' "$tmp/err" &&
     ! grep -q 'line 1' "$tmp/err"; check "4096 characters are a line, 4097 too many" $?
 printf '%s' "$solved" | "$tool" > "$tmp/out"; rc=$?
 [ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ]; check "last line without a newline" $?
@@ -198,5 +256,41 @@ for args in "--method" "--method x" "--method short --max-length 19" "--method s
     "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
     [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?
 done
+for args in "--max-length 25" "--method lbl --max-length 25" "--max-length 25 --notation standard"; do
+    # shellcheck disable=SC2086
+    printf '%s\n' "$solved" | "$tool" $args > "$tmp/out" 2> "$tmp/err"; rc=$?
+    [ $rc -eq 2 ] && [ ! -s "$tmp/out" ] && grep -q -- '--max-length needs --method short' "$tmp/err"
+    check "--max-length without --method short: $args" $?
+done
+
+# Driven as a coprocess (one line written, its answer awaited, then the next),
+# each line is answered at once, as in a batch. (The timeout only keeps a
+# faulty build from hanging the suite: a missing answer then reads as none.)
+if command -v timeout > /dev/null && command -v mkfifo > /dev/null; then
+    printf '%s\n' "$solved" "$scrambled" "hello" "" 000000000000000000000000000000000000000000000000000000 \
+        "$solved_std" > "$tmp/ask"
+    for args in "" "--diagnose" "--apply F+." "--method short --notation standard"; do
+        rm -f "$tmp/to" "$tmp/from"
+        mkfifo "$tmp/to" "$tmp/from"
+        (
+            trap '' PIPE # a tool that has gone must not end this shell
+            # shellcheck disable=SC2086
+            timeout 30 "$tool" $args < "$tmp/to" > "$tmp/from" 2> /dev/null &
+            pid=$!
+            exec 3> "$tmp/to" 4< "$tmp/from"
+            : > "$tmp/heard"
+            while IFS= read -r ask; do
+                printf '%s\n' "$ask" >&3
+                IFS= read -r answer <&4 || answer="(no answer)"
+                printf '%s\n' "$answer" >> "$tmp/heard"
+            done < "$tmp/ask"
+            exec 3>&-
+            wait $pid
+        ) 2> /dev/null; rc=$?
+        # shellcheck disable=SC2086
+        "$tool" $args < "$tmp/ask" > "$tmp/ref" 2> /dev/null
+        [ $rc -eq 1 ] && cmp -s "$tmp/heard" "$tmp/ref"; check "answers line by line as a coprocess: ${args:-solve}" $?
+    done
+fi
 
 checks_summary

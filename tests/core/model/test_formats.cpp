@@ -106,7 +106,7 @@ TEST(FaceletString, MalformedTextIsRefusedSayingWhy)
     std::string strBad = kSolvedFacelets;
     strBad[9] = 'X';
     EXPECT_FALSE(ParseFaceletString(strBad, colors, strError));
-    EXPECT_EQ(strError, "character 10 is not one of the face letters U R F D L B");
+    EXPECT_EQ(strError, "character 10 is 'X', expected a face letter U R F D L B");
     EXPECT_FALSE(ParseFaceletString(std::string(kSolvedFacelets) + "U", colors, strError));
     EXPECT_EQ(strError, "expected 54 face letters, found 55 characters");
     EXPECT_FALSE(ParseFaceletString("", colors, strError));
@@ -152,7 +152,7 @@ TEST(PastedText, CubeOrScramble)
         {"", "there is nothing to read"},
         {"12345", "expected 54 colour digits, found 5 characters"},
         {"UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBX",
-         "character 54 is not one of the face letters U R F D L B"},
+         "character 54 is 'X', expected a face letter U R F D L B"},
         {"R U2 F' Q", "unexpected 'Q' at character 9: expected a move U D F B L R or a rotation x y z"},
         {"hello", "unexpected 'h' at character 1: expected a move U D F B L R or a rotation x y z"},
     };
@@ -254,10 +254,62 @@ TEST(StandardNotation, MalformedTextSaysWhatAndWhere)
     EXPECT_EQ(ParseError("R Q"), "unexpected 'Q' at character 3: expected a move U D F B L R or a rotation x y z");
     EXPECT_EQ(ParseError("R u"), "wide and slice moves are not supported: 'u' at character 3");
     EXPECT_EQ(ParseError("R M2"), "wide and slice moves are not supported: 'M' at character 3");
-    EXPECT_EQ(ParseError("Rw U"), "unexpected 'w' at character 2 after the move R");
-    EXPECT_EQ(ParseError("U3"), "unexpected '3' at character 2 after the move U");
-    EXPECT_EQ(ParseError("U'2"), "unexpected '2' at character 3 after the move U'");
+    EXPECT_EQ(ParseError("Rw U"), "unexpected 'w' at character 2 after the move R: expected ', 2, a space or the next move");
+    EXPECT_EQ(ParseError("U3"), "unexpected '3' at character 2 after the move U: expected ', 2, a space or the next move");
+    EXPECT_EQ(ParseError("U'2"), "unexpected '2' at character 3 after the move U': expected a space or the next move");
+}
 
+// Messages name a character as it was typed and count characters, not bytes
+// (the curly quotes and the accented letter take two or three bytes each).
+TEST(TextMessages, NameTheCharacterAndCountCharacters)
+{
+    // Two- and three-byte characters in UTF-8.
+    const std::string rsq = "\xE2\x80\x99", rdq = "\xE2\x80\x9D", lsq = "\xE2\x80\x98",
+                      ldq = "\xE2\x80\x9C", e = "\xC3\xA9", E = "\xC3\x89", ue = "\xC3\xBC";
+    const std::string kMove = ": expected a move U D F B L R or a rotation x y z";
+    const std::string kSuffix = ": expected ', 2, a space or the next move";
+    struct Row {
+        std::string text;
+        std::string error;
+    };
+    const Row kMoves[] = {
+        {"R" + rsq + " U" + rdq, "unexpected '" + rdq + "' at character 5 after the move U" + kSuffix},
+        {"R" + rsq + " " + e, "unexpected '" + e + "' at character 4" + kMove},
+        {"R2" + rsq + " " + lsq + "U", "unexpected '" + lsq + "' at character 5" + kMove},
+        {"R \xE2 U", "unexpected byte 0xE2 at character 3" + kMove},
+        {"R\x01", "unexpected U+0001 at character 2 after the move R" + kSuffix},
+        {ue + " u", "unexpected '" + ue + "' at character 1" + kMove},
+        {"R" + rsq + " u", "wide and slice moves are not supported: 'u' at character 4"},
+    };
+    for (const Row& row : kMoves)
+        EXPECT_EQ(ParseError(row.text), row.error) << row.text;
+
+    BYTE colors[kCubeTextLength];
+    std::string strError;
+    std::string strLower = kSolvedFacelets;
+    for (char& ch : strLower)
+        ch = static_cast<char>(ch - 'A' + 'a');
+    EXPECT_FALSE(ParseFaceletString(strLower, colors, strError));
+    EXPECT_EQ(strError, "character 1 is 'u', expected an upper-case face letter U R F D L B");
+    EXPECT_FALSE(ParseFaceletString(std::string(kSolvedFacelets) + E, colors, strError));
+    EXPECT_EQ(strError, "expected 54 face letters, found 55 characters");
+
+    const Row kDigits[] = {
+        {"11" + e, "character 3 is '" + e + "', expected a colour digit 0-6"},
+        {ldq + "1111", "character 1 is '" + ldq + "', expected a colour digit 0-6"},
+        {"1\t1", "character 2 is U+0009, expected a colour digit 0-6"},
+        {"19", "character 2 is '9', expected a colour digit 0-6"},
+    };
+    for (const Row& row : kDigits) {
+        EXPECT_FALSE(ParseCubeText(row.text, colors, strError)) << row.text;
+        EXPECT_EQ(strError, row.error) << row.text;
+    }
+    EXPECT_FALSE(ParseCubeText(std::string(kSolvedText) + rsq + rsq, colors, strError));
+    EXPECT_EQ(strError, "expected 54 colour digits, found 56 characters");
+}
+
+TEST(StandardNotation, FormatAndModelStrings)
+{
     std::string strOut, strError;
     EXPECT_FALSE(FormatStandardMoves("F+.Q+.", strOut, strError));
     EXPECT_EQ(strError, "move 2 (\"Q+.\") is no move");
