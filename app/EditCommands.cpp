@@ -14,7 +14,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QUndoCommand>
 #include <QWindow>
 
@@ -106,8 +105,10 @@ CEditCommands::CEditCommands(CZelvorsCubeDlg& dlg) : QObject(&dlg), m_dlg(dlg)
 
 CEditCommands::~CEditCommands()
 {
-    qApp->removeEventFilter(this);
-    m_dlg.m_cube.removeEventFilter(this);
+    CCubeWnd& cube = m_dlg.m_cube;
+    cube.removeEventFilter(this);
+    if (cube.m_hDC)
+        cube.m_hDC->removeEventFilter(this);
     m_dlg.m_listSolution.removeEventFilter(this);
     delete m_pCensus;
     delete m_pProblems;
@@ -117,15 +118,34 @@ void CEditCommands::CreateMenu(QMenuBar* pBar)
 {
     QMenu* pEdit = pBar->addMenu(QStringLiteral("&Edit"));
     pEdit->setObjectName(QStringLiteral("editMenu"));
-    m_pUndoAction = pEdit->addAction(QStringLiteral("&Undo"), this, &CEditCommands::OnUndo);
-    m_pUndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    m_pRedoAction = pEdit->addAction(QStringLiteral("&Redo"), this, &CEditCommands::OnRedo);
-    m_pRedoAction->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // Qt's own undo and redo actions follow the stack (enabled with it); the
+    // texts stay the menu's own, without the step's name.
+    m_pUndoAction = m_stack.createUndoAction(pEdit, QStringLiteral("&Undo"));
+    m_pRedoAction = m_stack.createRedoAction(pEdit, QStringLiteral("&Redo"));
+    // After the stack's own connection, which names the step.
+    connect(&m_stack, &QUndoStack::undoTextChanged, m_pUndoAction,
+            [this] { m_pUndoAction->setText(QStringLiteral("&Undo")); });
+    connect(&m_stack, &QUndoStack::redoTextChanged, m_pRedoAction,
+            [this] { m_pRedoAction->setText(QStringLiteral("&Redo")); });
+    // The stack's own triggers are replaced by the commands that wait for the
+    // user's turns and refuse during other commands.
+    m_pUndoAction->disconnect(&m_stack);
+    m_pRedoAction->disconnect(&m_stack);
+    connect(m_pUndoAction, &QAction::triggered, this, &CEditCommands::OnUndo);
+    connect(m_pRedoAction, &QAction::triggered, this, &CEditCommands::OnRedo);
+    m_pUndoAction->setShortcuts(QKeySequence::Undo);
+    // Ctrl+Y besides the platform's own redo keys.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    m_pRedoAction->setShortcuts(redoKeys);
+    pEdit->addAction(m_pUndoAction);
+    pEdit->addAction(m_pRedoAction);
     pEdit->addSeparator();
     m_pCopyCubeAction = pEdit->addAction(QStringLiteral("&Copy Cube"), this, &CEditCommands::OnCopyCube);
-    m_pCopyCubeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_pCopyCubeAction->setShortcuts(QKeySequence::Copy);
     m_pPasteCubeAction = pEdit->addAction(QStringLiteral("&Paste Cube"), this, &CEditCommands::OnPasteCube);
-    m_pPasteCubeAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+    m_pPasteCubeAction->setShortcuts(QKeySequence::Paste);
     m_pCopySolutionAction =
         pEdit->addAction(QStringLiteral("Copy &Solution"), this, &CEditCommands::OnCopySolution);
     pEdit->addSeparator();
@@ -133,22 +153,20 @@ void CEditCommands::CreateMenu(QMenuBar* pBar)
     // Menus of the bar take their shortcuts to the whole window.
     for (QAction* p : pEdit->actions())
         p->setShortcutContext(Qt::WindowShortcut);
-    m_pUndoAction->setEnabled(false);
-    m_pRedoAction->setEnabled(false);
-    connect(&m_stack, &QUndoStack::canUndoChanged, m_pUndoAction, &QAction::setEnabled);
-    connect(&m_stack, &QUndoStack::canRedoChanged, m_pRedoAction, &QAction::setEnabled);
 }
 
 void CEditCommands::Attach()
 {
     CCubeWnd& cube = m_dlg.m_cube;
-    cube.GetColors(m_committed);
     // The view takes the focus from a click or the Tab key (after the last
     // control in the tab order), so that the keys can paint.
     cube.setFocusPolicy(Qt::StrongFocus);
     QWidget::setTabOrder(&m_dlg.m_check3D, &cube);
     cube.installEventFilter(this);
-    qApp->installEventFilter(this);
+    // Presses on the view's OpenGL surface give the view the focus.
+    if (cube.m_hDC)
+        cube.m_hDC->installEventFilter(this);
+    connect(&cube, &CCubeWnd::ColorsChanged, this, &CEditCommands::OnColorsChanged);
 
     m_pCensus = new CColorCensus(&m_dlg.m_palette[5], &m_dlg.m_palette[0], &m_dlg.m_listSolution,
                                  m_dlg.Client());
@@ -171,21 +189,20 @@ void CEditCommands::Attach()
     // A solution listed by any solver takes the list back.
     connect(m_dlg.m_listSolution.model(), &QAbstractItemModel::rowsInserted, this, &CEditCommands::HideProblems);
     UpdateCensus();
-    auto* pTimer = new QTimer(this);
-    connect(pTimer, &QTimer::timeout, this, &CEditCommands::UpdateCensus);
-    pTimer->start(100);
 }
 
 // ---------------------------------------------------------------- undo
 
 CEditCommands::Record::Record(CEditCommands& edit, const QString& strText) : m_edit(edit), m_strText(strText)
 {
-    m_edit.Sync();
+    if (m_edit.m_nRecords++ == 0)
+        m_edit.m_dlg.m_cube.GetColors(m_edit.m_recordFrom);
 }
 
 CEditCommands::Record::~Record()
 {
-    m_edit.Commit(m_strText);
+    if (--m_edit.m_nRecords == 0)
+        m_edit.Commit(m_edit.m_recordFrom, m_strText);
 }
 
 bool CEditCommands::CanChange() const
@@ -194,26 +211,42 @@ bool CEditCommands::CanChange() const
     return !m_dlg.IsBusy() && !cube.IsSolving() && !cube.IsAnimatingTurn();
 }
 
-void CEditCommands::Sync()
+bool CEditCommands::Deferred(void (CEditCommands::*pfnCommand)())
 {
-    // A press whose change is not yet committed keeps its own step.
-    if (!m_strPending.isEmpty()) {
-        const QString strText = m_strPending;
-        m_strPending.clear();
-        Commit(strText);
-    }
-    m_dlg.m_cube.GetColors(m_committed);
+    CCubeWnd& cube = m_dlg.m_cube;
+    if (!cube.TurnsUnderWay())
+        return false;
+    cube.AfterQueuedTurns([this, pfnCommand] { (this->*pfnCommand)(); });
+    return true;
 }
 
-void CEditCommands::Commit(const QString& strText)
+void CEditCommands::OnColorsChanged(const Facelets& before)
+{
+    UpdateCensus();
+    // The problems told hold until the next change of the cube.
+    HideProblems();
+    if (m_nRecords > 0 || m_bApplying)
+        return;
+    // A change outside a command: a paint (one facelet) or a turn.
+    BYTE now[54];
+    m_dlg.m_cube.GetColors(now);
+    int nChanged = -1, nCount = 0;
+    for (int n = 0; n < 54; ++n)
+        if (now[n] != before[static_cast<size_t>(n)])
+            nChanged = n, ++nCount;
+    const QString strText = nCount != 1 ? QStringLiteral("Turn")
+                            : now[nChanged] ? QStringLiteral("Paint")
+                                            : QStringLiteral("Blank");
+    Commit(before.data(), strText);
+}
+
+void CEditCommands::Commit(const BYTE before[54], const QString& strText)
 {
     BYTE now[54];
     m_dlg.m_cube.GetColors(now);
-    if (std::memcmp(now, m_committed, sizeof now) == 0)
+    if (std::memcmp(now, before, sizeof now) == 0)
         return;
-    m_stack.push(new CCubeChange(*this, m_committed, now, strText));
-    std::memcpy(m_committed, now, sizeof now);
-    UpdateCensus();
+    m_stack.push(new CCubeChange(*this, before, now, strText));
 }
 
 void CEditCommands::Apply(const BYTE colors[54])
@@ -229,13 +262,15 @@ void CEditCommands::Apply(const BYTE colors[54])
             nChanged = n, ++nCount;
     if (nCount == 1)
         cube.SetCursor(NetCursor::FromIndex(nChanged));
+    m_bApplying = true;
     cube.SetColors(colors);
-    std::memcpy(m_committed, colors, 54);
-    UpdateCensus();
+    m_bApplying = false;
 }
 
 void CEditCommands::OnUndo()
 {
+    if (Deferred(&CEditCommands::OnUndo))
+        return;
     if (!CanChange() || !m_stack.canUndo())
         return;
     m_stack.undo();
@@ -243,6 +278,8 @@ void CEditCommands::OnUndo()
 
 void CEditCommands::OnRedo()
 {
+    if (Deferred(&CEditCommands::OnRedo))
+        return;
     if (!CanChange() || !m_stack.canRedo())
         return;
     m_stack.redo();
@@ -264,6 +301,8 @@ void CEditCommands::OnCopyCube()
 
 void CEditCommands::OnPasteCube()
 {
+    if (Deferred(&CEditCommands::OnPasteCube))
+        return;
     if (!CanChange())
         return;
     const QString strText = QApplication::clipboard()->text();
@@ -313,6 +352,8 @@ void CEditCommands::OnCopySolution()
 
 void CEditCommands::OnFill()
 {
+    if (Deferred(&CEditCommands::OnFill))
+        return;
     if (!CanChange())
         return;
     BYTE colors[54];
@@ -360,7 +401,6 @@ void CEditCommands::ShowProblems(int nResult)
     facelets.erase(std::unique(facelets.begin(), facelets.end()), facelets.end());
     m_strProblems = lines.join(QLatin1Char('\n'));
     m_dlg.m_cube.MarkFacelets(facelets);
-    m_dlg.m_cube.GetColors(m_problemsFor);
     QString strHtml = QStringLiteral("<p><b>What is wrong:</b></p>");
     for (const QString& line : lines)
         strHtml += QStringLiteral("<p>\u2022 %1</p>").arg(line.toHtmlEscaped());
@@ -384,13 +424,6 @@ void CEditCommands::UpdateCensus()
         return;
     BYTE colors[54];
     m_dlg.m_cube.GetColors(colors);
-    if (m_bCensusValid && std::memcmp(colors, m_censusFor, sizeof colors) == 0)
-        return;
-    std::memcpy(m_censusFor, colors, sizeof colors);
-    m_bCensusValid = true;
-    // The problems hold until the next change of the cube.
-    if (m_pProblems->isVisible() && std::memcmp(colors, m_problemsFor, sizeof colors) != 0)
-        HideProblems();
     int counts[7] = {};
     for (BYTE c : colors)
         ++counts[c <= 6 ? c : 0];
@@ -460,8 +493,8 @@ bool CEditCommands::eventFilter(QObject* pObject, QEvent* pEvent)
         return true;
     if (pObject == &cube && (type == QEvent::FocusIn || type == QEvent::FocusOut))
         cube.Repaint();
-    // Presses in the view (on the widget or on its OpenGL surface): what
-    // they change becomes one undo step once they are handled.
+    // A plain left press on a facelet of the net puts the keyboard's cursor
+    // there; a press on the OpenGL surface gives the view the focus.
     const bool bPress = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
     if (bPress && pObject == cube.m_hDC && !cube.hasFocus() && !cube.IsSolving())
         cube.setFocus(Qt::MouseFocusReason);
@@ -473,15 +506,6 @@ bool CEditCommands::eventFilter(QObject* pObject, QEvent* pEvent)
             if (nFacelet >= 0)
                 cube.SetCursor(NetCursor::FromIndex(nFacelet));
         }
-        Sync();
-        m_strPending = bTurn ? QStringLiteral("Turn") : QStringLiteral("Paint");
-        QTimer::singleShot(0, this, [this] {
-            if (m_strPending.isEmpty())
-                return;
-            const QString strText = m_strPending;
-            m_strPending.clear();
-            Commit(strText);
-        });
     }
     return false;
 }

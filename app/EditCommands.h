@@ -13,6 +13,7 @@
 
 #include "ColorCensus.h"
 #include "Compat.h"
+#include "Facelets.h"
 
 #include <QObject>
 #include <QString>
@@ -52,7 +53,8 @@ public:
 
     QUndoStack& UndoStack() { return m_stack; }
     CColorCensus* Census() const { return m_pCensus; }
-    // The census brought up to the live cube now (it also follows by itself).
+    // The census brought up to the live cube now (it also follows the view's
+    // ColorsChanged by itself).
     void UpdateCensus();
     // The problems last told after a failed solve, one per line.
     const QString& LastProblems() const { return m_strProblems; }
@@ -88,11 +90,14 @@ private:
     // True while the cube may be changed by the user (no command, no turn
     // frames, no solve).
     bool CanChange() const;
-    // The committed cube taken up to the live one, without an undo step (the
-    // live cube moved by something that is not a change of the user's).
-    void Sync();
-    // An undo step from the committed cube to the live one, if they differ.
-    void Commit(const QString& strText);
+    // Runs the command once the user's face turns under way are done; true
+    // when it was put off.
+    bool Deferred(void (CEditCommands::*pfnCommand)());
+    // The view announced a change of the user's: the census follows, and
+    // outside a Record the change becomes an undo step of its own.
+    void OnColorsChanged(const Facelets& before);
+    // An undo step from before to the live cube, if they differ.
+    void Commit(const BYTE before[54], const QString& strText);
     // Undo and redo: the cube set to the colours, the solution list cleared.
     void Apply(const BYTE colors[54]);
     // Painting from the keyboard in the net; true when the key was used.
@@ -102,11 +107,9 @@ private:
     CZelvorsCubeDlg& m_dlg;
     QUndoStack m_stack;
     CColorCensus* m_pCensus = nullptr;
-    BYTE m_committed[54] = {};
-    BYTE m_censusFor[54] = {};
-    bool m_bCensusValid = false;
+    BYTE m_recordFrom[54] = {}; // the cube when the outermost Record opened
+    int m_nRecords = 0;         // open Records
+    bool m_bApplying = false;   // undo or redo is setting the cube
     QString m_strProblems;
     QLabel* m_pProblems = nullptr;
-    BYTE m_problemsFor[54] = {};
-    QString m_strPending; // a press in the view whose change is still to be committed
 };

@@ -43,6 +43,7 @@ void CZelvorsCubeDlg::InitFollowing()
     m_playTimer.setSingleShot(true);
     m_playTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_playTimer, &QTimer::timeout, this, &CZelvorsCubeDlg::PlayNextMove);
+    connect(&m_cube, &CCubeWnd::ColorsChanged, this, [this] { OnUserChange(); });
     PlaceNextLine();
     UpdateFollowing();
 }
@@ -146,6 +147,18 @@ void CZelvorsCubeDlg::UpdateFollowing()
 
 // ---------------------------------------------------------------- play
 
+void CZelvorsCubeDlg::OnUserChange()
+{
+    if (m_bPlaying) {
+        m_bPlaying = false;
+        m_playTimer.stop();
+    }
+    if (!m_arrMoves.empty() || m_listSolution.count() > 0)
+        ClearSolution();
+    if (!m_bBusy)
+        UpdateFollowing();
+}
+
 void CZelvorsCubeDlg::OnPlay()
 {
     if (m_bPlaying) {
@@ -156,6 +169,8 @@ void CZelvorsCubeDlg::OnPlay()
         return;
     }
     if (m_bBusy || m_bClosing || NextMove().empty())
+        return;
+    if (Deferred(&CZelvorsCubeDlg::OnPlay))
         return;
     m_bPlaying = true;
     m_nPlayStarts = 0;

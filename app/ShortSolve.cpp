@@ -135,7 +135,7 @@ void CZelvorsCubeDlg::AddShortSolveCommand(QMenu* pCube)
 
 void CZelvorsCubeDlg::OnSolveShort()
 {
-    if (m_bBusy)
+    if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnSolveShort))
         return;
     ClearSolution();
     m_progress.SetRange(0, kProgressSteps);

@@ -269,8 +269,15 @@ CZelvorsCubeDlg::CommandGuard::CommandGuard(CZelvorsCubeDlg& dlg) : m_dlg(dlg)
 
 CZelvorsCubeDlg::CommandGuard::~CommandGuard()
 {
-    if (!m_dlg.m_bClosing)
-        m_dlg.EnableControls(true);
+    if (m_dlg.m_bClosing)
+        return;
+    m_dlg.EnableControls(true);
+    // Turns asked for during the command (a played move) follow it.
+    CZelvorsCubeDlg* pDlg = &m_dlg;
+    QTimer::singleShot(0, pDlg, [pDlg] {
+        if (!pDlg->m_bBusy && !pDlg->m_bClosing)
+            pDlg->m_cube.RunQueuedTurns();
+    });
 }
 
 void CZelvorsCubeDlg::FollowAnimateSwitch()
@@ -331,7 +338,7 @@ void CZelvorsCubeDlg::SelectLine(int nLine)
 
 void CZelvorsCubeDlg::OnReset()
 {
-    if (m_bBusy)
+    if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnReset))
         return;
     const CEditCommands::Record record(*m_pEdit, QStringLiteral("Reset"));
     const CommandGuard command(*this);
@@ -342,7 +349,7 @@ void CZelvorsCubeDlg::OnReset()
 
 void CZelvorsCubeDlg::OnShuffle()
 {
-    if (m_bBusy)
+    if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnShuffle))
         return;
     const CEditCommands::Record record(*m_pEdit, QStringLiteral("Shuffle"));
     ClearSolution();
@@ -352,7 +359,7 @@ void CZelvorsCubeDlg::OnShuffle()
 
 void CZelvorsCubeDlg::OnClear()
 {
-    if (m_bBusy)
+    if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnClear))
         return;
     const CEditCommands::Record record(*m_pEdit, QStringLiteral("Clear"));
     const CommandGuard command(*this);
@@ -364,7 +371,7 @@ void CZelvorsCubeDlg::OnClear()
 
 void CZelvorsCubeDlg::OnSolve()
 {
-    if (m_bBusy)
+    if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnSolve))
         return;
     ClearSolution();
     m_progress.SetRange(0, kProgressSteps);
@@ -435,11 +442,13 @@ void CZelvorsCubeDlg::reject()
                                        QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
-    if (m_bBusy) {
-        // A command is running below this call: let it finish its remaining
-        // steps at once, unseen, and end the dialog when it returns.
+    if (m_bBusy || m_cube.TurnsUnderWay()) {
+        // A command or a turn is running below this call: let it finish its
+        // remaining steps at once, unseen, and end the dialog when it returns.
+        // Turns and commands still queued are dropped.
         m_bClosing = true;
         m_cube.SetAnimate(false);
+        m_cube.DropQueuedTurns();
     }
     QDialog::reject();
 }
@@ -506,17 +515,31 @@ int CZelvorsCubeDlg::OnColorSelected(CColorCtrl* pSender)
 
 void CZelvorsCubeDlg::OnRotateFace(char chLetter, int nQuarterTurns)
 {
-    if (m_bBusy || m_bClosing || m_cube.IsAnimatingTurn())
+    if (m_bClosing)
         return;
-    const CEditCommands::Record record(*m_pEdit, QStringLiteral("Turn"));
-    CubeFace* pFace = m_cube.GetFace(chLetter);
-    if (nQuarterTurns == -1) {
-        m_cube.RotateFaceCCW(pFace);
-    } else {
-        for (int i = 0; i < nQuarterTurns; ++i)
-            m_cube.RotateFaceCW(pFace);
+    // A turn is a change of the cube: it ends a play, and one asked for
+    // while a played move runs is made once that move is done.
+    if (m_bPlaying)
+        OnPlay();
+    if (m_bBusy && m_bPlayStep) {
+        m_cube.QueueTurn(chLetter, nQuarterTurns);
+        return;
     }
-    m_cube.Repaint();
+    if (m_bBusy)
+        return;
+    // Queued while another turn's frames run; each turn is its own undo
+    // step (CEditCommands follows the view's ColorsChanged).
+    m_cube.TurnFace(chLetter, nQuarterTurns);
+}
+
+bool CZelvorsCubeDlg::Deferred(void (CZelvorsCubeDlg::*pfnCommand)())
+{
+    if (!m_cube.TurnsUnderWay())
+        return false;
+    // The command works on the cube the user will have: after the turns
+    // asked for before it.
+    m_cube.AfterQueuedTurns([this, pfnCommand] { (this->*pfnCommand)(); });
+    return true;
 }
 
 // ---------------------------------------------------------------- solution list
@@ -598,6 +621,8 @@ void CZelvorsCubeDlg::StepForward()
 
 void CZelvorsCubeDlg::OnPrevious()
 {
+    if (Deferred(&CZelvorsCubeDlg::OnPrevious))
+        return;
     if (m_listSolution.currentRow() <= 0 || m_bClosing)
         return;
     const CommandGuard command(*this);
@@ -606,6 +631,8 @@ void CZelvorsCubeDlg::OnPrevious()
 
 void CZelvorsCubeDlg::OnNext()
 {
+    if (Deferred(&CZelvorsCubeDlg::OnNext))
+        return;
     if (m_listSolution.currentRow() >= m_listSolution.count() - 1 || m_bClosing)
         return;
     const CommandGuard command(*this);
@@ -614,7 +641,7 @@ void CZelvorsCubeDlg::OnNext()
 
 void CZelvorsCubeDlg::OnSelchangeSolution()
 {
-    if (m_bBusy || m_bClosing)
+    if (m_bBusy || m_bClosing || Deferred(&CZelvorsCubeDlg::OnSelchangeSolution))
         return;
     const CommandGuard command(*this);
     const int t = m_listSolution.currentRow();

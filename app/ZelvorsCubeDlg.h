@@ -186,6 +186,9 @@ private:
     // played, or the current line's move undone, with the list following.
     void StepForward();
     void StepBack();
+    // Runs the command once the user's face turns under way are done: true
+    // when it was put off (the command then returns at once).
+    bool Deferred(void (CZelvorsCubeDlg::*pfnCommand)());
     // The face turn bound to a key, or 0 quarter turns.
     bool HandleFaceKey(const QKeyEvent* pKey, bool bRun);
 
@@ -233,6 +236,9 @@ private:
     // the play; between commands the marker, the line, the list lines and
     // the Play command follow the solution.
     void FollowControls(bool bEnable);
+    // The user changed the cube: a play stops and the listed solution,
+    // found for another cube, is cleared.
+    void OnUserChange();
     void UpdateFollowing();
     void ApplyNotation();
     void PlaceNextLine();

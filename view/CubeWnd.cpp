@@ -21,6 +21,22 @@ private:
 
 } // namespace
 
+CColorsChange::CColorsChange(CCubeWnd& view) : m_view(view)
+{
+    if (m_view.m_nChangeDepth++ == 0)
+        m_view.GetColors(m_view.m_changeFrom.data());
+}
+
+CColorsChange::~CColorsChange()
+{
+    if (--m_view.m_nChangeDepth > 0 || m_view.m_bSolving)
+        return;
+    Facelets now;
+    m_view.GetColors(now.data());
+    if (now != m_view.m_changeFrom)
+        emit m_view.ColorsChanged(m_view.m_changeFrom);
+}
+
 CCubeWnd::CCubeWnd(QWidget* pParent) : QWidget(pParent)
 {
     m_pSelFace = m_pFace[SLOT_F];
@@ -146,6 +162,7 @@ void CCubeWnd::PaintFacelet(char nColor, QPoint pt)
     int row = 0, col = 0;
     if (nSlot < 0 || !HitTestFacelet(layout, nSlot, pt, row, col))
         return;
+    const CColorsChange change(*this);
     CubeFace* pFace = m_pFace[nSlot];
     pFace->colors[row * 3 + col] = static_cast<BYTE>(nColor);
     // In mid-turn the cubies are not where the facelets say; they are
@@ -220,11 +237,11 @@ void CCubeWnd::OnLButtonDown(Qt::KeyboardModifiers nFlags, QPoint pt)
     if (m_b2DView) {
         CubeFace* pFace = HitTestFace(pt);
         m_pSelFace = pFace;
-        if (nFlags & Qt::ControlModifier)
-            RotateFaceCCW(pFace);
-        else if (nFlags & Qt::ShiftModifier)
-            RotateFaceCW(pFace);
-        else if (m_nPaintColor > 0)
+        if (pFace && (nFlags & Qt::ControlModifier))
+            TurnFace(pFace->letter, -1);
+        else if (pFace && (nFlags & Qt::ShiftModifier))
+            TurnFace(pFace->letter, 1);
+        else if (m_nPaintColor > 0 && !(nFlags & (Qt::ControlModifier | Qt::ShiftModifier)))
             PaintFacelet(m_nPaintColor, pt);
     }
     Repaint();
@@ -237,10 +254,10 @@ void CCubeWnd::OnLButtonDblClk(Qt::KeyboardModifiers nFlags, QPoint pt)
     if (m_b2DView) {
         CubeFace* pFace = HitTestFace(pt);
         m_pSelFace = pFace;
-        if (nFlags & Qt::ControlModifier)
-            RotateFaceCCW(pFace);
-        else if (nFlags & Qt::ShiftModifier)
-            RotateFaceCW(pFace);
+        if (pFace && (nFlags & Qt::ControlModifier))
+            TurnFace(pFace->letter, -1);
+        else if (pFace && (nFlags & Qt::ShiftModifier))
+            TurnFace(pFace->letter, 1);
     }
     Repaint();
 }
@@ -277,8 +294,21 @@ void CCubeWnd::OnMouseMove(Qt::MouseButtons nButtons, QPoint pt)
 
 void CCubeWnd::ResetCube()
 {
+    const CColorsChange change(*this);
     CCubeSolver::ResetCube();
     m_cubies.SetSolvedColors();
+}
+
+void CCubeWnd::ClearCube()
+{
+    const CColorsChange change(*this);
+    CCubeSolver::ClearCube();
+}
+
+void CCubeWnd::Shuffle(CProgressCtrl* pProgress)
+{
+    const CColorsChange change(*this);
+    CCubeSolver::Shuffle(pProgress);
 }
 
 void CCubeWnd::SaveCube()
@@ -351,6 +381,71 @@ void CCubeWnd::RotateFaceCCW(CubeFace* pFace)
         return;
     CCubeSolver::RotateFaceCCW(pFace);
     AnimateFaceCCW(pFace);
+}
+
+// ---------------------------------------------------------------- the user's turns
+
+void CCubeWnd::TurnFace(char chLetter, int nQuarterTurns)
+{
+    QueueTurn(chLetter, nQuarterTurns);
+    RunQueuedTurns();
+}
+
+void CCubeWnd::QueueTurn(char chLetter, int nQuarterTurns)
+{
+    if (!GetFace(chLetter) || nQuarterTurns == 0)
+        return;
+    QueuedTurn turn;
+    turn.chLetter = chLetter;
+    turn.nQuarterTurns = nQuarterTurns;
+    m_queue.push_back(std::move(turn));
+}
+
+void CCubeWnd::AfterQueuedTurns(std::function<void()> fn)
+{
+    if (!TurnsUnderWay()) {
+        fn();
+        return;
+    }
+    QueuedTurn task;
+    task.fn = std::move(fn);
+    m_queue.push_back(std::move(task));
+}
+
+void CCubeWnd::RunQueuedTurns()
+{
+    // A turn asked for from inside another's frames waits for this loop,
+    // further down the stack, to reach it.
+    if (m_bRunningQueue || m_bTurning)
+        return;
+    TurnGuard running(m_bRunningQueue);
+    while (!m_queue.empty()) {
+        QueuedTurn item = std::move(m_queue.front());
+        m_queue.pop_front();
+        if (item.fn) {
+            TurnGuard task(m_bRunningQueuedTask);
+            item.fn();
+        } else {
+            PerformTurn(item.chLetter, item.nQuarterTurns);
+        }
+    }
+}
+
+void CCubeWnd::PerformTurn(char chLetter, int nQuarterTurns)
+{
+    CubeFace* pFace = GetFace(chLetter);
+    if (!pFace)
+        return;
+    {
+        const CColorsChange change(*this);
+        if (nQuarterTurns < 0) {
+            RotateFaceCCW(pFace);
+        } else {
+            for (int i = 0; i < nQuarterTurns; ++i)
+                RotateFaceCW(pFace);
+        }
+    }
+    Repaint();
 }
 
 // ---------------------------------------------------------------- animation

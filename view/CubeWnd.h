@@ -24,6 +24,8 @@
 #include <QSurfaceFormat>
 #include <QWidget>
 
+#include <deque>
+#include <functional>
 #include <vector>
 
 class QOpenGLContext;
@@ -113,6 +115,36 @@ public:
     // True when the OpenGL set-up was done and 3D frames are drawn.
     bool HasContext() const { return m_hRC != nullptr; }
 
+    // The user's face turns (the mouse in the net, the Side menu and its
+    // keys): a face turned clockwise nQuarterTurns times, or once
+    // counter-clockwise for -1. Turns are performed in the order they are
+    // asked for: one asked for while another turn's frames run (the view is
+    // then inside the frames' event loop) is queued and performed as soon as
+    // the turn under way is done.
+    void TurnFace(char chLetter, int nQuarterTurns);
+    // Queues a turn without performing anything now; RunQueuedTurns, or the
+    // turn under way when it ends, performs it.
+    void QueueTurn(char chLetter, int nQuarterTurns);
+    // Runs fn once every turn queued before it has been performed: at once
+    // when none is queued or under way.
+    void AfterQueuedTurns(std::function<void()> fn);
+    // True while queued user turns are waiting or being performed (not while
+    // something queued with AfterQueuedTurns runs).
+    bool TurnsUnderWay() const { return (m_bRunningQueue && !m_bRunningQueuedTask) || !m_queue.empty(); }
+    // Performs the queued turns and tasks in order, unless the frames of a
+    // turn are running or the queue is already being run.
+    void RunQueuedTurns();
+    // Forgets the queued turns and tasks (the window is closing).
+    void DropQueuedTurns() { m_queue.clear(); }
+
+    // The colours as the user changed them: painting (mouse or keys), the
+    // user's face turns, Reset, Clear, Shuffle and SetColors all announce
+    // themselves through ColorsChanged once they are done, with the colours
+    // from before; the solver's own work during Solve and the moves of the
+    // model's interpreters (stepping through a solution) do not.
+    void ClearCube();
+    void Shuffle(CProgressCtrl* pProgress);
+
     // Overrides of the model's virtual operations.
     void ResetCube() override;
     void SaveCube() override;
@@ -161,6 +193,12 @@ public:
     void MarkFacelets(const std::vector<int>& facelets);
     const std::vector<int>& MarkedFacelets();
 
+signals:
+    // The user changed the colours; before holds them as they were. Sent
+    // once per change (a half turn, a Shuffle, a paste are one change), and
+    // only when the colours now differ from before.
+    void ColorsChanged(const Facelets& before);
+
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
     void resizeEvent(QResizeEvent* pEvent) override;
@@ -172,6 +210,15 @@ protected:
 
 private:
     friend class CCubeSurface;
+    friend class CColorsChange;
+
+    // One queued item: a turn, or a task (fn set).
+    struct QueuedTurn {
+        char chLetter = 0;
+        int nQuarterTurns = 0;
+        std::function<void()> fn;
+    };
+    void PerformTurn(char chLetter, int nQuarterTurns);
 
     void AnimateFace(CubeFace* pFace, bool bClockwise);
     void ApplyFixedState();
@@ -202,6 +249,11 @@ private:
     bool m_bTurning = false;      // the frames of a face turn are running
     bool m_bSolving = false;      // Solve is running
     bool m_bSealed = false;       // see SetSealed
+    std::deque<QueuedTurn> m_queue; // TurnFace, QueueTurn, AfterQueuedTurns
+    bool m_bRunningQueue = false;   // RunQueuedTurns is under way
+    bool m_bRunningQueuedTask = false; // ... and runs a task
+    int m_nChangeDepth = 0;         // open CColorsChange scopes
+    Facelets m_changeFrom{};        // the colours when the outermost one opened
     // The left press of the click under way was handled; a double click that
     // follows it belongs to the same click (see mouseDoubleClickEvent).
     bool m_bPressHandled = false;
@@ -209,4 +261,18 @@ private:
     long m_nFramesDrawn = 0;
     CStepPacer m_pacer;
     CString m_strMarkerMove; // SetMarkerMove
+};
+
+// Brackets one change of the colours by the user inside the view: the
+// outermost bracket announces it (ColorsChanged) when it closes, if the
+// colours differ from when it opened. Nothing is announced while Solve runs.
+class CColorsChange {
+public:
+    explicit CColorsChange(CCubeWnd& view);
+    ~CColorsChange();
+    CColorsChange(const CColorsChange&) = delete;
+    CColorsChange& operator=(const CColorsChange&) = delete;
+
+private:
+    CCubeWnd& m_view;
 };

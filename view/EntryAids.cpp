@@ -18,6 +18,7 @@ void CCubeWnd::GetColors(BYTE colors[54]) const
 
 void CCubeWnd::SetColors(const BYTE colors[54])
 {
+    const CColorsChange change(*this);
     LoadCube(*this, colors);
     // The cubies follow the facelets at the next frame (FollowModel).
     Repaint();
@@ -27,6 +28,7 @@ void CCubeWnd::SetFacelet(int nIndex, BYTE nColor)
 {
     if (nIndex < 0 || nIndex >= 54)
         return;
+    const CColorsChange change(*this);
     m_pFace[nIndex / 9]->colors[nIndex % 9] = nColor;
     Repaint();
 }

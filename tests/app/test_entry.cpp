@@ -180,8 +180,7 @@ private slots:
         }
 
         // The next change of the cube ends both.
-        cube.RotateFaceCW(cube.GetFace('T'));
-        cube.Repaint();
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_T, Qt::AltModifier);
         QVERIFY(cube.MarkedFacelets().empty());
         QTRY_VERIFY(!pPanel->isVisible());
     }
