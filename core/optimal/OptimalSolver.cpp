@@ -179,15 +179,18 @@ public:
             entries[a] = m_dt.twistConj[static_cast<size_t>(c.twist) * kAxisSymCount + static_cast<size_t>(nChildSym)];
             shortsolver::Prefetch(m_dt.phase1.EntryAddress(c.cs / kAxisSymCount, entries[a]));
         }
-        child.cornerPerm = m_mt.cornerPerm[static_cast<size_t>(n.cornerPerm) * kMoveCount + static_cast<size_t>(m)];
     }
-    // Fills the child's distances; false as soon as one exceeds nLeft.
+    // The child's corners and their distance; false when it exceeds nLeft.
+    bool StartCorners(const Node& n, int m, Node& child, int nLeft) const
+    {
+        child.cornerPerm = m_mt.cornerPerm[static_cast<size_t>(n.cornerPerm) * kMoveCount + static_cast<size_t>(m)];
+        const int twist = m_mt.twist[static_cast<size_t>(n.axis[0].twist) * kMoveCount + static_cast<size_t>(m)];
+        child.cornerDistance = DepthTables::NextDistance(n.cornerDistance, m_t.CornerEntry(child.cornerPerm, twist));
+        return child.cornerDistance <= nLeft;
+    }
+    // Fills the child's phase-1 distances; false as soon as one exceeds nLeft.
     bool Finish(const Node& n, Node& child, const size_t* entries, int nLeft) const
     {
-        child.cornerDistance =
-            DepthTables::NextDistance(n.cornerDistance, m_t.CornerEntry(child.cornerPerm, child.axis[0].twist));
-        if (child.cornerDistance > nLeft)
-            return false;
         for (int a = 0; a < kAxisCount; ++a) {
             AxisState& c = child.axis[a];
             c.distance = DepthTables::NextDistance(n.axis[a].distance,
@@ -196,6 +199,33 @@ public:
                 return false;
         }
         return true;
+    }
+
+    // Whether move m takes n's corners home and every axis's cube into H.
+    bool SolvesAllButEdges(const Node& n, int m) const
+    {
+        if (m_mt.cornerPerm[static_cast<size_t>(n.cornerPerm) * kMoveCount + static_cast<size_t>(m)] != 0)
+            return false;
+        for (int a = 0; a < kAxisCount; ++a) {
+            const AxisState& s = n.axis[a];
+            const int mm = m_moveOn[a][m];
+            if (m_mt.twist[static_cast<size_t>(s.twist) * kMoveCount + static_cast<size_t>(mm)] != 0)
+                return false;
+            const int nSym = static_cast<int>(s.cs % kAxisSymCount);
+            const std::uint32_t next = m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
+                                                      static_cast<size_t>(m_syms[nSym].moveTo[mm])];
+            if (next / kAxisSymCount != m_nClassOfH)
+                return false;
+        }
+        return true;
+    }
+    void FetchRows(const Node& n) const
+    {
+        for (const AxisState& s : n.axis) {
+            const std::uint32_t* row = &m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount];
+            shortsolver::Prefetch(row);
+            shortsolver::Prefetch(row + kMoveCount - 1);
+        }
     }
 
     // Whether the moves solve the cube as entered.
@@ -224,6 +254,9 @@ public:
     const DepthTables& m_dt;
     const cubie::CubieCube m_cube;
     const shortsolver::AxisSymmetry* const m_syms = &shortsolver::GetAxisSymmetry(0);
+    // The flip-slice class of H's cubes (a class of its own).
+    const std::uint32_t m_nClassOfH =
+        m_dt.flipSlice.classOf[static_cast<size_t>(coord::SolvedSlice())] / kAxisSymCount;
     cubie::CubieCube m_axisCube[kAxisCount];
     std::int8_t m_moveOn[kAxisCount][kMoveCount] = {}; // a move as entered, seen on each axis
 
@@ -240,6 +273,8 @@ private:
                 continue;
             Task c = t;
             size_t entries[kAxisCount];
+            if (!StartCorners(t.node, m, c.node, nDepth - t.nMoves - 1))
+                continue;
             Start(t.node, m, c.node, entries);
             if (!Finish(t.node, c.node, entries, nDepth - t.nMoves - 1))
                 continue;
@@ -318,20 +353,43 @@ private:
             return false;
         if (left == 0)
             return m_search.Solves(m_path, depth);
+        if (left == 1) {
+            // The last move must solve the corners and bring every axis into
+            // H: the coordinates tell without the tables.
+            for (int m = 0; m < kMoveCount; ++m) {
+                if (!MayFollow(MoveFace(m), nLastFace) || !m_search.SolvesAllButEdges(n, m))
+                    continue;
+                m_path[depth] = m;
+                if (m_search.Solves(m_path, depth + 1))
+                    return true;
+            }
+            return false;
+        }
         // Every child's entries are fetched before the first is read, so the waits overlap.
         Node children[kMoveCount];
         size_t entries[kMoveCount][kAxisCount];
         int moves[kMoveCount];
         int nChildren = 0;
         for (int m = 0; m < kMoveCount; ++m) {
-            if (!MayFollow(MoveFace(m), nLastFace))
+            // The corner bound first: its table is small, so most of its
+            // reads are quick and a child it rules out costs no more.
+            if (!MayFollow(MoveFace(m), nLastFace) || !m_search.StartCorners(n, m, children[nChildren], left - 1))
                 continue;
             m_search.Start(n, m, children[nChildren], entries[nChildren]);
             moves[nChildren++] = m;
         }
+        // Then the kept children's rows of the class move table, which their
+        // own children need.
+        int kept[kMoveCount];
+        int nKept = 0;
         for (int i = 0; i < nChildren; ++i) {
             if (!m_search.Finish(n, children[i], entries[i], left - 1))
                 continue;
+            kept[nKept++] = i;
+            m_search.FetchRows(children[i]);
+        }
+        for (int k = 0; k < nKept; ++k) {
+            const int i = kept[k];
             m_path[depth] = moves[i];
             if (Dfs(children[i], depth + 1, left - 1, MoveFace(moves[i])))
                 return true;
