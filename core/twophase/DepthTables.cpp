@@ -375,6 +375,15 @@ int DepthTables::Phase2Distance(const MoveTables& moves, const PruningTables& pr
     return nDistance;
 }
 
+void BuildCornerDistances(Mod3Table& table, const MoveTables& moves, const DepthTables& depth)
+{
+    const std::uint16_t* cornerMove = moves.cornerPerm.data();
+    BuildDistances(
+        table, depth.corners,
+        [cornerMove](size_t v, int k) { return static_cast<size_t>(cornerMove[v * kMoveCount + static_cast<size_t>(k)]); },
+        kMoveCount, coord::kTwistCount, moves.twist.data(), depth.twistConj.data(), 0);
+}
+
 size_t DepthTables::Bytes() const
 {
     return flipSlice.Bytes() + corners.Bytes() + classMove.size() * sizeof(std::uint32_t) +

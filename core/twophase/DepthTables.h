@@ -149,4 +149,10 @@ struct DepthTables {
     size_t Bytes() const;
 };
 
+// The exact distance of every corner state (permutation and twist) from the
+// solved corners, in the same form as the phase-1 table: a row per corner
+// permutation class of depth.corners, a column per twist seen through its
+// symmetry (depth.twistConj). For the optimal solver's bound.
+void BuildCornerDistances(Mod3Table& table, const MoveTables& moves, const DepthTables& depth);
+
 } // namespace shortsolver

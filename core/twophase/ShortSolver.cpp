@@ -387,18 +387,20 @@ bool ShortSolverTables::IndicesInRange() const
            AllBelow(depth.edge8Conj, kEdge8PermCount);
 }
 
+std::string ShortSolverTables::CacheFolderInUse()
+{
+    if (const char* pOverride = std::getenv(kCacheFolderVariable); pOverride && *pOverride)
+        return pOverride;
+    std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
+    return CacheFolder();
+}
+
 const ShortSolverTables& ShortSolverTables::Get()
 {
     static std::once_flag once;
     static const ShortSolverTables* pTables = nullptr;
     std::call_once(once, [] {
-        std::string strFolder;
-        if (const char* pOverride = std::getenv(kCacheFolderVariable); pOverride && *pOverride) {
-            strFolder = pOverride;
-        } else {
-            std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
-            strFolder = CacheFolder();
-        }
+        const std::string strFolder = CacheFolderInUse();
         const std::string strPath = strFolder.empty() ? std::string() : strFolder + "/" + kCacheFileName;
         auto* p = new ShortSolverTables();
         if (!strPath.empty() && p->ReadCache(strPath)) {

@@ -40,6 +40,10 @@ public:
     // An environment variable that, set and not empty, names the folder
     // instead, whatever the program chose (a shared or prepared cache; tests).
     static constexpr const char* kCacheFolderVariable = "ZELVORS_CACHE_DIR";
+    // The folder the cache file is looked for in: the variable's when set,
+    // else the one SetCacheFolder chose ("" for none). Other tables kept
+    // beside these use it too.
+    static std::string CacheFolderInUse();
 
     // The tables, building them first if no thread has yet (a thread that
     // calls this while another builds waits for it).

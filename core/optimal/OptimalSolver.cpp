@@ -1,0 +1,502 @@
+#include "OptimalSolver.h"
+
+#include "Bits.h"
+#include "CubieCube.h"
+#include "Symmetries.h"
+#include "TableCache.h"
+
+#include <algorithm>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace optimal {
+
+using shortsolver::DepthTables;
+using shortsolver::kAxisCount;
+using shortsolver::kAxisSymCount;
+using shortsolver::kMoveCount;
+using shortsolver::MoveFace;
+
+namespace {
+
+// Bumped whenever the corner table's layout or meaning changes.
+constexpr std::uint32_t kCacheVersion = 1;
+
+} // namespace
+
+void OptimalTables::Compute()
+{
+    shortsolver::BuildCornerDistances(corners, base.moves, base.depth);
+}
+
+bool OptimalTables::ReadCache(const std::string& strPath)
+{
+    corners.Reset(shortsolver::kCornerClassCount, coord::kTwistCount);
+    if (!tablecache::Load(strPath, kCacheVersion, {{corners.Data(), corners.Bytes()}}))
+        return false;
+    // Every entry a distance (the padding of the rows aside), the solved corners at 0.
+    for (size_t r = 0; r < shortsolver::kCornerClassCount; ++r)
+        for (size_t c = 0; c < static_cast<size_t>(coord::kTwistCount); ++c)
+            if (corners.Get(r, c) == shortsolver::Mod3Table::kUnknown)
+                return false;
+    return CornerEntry(0, 0) == 0;
+}
+
+bool OptimalTables::WriteCache(const std::string& strPath) const
+{
+    return tablecache::Save(strPath, kCacheVersion, {{corners.Data(), corners.Bytes()}});
+}
+
+int OptimalTables::CornerDistance(int cp, int twist) const
+{
+    const auto& mt = base.moves;
+    int nDistance = 0;
+    while ((cp != 0 || twist != 0) && nDistance < 30) {
+        const int want = (CornerEntry(cp, twist) + 2) % 3;
+        int k = 0;
+        for (; k < kMoveCount; ++k) {
+            const int ncp = mt.cornerPerm[static_cast<size_t>(cp) * kMoveCount + static_cast<size_t>(k)];
+            const int ntw = mt.twist[static_cast<size_t>(twist) * kMoveCount + static_cast<size_t>(k)];
+            if (CornerEntry(ncp, ntw) == want) {
+                cp = ncp;
+                twist = ntw;
+                break;
+            }
+        }
+        if (k == kMoveCount)
+            return 30; // no complete table lacks a way down
+        ++nDistance;
+    }
+    return nDistance;
+}
+
+const OptimalTables& OptimalTables::Get()
+{
+    static std::once_flag once;
+    static const OptimalTables* pTables = nullptr;
+    std::call_once(once, [] {
+        const auto& base = shortsolver::ShortSolverTables::Get();
+        const std::string strFolder = shortsolver::ShortSolverTables::CacheFolderInUse();
+        const std::string strPath = strFolder.empty() ? std::string() : strFolder + "/" + kCacheFileName;
+        auto* p = new OptimalTables(base);
+        if (!strPath.empty() && p->ReadCache(strPath)) {
+            p->origin = Origin::CACHE;
+        } else {
+            p->Compute();
+            p->origin = !strPath.empty() && p->WriteCache(strPath) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
+        }
+        pTables = p;
+    });
+    return *pTables;
+}
+
+namespace {
+
+constexpr int kOpposite[cubie::kFaceCount] = {5, 4, 3, 2, 1, 0};
+constexpr int kMaxDepth = 30;
+// Lengths below this are searched before the short solver is asked for its
+// solution (they take less time than it does).
+constexpr int kShortSolverFrom = 11;
+// Subtrees by the first moves: this many of them.
+constexpr int kPrefixLength = 2;
+// Nodes between looks at the cancel flag and at the other threads' finds.
+constexpr std::uint64_t kPollMask = 4095;
+
+inline bool MayFollow(int nFace, int nLastFace)
+{
+    return nLastFace < 0 || (nFace != nLastFace && !(nFace == kOpposite[nLastFace] && nFace < nLastFace));
+}
+
+// The cube seen from one axis: its twist, the flip-slice class * 16 + its
+// symmetry, and its exact distance to H.
+struct AxisState {
+    std::uint16_t twist;
+    std::uint32_t cs;
+    int distance;
+};
+
+struct Node {
+    AxisState axis[kAxisCount];
+    std::uint16_t cornerPerm; // the twist is axis 0's (T/D as entered)
+    int cornerDistance;
+    int Bound() const
+    {
+        return std::max({axis[0].distance, axis[1].distance, axis[2].distance, cornerDistance});
+    }
+};
+
+struct Task {
+    Node node;
+    int moves[kPrefixLength];
+    int nMoves;
+};
+
+class Search {
+public:
+    Search(const OptimalTables& tables, const cubie::CubieCube& cube)
+        : m_t(tables), m_mt(tables.base.moves), m_dt(tables.base.depth), m_cube(cube)
+    {
+        for (int a = 0; a < kAxisCount; ++a) {
+            int faceOf[cubie::kFaceCount];
+            m_axisCube[a] = shortsolver::SeenFromAxis(cube, a, faceOf);
+            for (int s = 0; s < cubie::kFaceCount; ++s)
+                for (int t = 0; t < 3; ++t)
+                    m_moveOn[a][faceOf[s] * 3 + t] = static_cast<std::int8_t>(s * 3 + t);
+        }
+    }
+
+    Node Root() const
+    {
+        Node n{};
+        for (int a = 0; a < kAxisCount; ++a) {
+            const cubie::CubieCube& c = m_axisCube[a];
+            const int flip = coord::Flip(c), slice = coord::SliceSorted(c) / 24;
+            n.axis[a].twist = static_cast<std::uint16_t>(coord::Twist(c));
+            n.axis[a].cs = m_dt.flipSlice.classOf[static_cast<size_t>(flip) * coord::kSliceCount +
+                                                  static_cast<size_t>(slice)];
+            n.axis[a].distance = m_dt.Phase1Distance(m_mt, flip, slice, n.axis[a].twist);
+        }
+        n.cornerPerm = static_cast<std::uint16_t>(coord::CornerPerm(m_axisCube[0]));
+        n.cornerDistance = m_t.CornerDistance(n.cornerPerm, n.axis[0].twist);
+        return n;
+    }
+
+    // The child of n by move m, its coordinates fetched ahead; Finish reads its bounds.
+    void Start(const Node& n, int m, Node& child, size_t* entries) const
+    {
+        for (int a = 0; a < kAxisCount; ++a) {
+            const AxisState& s = n.axis[a];
+            const int mm = m_moveOn[a][m];
+            AxisState& c = child.axis[a];
+            c.twist = m_mt.twist[static_cast<size_t>(s.twist) * kMoveCount + static_cast<size_t>(mm)];
+            const int nSym = static_cast<int>(s.cs % kAxisSymCount);
+            const std::uint32_t next = m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
+                                                      static_cast<size_t>(m_syms[nSym].moveTo[mm])];
+            const int nChildSym = m_syms[next % kAxisSymCount].after[nSym];
+            c.cs = next - next % kAxisSymCount + static_cast<std::uint32_t>(nChildSym);
+            entries[a] = m_dt.twistConj[static_cast<size_t>(c.twist) * kAxisSymCount + static_cast<size_t>(nChildSym)];
+            shortsolver::Prefetch(m_dt.phase1.EntryAddress(c.cs / kAxisSymCount, entries[a]));
+        }
+    }
+    // The child's corners and their distance; false when it exceeds nLeft.
+    bool StartCorners(const Node& n, int m, Node& child, int nLeft) const
+    {
+        child.cornerPerm = m_mt.cornerPerm[static_cast<size_t>(n.cornerPerm) * kMoveCount + static_cast<size_t>(m)];
+        const int twist = m_mt.twist[static_cast<size_t>(n.axis[0].twist) * kMoveCount + static_cast<size_t>(m)];
+        child.cornerDistance = DepthTables::NextDistance(n.cornerDistance, m_t.CornerEntry(child.cornerPerm, twist));
+        return child.cornerDistance <= nLeft;
+    }
+    // Fills the child's phase-1 distances; false as soon as one exceeds nLeft.
+    bool Finish(const Node& n, Node& child, const size_t* entries, int nLeft) const
+    {
+        for (int a = 0; a < kAxisCount; ++a) {
+            AxisState& c = child.axis[a];
+            c.distance = DepthTables::NextDistance(n.axis[a].distance,
+                                                   m_dt.phase1.Get(c.cs / kAxisSymCount, entries[a]));
+            if (c.distance > nLeft)
+                return false;
+        }
+        return true;
+    }
+
+    // Whether move m takes n's corners home and every axis's cube into H.
+    bool SolvesAllButEdges(const Node& n, int m) const
+    {
+        if (m_mt.cornerPerm[static_cast<size_t>(n.cornerPerm) * kMoveCount + static_cast<size_t>(m)] != 0)
+            return false;
+        for (int a = 0; a < kAxisCount; ++a) {
+            const AxisState& s = n.axis[a];
+            const int mm = m_moveOn[a][m];
+            if (m_mt.twist[static_cast<size_t>(s.twist) * kMoveCount + static_cast<size_t>(mm)] != 0)
+                return false;
+            const int nSym = static_cast<int>(s.cs % kAxisSymCount);
+            const std::uint32_t next = m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
+                                                      static_cast<size_t>(m_syms[nSym].moveTo[mm])];
+            if (next / kAxisSymCount != m_nClassOfH)
+                return false;
+        }
+        return true;
+    }
+    void FetchRows(const Node& n) const
+    {
+        for (const AxisState& s : n.axis) {
+            const std::uint32_t* row = &m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount];
+            shortsolver::Prefetch(row);
+            shortsolver::Prefetch(row + kMoveCount - 1);
+        }
+    }
+
+    // Whether the moves solve the cube as entered.
+    bool Solves(const int* moves, int nMoves) const
+    {
+        cubie::CubieCube c = m_cube;
+        for (int i = 0; i < nMoves; ++i)
+            for (int q = 0; q <= moves[i] % 3; ++q)
+                c = c * cubie::FaceTurn(MoveFace(moves[i]));
+        return c == cubie::CubieCube::Solved();
+    }
+
+    // The subtrees of a search of nDepth moves, in move order, those the
+    // bound rules out left out.
+    std::vector<Task> Tasks(const Node& root, int nDepth) const
+    {
+        std::vector<Task> tasks;
+        Task t{};
+        t.node = root;
+        AddTasks(tasks, t, std::min(nDepth, kPrefixLength), nDepth);
+        return tasks;
+    }
+
+    const OptimalTables& m_t;
+    const shortsolver::MoveTables& m_mt;
+    const DepthTables& m_dt;
+    const cubie::CubieCube m_cube;
+    const shortsolver::AxisSymmetry* const m_syms = &shortsolver::GetAxisSymmetry(0);
+    // The flip-slice class of H's cubes (a class of its own).
+    const std::uint32_t m_nClassOfH =
+        m_dt.flipSlice.classOf[static_cast<size_t>(coord::SolvedSlice())] / kAxisSymCount;
+    cubie::CubieCube m_axisCube[kAxisCount];
+    std::int8_t m_moveOn[kAxisCount][kMoveCount] = {}; // a move as entered, seen on each axis
+
+private:
+    void AddTasks(std::vector<Task>& tasks, const Task& t, int nPrefix, int nDepth) const
+    {
+        if (t.nMoves == nPrefix) {
+            tasks.push_back(t);
+            return;
+        }
+        const int nLast = t.nMoves > 0 ? MoveFace(t.moves[t.nMoves - 1]) : -1;
+        for (int m = 0; m < kMoveCount; ++m) {
+            if (!MayFollow(MoveFace(m), nLast))
+                continue;
+            Task c = t;
+            size_t entries[kAxisCount];
+            if (!StartCorners(t.node, m, c.node, nDepth - t.nMoves - 1))
+                continue;
+            Start(t.node, m, c.node, entries);
+            if (!Finish(t.node, c.node, entries, nDepth - t.nMoves - 1))
+                continue;
+            c.moves[c.nMoves++] = m;
+            AddTasks(tasks, c, nPrefix, nDepth);
+        }
+    }
+};
+
+// What the threads of one length share.
+struct Shared {
+    const Search& search;
+    const std::vector<Task>& tasks;
+    int nDepth;
+    const OptimalOptions& options;
+    std::atomic<size_t> next{0};
+    std::atomic<size_t> best;   // the lowest task with a solution so far (tasks.size(): none)
+    std::atomic<bool> bStopped{false};
+    std::atomic<std::uint64_t> nodes{0};
+    std::uint64_t nNodesBefore = 0;
+    std::vector<std::vector<int>> solutions; // [task]
+    std::mutex progressMutex;
+
+    Shared(const Search& s, const std::vector<Task>& t, int d, const OptimalOptions& o)
+        : search(s), tasks(t), nDepth(d), options(o), best(t.size()), solutions(t.size())
+    {
+    }
+};
+
+class Worker {
+public:
+    explicit Worker(Shared& shared) : m_s(shared), m_search(shared.search) {}
+
+    void Run()
+    {
+        for (;;) {
+            const size_t i = m_s.next.fetch_add(1);
+            if (i >= m_s.tasks.size() || i > m_s.best.load() || m_s.bStopped.load())
+                break;
+            m_nTask = i;
+            const Task& t = m_s.tasks[i];
+            std::copy(t.moves, t.moves + t.nMoves, m_path);
+            const int nLast = t.nMoves > 0 ? MoveFace(t.moves[t.nMoves - 1]) : -1;
+            m_bAbort = false;
+            if (Dfs(t.node, t.nMoves, m_s.nDepth - t.nMoves, nLast)) {
+                m_s.solutions[i].assign(m_path, m_path + m_s.nDepth);
+                size_t b = m_s.best.load();
+                while (i < b && !m_s.best.compare_exchange_weak(b, i)) {
+                }
+            }
+            Flush();
+            if (m_s.options.progress && !m_s.bStopped.load()) {
+                std::lock_guard<std::mutex> lock(m_s.progressMutex);
+                m_s.options.progress({m_s.nDepth, m_s.nDepth - 1, m_s.nNodesBefore + m_s.nodes.load()});
+            }
+        }
+        Flush();
+    }
+
+private:
+    void Flush()
+    {
+        m_s.nodes.fetch_add(m_nNodes);
+        m_nNodes = 0;
+    }
+
+    bool Dfs(const Node& n, int depth, int left, int nLastFace)
+    {
+        if ((++m_nNodes & kPollMask) == 0) {
+            if (m_s.options.pCancel && m_s.options.pCancel->load(std::memory_order_relaxed))
+                m_s.bStopped.store(true);
+            if (m_s.bStopped.load(std::memory_order_relaxed) || m_s.best.load(std::memory_order_relaxed) < m_nTask)
+                m_bAbort = true;
+        }
+        if (m_bAbort)
+            return false;
+        if (left == 0)
+            return m_search.Solves(m_path, depth);
+        if (left == 1) {
+            // The last move must solve the corners and bring every axis into
+            // H: the coordinates tell without the tables.
+            for (int m = 0; m < kMoveCount; ++m) {
+                if (!MayFollow(MoveFace(m), nLastFace) || !m_search.SolvesAllButEdges(n, m))
+                    continue;
+                m_path[depth] = m;
+                if (m_search.Solves(m_path, depth + 1))
+                    return true;
+            }
+            return false;
+        }
+        // Every child's entries are fetched before the first is read, so the waits overlap.
+        Node children[kMoveCount];
+        size_t entries[kMoveCount][kAxisCount];
+        int moves[kMoveCount];
+        int nChildren = 0;
+        for (int m = 0; m < kMoveCount; ++m) {
+            // The corner bound first: its table is small, so most of its
+            // reads are quick and a child it rules out costs no more.
+            if (!MayFollow(MoveFace(m), nLastFace) || !m_search.StartCorners(n, m, children[nChildren], left - 1))
+                continue;
+            m_search.Start(n, m, children[nChildren], entries[nChildren]);
+            moves[nChildren++] = m;
+        }
+        // Then the kept children's rows of the class move table, which their
+        // own children need.
+        int kept[kMoveCount];
+        int nKept = 0;
+        for (int i = 0; i < nChildren; ++i) {
+            if (!m_search.Finish(n, children[i], entries[i], left - 1))
+                continue;
+            kept[nKept++] = i;
+            m_search.FetchRows(children[i]);
+        }
+        for (int k = 0; k < nKept; ++k) {
+            const int i = kept[k];
+            m_path[depth] = moves[i];
+            if (Dfs(children[i], depth + 1, left - 1, MoveFace(moves[i])))
+                return true;
+            if (m_bAbort)
+                return false;
+        }
+        return false;
+    }
+
+    Shared& m_s;
+    const Search& m_search;
+    size_t m_nTask = 0;
+    bool m_bAbort = false;
+    std::uint64_t m_nNodes = 0;
+    int m_path[kMaxDepth + 1] = {};
+};
+
+std::string MoveString(const int* moves, int nMoves)
+{
+    static const char kLetters[] = "TFRLBD";
+    static const char kTurns[] = "+*-";
+    std::string s;
+    for (int i = 0; i < nMoves; ++i) {
+        s += kLetters[MoveFace(moves[i])];
+        s += kTurns[moves[i] % 3];
+        s += '.';
+    }
+    return s;
+}
+
+int CountMoves(const std::string& strMoves)
+{
+    return static_cast<int>(std::count(strMoves.begin(), strMoves.end(), '.'));
+}
+
+} // namespace
+
+} // namespace optimal
+
+OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options, const optimal::OptimalTables& tables)
+{
+    using namespace optimal;
+    OptimalResult result;
+    cubie::CubieCube cube;
+    result.nResult = cubie::ReadVerdict(colors, &cube);
+    if (result.nResult != 0)
+        return result;
+
+    const Search search(tables, cube);
+    const Node root = search.Root();
+    const int nMaxDepth = std::min(std::max(options.nMaxDepth, 0), kMaxDepth);
+    const int nThreads = std::max(options.nThreads, 1);
+    // The short solver's solution, asked for when the search gets long or stops.
+    std::string strShort;
+    int nShort = -1;
+    auto shortSolution = [&] {
+        if (nShort < 0) {
+            SolveShort(colors, shortsolver::kDefaultMaxLength, strShort, tables.base);
+            nShort = CountMoves(strShort);
+        }
+    };
+    auto known = [&](int nRuledOut) {
+        shortSolution();
+        result.moves = strShort;
+        result.length = nShort;
+        result.bProven = nShort == nRuledOut + 1;
+        return result;
+    };
+
+    for (int d = std::min(root.Bound(), nMaxDepth + 1); d <= nMaxDepth; ++d) {
+        if (options.pCancel && options.pCancel->load())
+            return known(d - 1);
+        if (d >= kShortSolverFrom) {
+            shortSolution();
+            if (nShort <= d) // every shorter length ruled out
+                return known(d - 1);
+        }
+        if (options.progress)
+            options.progress({d, d - 1, result.nodes});
+        const std::vector<Task> tasks = search.Tasks(root, d);
+        Shared shared(search, tasks, d, options);
+        shared.nNodesBefore = result.nodes;
+        std::vector<std::thread> threads;
+        for (int i = 1; i < nThreads; ++i) {
+            try {
+                threads.emplace_back([&shared] { Worker(shared).Run(); });
+            } catch (const std::system_error&) {
+                break; // fewer threads: the same answer, later
+            }
+        }
+        Worker(shared).Run();
+        for (std::thread& t : threads)
+            t.join();
+        result.nodes += shared.nodes.load();
+        const size_t best = shared.best.load();
+        if (best < tasks.size()) {
+            // Found: every task before it was searched to the end (a task is
+            // only left when a lower one has a solution), so this is the
+            // first solution in move order, stopped or not.
+            const std::vector<int>& moves = shared.solutions[best];
+            result.moves = MoveString(moves.data(), d);
+            result.length = d;
+            result.bProven = true;
+            return result;
+        }
+        if (shared.bStopped.load())
+            return known(d - 1);
+    }
+    return known(nMaxDepth);
+}

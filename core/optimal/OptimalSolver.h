@@ -1,0 +1,92 @@
+#pragma once
+// The optimal solver: the fewest face turns that solve a cube (a quarter or a
+// half turn counts one), proven by having ruled out every shorter length.
+//
+// An iterative-deepening search over the moves of the cube as entered. Its
+// lower bound at each node is the largest of
+//  - the exact distance to H (Coordinates.h) of the cube seen from each of
+//    the three axes (the short solver's phase-1 table, read three times), and
+//  - the exact distance of the corners alone (a small table of this layer,
+//    made in a fraction of a second and kept in its own cache file).
+// Each bound is followed exactly through the moves from its value modulo 3.
+//
+// The answer at a length is the first solution in a fixed move order (faces
+// in slot order, turns +, *, -; never one face twice running, of two opposite
+// faces the lower slot first): the search is split into subtrees by its first
+// two moves, threads take them in order, and the lowest subtree with a
+// solution wins once every subtree before it is done, so the answer is the
+// same for every thread count. When the short solver's solution is no longer
+// than the first length not yet ruled out, it is optimal and is the answer.
+
+#include "Compat.h"
+#include "DepthTables.h"
+#include "ShortSolver.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace optimal {
+
+// The short solver's tables and the corner distances.
+class OptimalTables {
+public:
+    static constexpr const char* kCacheFileName = "optimal-solver-tables.bin";
+
+    // Made once per process (after ShortSolverTables::Get()), then only read.
+    static const OptimalTables& Get();
+
+    const shortsolver::ShortSolverTables& base;
+    shortsolver::Mod3Table corners; // see BuildCornerDistances
+    enum class Origin { CACHE, COMPUTED_AND_SAVED, COMPUTED } origin = Origin::COMPUTED;
+
+    explicit OptimalTables(const shortsolver::ShortSolverTables& tables) : base(tables) {}
+    void Compute();
+    // True only for a whole, unchanged file of this version whose entries
+    // are all distances (no unknown one) and whose solved entry is 0.
+    bool ReadCache(const std::string& strPath);
+    bool WriteCache(const std::string& strPath) const;
+    size_t Bytes() const { return corners.Bytes(); }
+
+    int CornerEntry(int cornerPerm, int twist) const
+    {
+        const std::uint32_t cs = base.depth.corners.classOf[static_cast<size_t>(cornerPerm)];
+        return corners.Get(cs / shortsolver::kAxisSymCount,
+                           base.depth.twistConj[static_cast<size_t>(twist) * shortsolver::kAxisSymCount +
+                                                cs % shortsolver::kAxisSymCount]);
+    }
+    // The exact distance of the corners from solved, by walking down the table.
+    int CornerDistance(int cornerPerm, int twist) const;
+};
+
+} // namespace optimal
+
+struct OptimalProgress {
+    int nDepth = 0;       // the length being searched
+    int nRuledOut = 0;    // every length up to this one has no solution
+    std::uint64_t nodes = 0; // nodes visited so far
+};
+
+struct OptimalOptions {
+    int nThreads = 1;                       // 1 and more
+    std::atomic<bool>* pCancel = nullptr;   // set to stop the search
+    // Called at the start of each length and as subtrees finish, from
+    // whichever search thread gets there (one call at a time).
+    std::function<void(const OptimalProgress&)> progress;
+    int nMaxDepth = 20;                     // no longer search beyond this length
+};
+
+struct OptimalResult {
+    int nResult = 0;     // as SolveShort: 0, or 1 / 2 for no cube (then nothing else is set)
+    std::string moves;   // the model's notation, as SolveShort gives it
+    int length = 0;
+    bool bProven = false; // no shorter solution exists (false when cancelled or stopped at nMaxDepth)
+    std::uint64_t nodes = 0;
+};
+
+// Solves the 54 colours (slot-major, as ParseCubeText fills them) in the
+// fewest moves. Cancelled or stopped at nMaxDepth, it gives the best solution
+// it knows (the short solver's) unproven.
+OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
+                           const optimal::OptimalTables& tables = optimal::OptimalTables::Get());

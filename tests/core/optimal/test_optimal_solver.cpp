@@ -1,0 +1,196 @@
+// The optimal solver: exact lengths against a breadth-first enumeration of
+// the cubes near solved, scrambles solved in no more moves than they took,
+// the same answer on one and two threads, the verdicts of Solve, and a stop
+// (cancel, length limit) that still gives a solution.
+
+#include "CubeText.h"
+#include "CubieCube.h"
+#include "OptimalSolver.h"
+#include "TestCube.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+using cubie::CubieCube;
+
+const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
+
+std::string Key(const CubieCube& c)
+{
+    return std::string(reinterpret_cast<const char*>(c.cp), sizeof c.cp) +
+           std::string(reinterpret_cast<const char*>(c.co), sizeof c.co) +
+           std::string(reinterpret_cast<const char*>(c.ep), sizeof c.ep) +
+           std::string(reinterpret_cast<const char*>(c.eo), sizeof c.eo);
+}
+
+CubieCube Turn(CubieCube c, int nMove)
+{
+    for (int q = 0; q <= nMove % 3; ++q)
+        c = c * cubie::FaceTurn(nMove / 3);
+    return c;
+}
+
+// The solution played on the model of the entered colours solves it, and has
+// as many moves as it claims.
+void ExpectSolves(const BYTE colors[54], const OptimalResult& r)
+{
+    ASSERT_EQ(r.nResult, 0);
+    EXPECT_EQ(r.moves.size(), static_cast<size_t>(r.length) * 3) << r.moves;
+    CCubeSolver model;
+    LoadCube(model, colors);
+    model.ExecuteMoves(r.moves);
+    EXPECT_TRUE(model.IsSolved()) << r.moves;
+}
+
+TEST(OptimalSolver, EveryCubeNearSolvedGetsItsDistance)
+{
+    // Breadth-first from the solved cube: every cube within kDepth moves, once, with its distance.
+    constexpr int kDepth = 4;
+    std::unordered_map<std::string, int> distance{{Key(CubieCube()), 0}};
+    std::vector<CubieCube> level{CubieCube()}, all{CubieCube()};
+    for (int d = 1; d <= kDepth; ++d) {
+        std::vector<CubieCube> next;
+        for (const CubieCube& c : level)
+            for (int m = 0; m < 18; ++m) {
+                const CubieCube n = Turn(c, m);
+                if (distance.emplace(Key(n), d).second)
+                    next.push_back(n);
+            }
+        all.insert(all.end(), next.begin(), next.end());
+        level.swap(next);
+    }
+    ASSERT_EQ(all.size(), 1u + 18 + 243 + 3240 + 43239); // the known counts
+    OptimalOptions options;
+    for (const CubieCube& c : all) {
+        BYTE colors[54];
+        cubie::WriteFacelets(c, kStandard, colors);
+        const OptimalResult r = SolveOptimal(colors, options);
+        ASSERT_EQ(r.length, distance[Key(c)]) << r.moves;
+        ASSERT_TRUE(r.bProven);
+        // Played on the cubies: the solution undoes the cube.
+        CubieCube p = c;
+        for (size_t i = 0; i + 2 < r.moves.size(); i += 3)
+            p = Turn(p, static_cast<int>(std::string("TFRLBD").find(r.moves[i]) * 3 +
+                                         std::string("+*-").find(r.moves[i + 1])));
+        ASSERT_EQ(p, CubieCube()) << r.moves;
+    }
+}
+
+TEST(OptimalSolver, ScramblesNoLongerThanTheyTookTheSameOnTwoThreads)
+{
+    std::mt19937 rng(18);
+    for (int n = 0; n < 12; ++n) {
+        const int nLength = 8 + n % 5;
+        CubieCube c;
+        for (int i = 0; i < nLength; ++i)
+            c = Turn(c, static_cast<int>(rng() % 18));
+        BYTE colors[54];
+        cubie::WriteFacelets(c, kStandard, colors);
+        OptimalOptions options;
+        std::vector<OptimalProgress> seen;
+        options.progress = [&seen](const OptimalProgress& p) { seen.push_back(p); };
+        const OptimalResult one = SolveOptimal(colors, options);
+        ExpectSolves(colors, one);
+        EXPECT_TRUE(one.bProven);
+        EXPECT_LE(one.length, nLength);
+        EXPECT_GT(one.nodes, 0u);
+        // The short solver never beats a proven length.
+        std::string strShort;
+        ASSERT_EQ(SolveShort(colors, 20, strShort), 0);
+        EXPECT_GE(strShort.size() / 3, static_cast<size_t>(one.length));
+        // Progress: lengths rising, each reported with every shorter one ruled out.
+        for (size_t i = 0; i < seen.size(); ++i) {
+            EXPECT_EQ(seen[i].nRuledOut, seen[i].nDepth - 1);
+            EXPECT_LE(seen[i].nDepth, one.length);
+            if (i > 0) {
+                EXPECT_GE(seen[i].nDepth, seen[i - 1].nDepth);
+            }
+        }
+        options.nThreads = 2;
+        options.progress = nullptr;
+        const OptimalResult two = SolveOptimal(colors, options);
+        EXPECT_EQ(two.moves, one.moves);
+        EXPECT_EQ(two.length, one.length);
+        EXPECT_TRUE(two.bProven);
+    }
+}
+
+TEST(OptimalSolver, VerdictsAsSolve)
+{
+    std::vector<std::vector<BYTE>> cubes;
+    BYTE colors[54];
+    CubieCube c;
+    c.eo[cubie::TR] = 1; // a flipped edge
+    cubie::WriteFacelets(c, kStandard, colors);
+    cubes.emplace_back(colors, colors + 54);
+    c = CubieCube();
+    c.co[cubie::DBL] = 1; // a twisted corner
+    cubie::WriteFacelets(c, kStandard, colors);
+    cubes.emplace_back(colors, colors + 54);
+    c = CubieCube();
+    std::swap(c.ep[cubie::TF], c.ep[cubie::DB]); // two edges swapped
+    cubie::WriteFacelets(c, kStandard, colors);
+    cubes.emplace_back(colors, colors + 54);
+    cubie::WriteFacelets(CubieCube(), kStandard, colors);
+    colors[7] = 0; // a blank sticker
+    cubes.emplace_back(colors, colors + 54);
+    colors[7] = colors[4]; // a centre colour on an edge of its own face twice
+    colors[1] = 3;
+    cubes.emplace_back(colors, colors + 54);
+    int nCodes[3] = {};
+    for (const auto& cube : cubes) {
+        CCubeSolver model;
+        LoadCube(model, cube.data());
+        const int nExpected = model.Solve(nullptr);
+        const OptimalResult r = SolveOptimal(cube.data(), OptimalOptions());
+        EXPECT_EQ(r.nResult, nExpected);
+        EXPECT_TRUE(r.moves.empty());
+        ++nCodes[nExpected];
+    }
+    EXPECT_GT(nCodes[1], 0);
+    EXPECT_GT(nCodes[2], 0);
+}
+
+TEST(OptimalSolver, StoppedItGivesTheShortSolutionUnproven)
+{
+    std::mt19937 rng(7);
+    BYTE colors[54];
+    cubie::WriteFacelets(cubie::RandomCubieCube(rng), kStandard, colors);
+    std::string strShort;
+    ASSERT_EQ(SolveShort(colors, 20, strShort), 0);
+
+    std::atomic<bool> bCancel{true};
+    OptimalOptions options;
+    options.pCancel = &bCancel;
+    options.nThreads = 2;
+    OptimalResult r = SolveOptimal(colors, options);
+    ExpectSolves(colors, r);
+    EXPECT_EQ(r.moves, strShort);
+    EXPECT_FALSE(r.bProven);
+
+    // Cancelled from the progress callback once a long length starts.
+    bCancel = false;
+    options.progress = [&bCancel](const OptimalProgress& p) {
+        if (p.nDepth >= 13)
+            bCancel = true;
+    };
+    r = SolveOptimal(colors, options);
+    ExpectSolves(colors, r);
+    EXPECT_FALSE(r.bProven);
+
+    // A length limit below the optimal length.
+    options = OptimalOptions();
+    options.nMaxDepth = 5;
+    r = SolveOptimal(colors, options);
+    ExpectSolves(colors, r);
+    EXPECT_EQ(r.moves, strShort);
+    EXPECT_FALSE(r.bProven);
+}
+
+} // namespace
