@@ -11,10 +11,13 @@
 #include "ZelvorsCubeDlg.h"
 
 #include <QClipboard>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 #include <QWindow>
 
@@ -340,6 +343,171 @@ private slots:
         for (int dx = 0; dx < c / 2 && !bBlack; ++dx)
             bBlack = QColor(net.pixel((pt - QPoint(dx, 0)) * net.devicePixelRatio())) == QColor(Qt::black);
         QVERIFY(bBlack);
+    }
+
+    // ------------------------------------------------------------ turns typed quickly
+
+    // Side keys (or Shift/Ctrl clicks in the net) sent 20 ms apart, most of
+    // them while the first turn's frames run: every one is performed, in
+    // order, each its own undo step; Solve clicked among them solves the cube
+    // after the turns asked for before it.
+    void quickTurnsAreAllPerformed_data()
+    {
+        QTest::addColumn<bool>("b3D");
+        QTest::addColumn<bool>("bAnimate");
+        QTest::addColumn<bool>("bMouse");
+        QTest::addColumn<bool>("bSolve");
+        QTest::newRow("3D, animated") << true << true << false << false;
+        QTest::newRow("3D, not animated") << true << false << false << false;
+        QTest::newRow("net, animated") << false << true << false << false;
+        QTest::newRow("net, not animated") << false << false << false << false;
+        QTest::newRow("net clicks, animated") << false << true << true << false;
+        QTest::newRow("3D, animated, then Solve") << true << true << false << true;
+        QTest::newRow("net, animated, then Solve") << false << true << false << true;
+    }
+
+    void quickTurnsAreAllPerformed()
+    {
+        QFETCH(bool, b3D);
+        QFETCH(bool, bAnimate);
+        QFETCH(bool, bMouse);
+        QFETCH(bool, bSolve);
+        CZelvorsCubeDlg dlg;
+        Ready(dlg, !b3D);
+        if (bAnimate)
+            dlg.m_checkAnimate.click();
+        QCOMPARE(dlg.m_cube.m_bAnimate, bAnimate);
+        CCubeWnd& cube = dlg.m_cube;
+        const int nStepsBefore = dlg.Edit().UndoStack().count();
+
+        // Key, modifier, and the same turn in the model's notation.
+        struct Turn {
+            Qt::Key key;
+            Qt::KeyboardModifier mod;
+            const char* move;
+        };
+        const std::vector<Turn> keys = {
+            {Qt::Key_R, Qt::AltModifier, "R+."},     {Qt::Key_T, Qt::AltModifier, "T+."},
+            {Qt::Key_F, Qt::ControlModifier, "F-."}, {Qt::Key_L, Qt::ShiftModifier, "L*."},
+            {Qt::Key_D, Qt::AltModifier, "D+."},     {Qt::Key_B, Qt::ControlModifier, "B-."},
+        };
+        // The mouse turns the face under the pointer: Shift clockwise, Ctrl not.
+        const std::vector<std::pair<char, Qt::KeyboardModifier>> clicks = {
+            {'R', Qt::ShiftModifier}, {'T', Qt::ShiftModifier}, {'F', Qt::ControlModifier},
+            {'L', Qt::ShiftModifier}, {'D', Qt::ShiftModifier}, {'B', Qt::ControlModifier},
+        };
+        CCubeSolver want;
+        LoadText(want, FaceletText(cube).toStdString());
+        int nSent = 0;
+        const int nTurns = bMouse ? int(clicks.size()) : int(keys.size());
+        for (int i = 0; i < nTurns; ++i) {
+            if (bMouse)
+                want.ExecuteMoves(std::string(1, clicks[i].first) + (clicks[i].second == Qt::ShiftModifier ? "+." : "-."));
+            else
+                want.ExecuteMoves(keys[i].move);
+            QTimer::singleShot(20 * i, &dlg, [&, i] {
+                if (bMouse) {
+                    const int nSlot = CCubeSolver::SlotOf(clicks[i].first);
+                    QTest::mouseClick(&cube, Qt::LeftButton, clicks[i].second, FaceletPoint(cube, nSlot * 9 + 4));
+                } else {
+                    // To the focus, as a typed key goes.
+                    QTest::keyClick(QApplication::focusWidget(), keys[i].key, keys[i].mod);
+                }
+                ++nSent;
+            });
+        }
+        if (bSolve)
+            QTimer::singleShot(20 * nTurns, &dlg, [&] { dlg.m_btnSolve.click(); });
+        QTRY_COMPARE_WITH_TIMEOUT(nSent, nTurns, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!cube.TurnsUnderWay() && !dlg.IsBusy(), 20000);
+        if (bSolve)
+            QTRY_VERIFY(dlg.m_listSolution.count() > 1);
+        QCOMPARE(FaceletText(cube), FaceletText(want));
+        QVERIFY(m_boxes.empty());
+        // One undo step a turn; the cubies where the facelets are.
+        QCOMPARE(dlg.Edit().UndoStack().count(), nStepsBefore + nTurns);
+        cube.Repaint();
+        QVERIFY(cube.m_cubies.MatchesFacelets(cube.m_pFace));
+        if (bSolve)
+            QVERIFY(MovesSolve(FaceletText(want).toStdString(), dlg.m_arrMoves));
+    }
+
+    // ------------------------------------------------------------ changes announced
+
+    // Every change of the user's is announced once, with the colours from
+    // before; the solver's work and the steps through a solution are not.
+    void userChangesAreAnnouncedOnce()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        CCubeWnd& cube = dlg.m_cube;
+        QSignalSpy spy(&cube, &CCubeWnd::ColorsChanged);
+        QString strBefore = FaceletText(cube);
+        auto announced = [&](const char* pszWhat) {
+            QVERIFY2(spy.count() == 1, pszWhat);
+            const Facelets before = spy.takeFirst().at(0).value<Facelets>();
+            QString strFrom;
+            for (BYTE c : before)
+                strFrom += QChar('0' + c);
+            QCOMPARE(strFrom, strBefore);
+            QVERIFY2(FaceletText(cube) != strBefore, pszWhat);
+            strBefore = FaceletText(cube);
+        };
+        QTest::mouseClick(&dlg.m_palette[2], Qt::LeftButton);
+        QTest::mouseClick(&cube, Qt::LeftButton, Qt::NoModifier, FaceletPoint(cube, 0));
+        announced("mouse paint");
+        QTest::mouseClick(&cube, Qt::LeftButton, Qt::NoModifier, FaceletPoint(cube, 0));
+        QCOMPARE(spy.count(), 0); // the same colour again changes nothing
+        QTest::mouseClick(&cube, Qt::LeftButton, Qt::ShiftModifier, FaceletPoint(cube, 10));
+        announced("mouse turn");
+        cube.setFocus();
+        QTest::keyClick(&cube, Qt::Key_R);
+        announced("key paint");
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_R, Qt::ShiftModifier);
+        announced("half turn by key");
+        dlg.m_btnReset.click();
+        announced("Reset");
+        dlg.m_btnShuffle.click();
+        announced("Shuffle");
+        dlg.m_btnSolve.click();
+        dlg.m_btnNext.click();
+        dlg.m_btnNext.click();
+        dlg.m_btnPrevious.click();
+        dlg.m_listSolution.setCurrentRow(dlg.m_listSolution.count() - 1);
+        QVERIFY(cube.IsSolved());
+        dlg.m_listSolution.setCurrentRow(1);
+        QCOMPARE(spy.count(), 0);
+        strBefore = FaceletText(cube);
+        dlg.Edit().m_pUndoAction->trigger();
+        announced("Undo");
+        dlg.m_btnClear.click();
+        announced("Clear");
+        QGuiApplication::clipboard()->setText("R U");
+        dlg.Edit().m_pPasteCubeAction->trigger();
+        announced("Paste");
+    }
+
+    // The Edit menu's keys are the platform's, with Ctrl+Y for redo too,
+    // and its texts stay put whatever the step is.
+    void editMenuTakesTheStandardKeys()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        CEditCommands& edit = dlg.Edit();
+        QCOMPARE(edit.m_pUndoAction->shortcuts(), QKeySequence::keyBindings(QKeySequence::Undo));
+        for (const QKeySequence& key : QKeySequence::keyBindings(QKeySequence::Redo))
+            QVERIFY(edit.m_pRedoAction->shortcuts().contains(key));
+        QVERIFY(edit.m_pRedoAction->shortcuts().contains(QKeySequence(Qt::CTRL | Qt::Key_Y)));
+        QCOMPARE(edit.m_pCopyCubeAction->shortcuts(), QKeySequence::keyBindings(QKeySequence::Copy));
+        QCOMPARE(edit.m_pPasteCubeAction->shortcuts(), QKeySequence::keyBindings(QKeySequence::Paste));
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_R, Qt::AltModifier);
+        QVERIFY(edit.m_pUndoAction->isEnabled());
+        QCOMPARE(edit.m_pUndoAction->text(), QString("&Undo"));
+        // One key, one step back: not also the stack's own trigger.
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_R, Qt::AltModifier);
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(edit.UndoStack().index(), 1);
+        QCOMPARE(edit.m_pRedoAction->text(), QString("&Redo"));
     }
 
     // ------------------------------------------------------------ undo and redo

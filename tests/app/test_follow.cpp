@@ -6,11 +6,14 @@
 
 #include "CubeText.h"
 #include "MessageBox.h"
+#include "EditCommands.h"
 #include "ZelvorsCubeDlg.h"
 
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTest>
 #include <QTimer>
 
@@ -335,6 +338,50 @@ private slots:
         QTest::qWait(1200);
         QCOMPARE(dlg.m_listSolution.count(), 0);
         QVERIFY(dlg.m_cube.IsSolved());
+    }
+    // A change of the user's during Play (a Side key, painting keys in the
+    // net) stops the play and clears the list: no line says the cube is
+    // done, and Copy Solution has nothing to copy.
+    void changeDuringPlayClearsTheSolution_data()
+    {
+        QTest::addColumn<bool>("bAnimate");
+        QTest::addColumn<bool>("bPaint");
+        QTest::newRow("Alt+R, 3D, animated") << true << false;
+        QTest::newRow("Alt+R, 3D, not animated") << false << false;
+        QTest::newRow("three w keys in the net") << false << true;
+        QTest::newRow("three w keys in the net, animated") << true << true;
+    }
+
+    void changeDuringPlayClearsTheSolution()
+    {
+        QFETCH(bool, bAnimate);
+        QFETCH(bool, bPaint);
+        CZelvorsCubeDlg dlg;
+        Solved(dlg, bAnimate);
+        if (bPaint)
+            dlg.m_check3D.click(); // the net
+        QCOMPARE(dlg.m_cube.m_b2DView, bPaint);
+        QVERIFY(dlg.m_listSolution.count() > 5);
+        dlg.m_pPlayAction->trigger();
+        QVERIFY(dlg.IsPlaying());
+        // Once two moves are done, between moves or during one.
+        QTRY_VERIFY(dlg.m_nStep >= 2);
+        if (bPaint) {
+            QTRY_VERIFY(!dlg.IsBusy());
+            dlg.m_cube.setFocus();
+            QTest::keyClicks(&dlg.m_cube, "www");
+        } else {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_R, Qt::AltModifier);
+        }
+        QTRY_VERIFY(!dlg.IsPlaying() && !dlg.IsBusy() && !dlg.m_cube.TurnsUnderWay());
+        QTest::qWait(200);
+        QCOMPARE(dlg.m_listSolution.count(), 0);
+        QVERIFY(dlg.m_arrMoves.empty());
+        QVERIFY(!dlg.m_staticNext.text().contains("done"));
+        QVERIFY(dlg.m_cube.MarkerMove().empty());
+        QGuiApplication::clipboard()->setText("kept");
+        dlg.Edit().m_pCopySolutionAction->trigger();
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("kept"));
     }
 };
 
