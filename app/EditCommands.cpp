@@ -24,11 +24,9 @@
 // not apply it again: the change has already been made.
 class CCubeChange : public QUndoCommand {
 public:
-    CCubeChange(CEditCommands& edit, const BYTE before[54], const BYTE after[54], const QString& strText)
-        : QUndoCommand(strText), m_edit(edit)
+    CCubeChange(CEditCommands& edit, const Facelets& before, const Facelets& after, const QString& strText)
+        : QUndoCommand(strText), m_edit(edit), m_before(before), m_after(after)
     {
-        std::memcpy(m_before, before, 54);
-        std::memcpy(m_after, after, 54);
     }
 
     void undo() override { m_edit.Apply(m_before); }
@@ -41,8 +39,8 @@ public:
 
 private:
     CEditCommands& m_edit;
-    BYTE m_before[54];
-    BYTE m_after[54];
+    const Facelets m_before;
+    const Facelets m_after;
     bool m_bPushed = false;
 };
 
@@ -90,7 +88,7 @@ CubeTextReading ReadPasted(const QString& strText)
             return reading;
         if (first.kind == CubeTextKind::NONE)
             first = one;
-        else if (std::memcmp(first.colors, one.colors, sizeof first.colors) != 0)
+        else if (!std::equal(std::begin(first.colors), std::end(first.colors), std::begin(one.colors)))
             return reading;
     }
     return first.kind == CubeTextKind::NONE ? reading : first;
@@ -196,7 +194,7 @@ void CEditCommands::Attach()
 CEditCommands::Record::Record(CEditCommands& edit, const QString& strText) : m_edit(edit), m_strText(strText)
 {
     if (m_edit.m_nRecords++ == 0)
-        m_edit.m_dlg.m_cube.GetColors(m_edit.m_recordFrom);
+        m_edit.m_recordFrom = m_edit.m_dlg.m_cube.Colors();
 }
 
 CEditCommands::Record::~Record()
@@ -228,36 +226,33 @@ void CEditCommands::OnColorsChanged(const Facelets& before)
     if (m_nRecords > 0 || m_bApplying)
         return;
     // A change outside a command: a paint (one facelet) or a turn.
-    BYTE now[54];
-    m_dlg.m_cube.GetColors(now);
+    const Facelets now = m_dlg.m_cube.Colors();
     int nChanged = -1, nCount = 0;
-    for (int n = 0; n < 54; ++n)
-        if (now[n] != before[static_cast<size_t>(n)])
+    for (int n = 0; n < kFaceletCount; ++n)
+        if (now[n] != before[n])
             nChanged = n, ++nCount;
     const QString strText = nCount != 1 ? QStringLiteral("Turn")
                             : now[nChanged] ? QStringLiteral("Paint")
                                             : QStringLiteral("Blank");
-    Commit(before.data(), strText);
+    Commit(before, strText);
 }
 
-void CEditCommands::Commit(const BYTE before[54], const QString& strText)
+void CEditCommands::Commit(const Facelets& before, const QString& strText)
 {
-    BYTE now[54];
-    m_dlg.m_cube.GetColors(now);
-    if (std::memcmp(now, before, sizeof now) == 0)
+    const Facelets now = m_dlg.m_cube.Colors();
+    if (now == before)
         return;
     m_stack.push(new CCubeChange(*this, before, now, strText));
 }
 
-void CEditCommands::Apply(const BYTE colors[54])
+void CEditCommands::Apply(const Facelets& colors)
 {
     m_dlg.ClearSolution();
     CCubeWnd& cube = m_dlg.m_cube;
     // A step that changed one facelet (a paint) brings the cursor back to it.
-    BYTE now[54];
-    cube.GetColors(now);
+    const Facelets now = cube.Colors();
     int nChanged = -1, nCount = 0;
-    for (int n = 0; n < 54; ++n)
+    for (int n = 0; n < kFaceletCount; ++n)
         if (now[n] != colors[n])
             nChanged = n, ++nCount;
     if (nCount == 1)
@@ -289,12 +284,11 @@ void CEditCommands::OnRedo()
 
 void CEditCommands::OnCopyCube()
 {
-    BYTE colors[54];
-    m_dlg.m_cube.GetColors(colors);
+    const Facelets colors = m_dlg.m_cube.Colors();
     QString strText = FromStd(FormatCube(m_dlg.m_cube));
     CString strFacelets, strError;
     // A cube with blanks or without six centre colours has no facelet string.
-    if (FormatFaceletString(colors, strFacelets, strError))
+    if (FormatFaceletString(colors.data(), strFacelets, strError))
         strText += QLatin1Char('\n') + FromStd(strFacelets);
     QApplication::clipboard()->setText(strText);
 }
@@ -356,9 +350,8 @@ void CEditCommands::OnFill()
         return;
     if (!CanChange())
         return;
-    BYTE colors[54];
-    m_dlg.m_cube.GetColors(colors);
-    const FillResult fill = FillDetermined(colors);
+    const Facelets colors = m_dlg.m_cube.Colors();
+    const FillResult fill = FillDetermined(colors.data());
     const QString strCaption = QStringLiteral("Fill What Is Determined");
     if (fill.bContradiction) {
         ShowMessageBox(&m_dlg,
@@ -386,9 +379,7 @@ void CEditCommands::ShowProblems(int nResult)
     HideProblems();
     if (nResult == CCubeSolver::SOLVE_OK)
         return;
-    BYTE colors[54];
-    m_dlg.m_cube.GetColors(colors);
-    const CubeDiagnosis diagnosis = DiagnoseCube(colors);
+    const CubeDiagnosis diagnosis = DiagnoseCube(m_dlg.m_cube.Colors().data());
     if (diagnosis.problems.empty())
         return;
     std::vector<int> facelets;
@@ -422,14 +413,13 @@ void CEditCommands::UpdateCensus()
 {
     if (!m_pCensus || m_dlg.m_cube.IsSolving())
         return;
-    BYTE colors[54];
-    m_dlg.m_cube.GetColors(colors);
+    const Facelets colors = m_dlg.m_cube.Colors();
     int counts[7] = {};
     for (BYTE c : colors)
         ++counts[c <= 6 ? c : 0];
     CColorCensus::State state = CColorCensus::INCOMPLETE;
     if (counts[0] == 0)
-        state = DiagnoseCube(colors).nResult == CCubeSolver::SOLVE_OK ? CColorCensus::VALID : CColorCensus::INVALID;
+        state = DiagnoseCube(colors.data()).nResult == CCubeSolver::SOLVE_OK ? CColorCensus::VALID : CColorCensus::INVALID;
     m_pCensus->SetCensus(counts, state);
 }
 

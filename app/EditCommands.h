@@ -97,9 +97,9 @@ private:
     // outside a Record the change becomes an undo step of its own.
     void OnColorsChanged(const Facelets& before);
     // An undo step from before to the live cube, if they differ.
-    void Commit(const BYTE before[54], const QString& strText);
+    void Commit(const Facelets& before, const QString& strText);
     // Undo and redo: the cube set to the colours, the solution list cleared.
-    void Apply(const BYTE colors[54]);
+    void Apply(const Facelets& colors);
     // Painting from the keyboard in the net; true when the key was used.
     bool HandleViewKey(const QKeyEvent* pKey);
     void PaintAtCursor(BYTE nColor, int nAdvance);
@@ -107,7 +107,7 @@ private:
     CZelvorsCubeDlg& m_dlg;
     QUndoStack m_stack;
     CColorCensus* m_pCensus = nullptr;
-    BYTE m_recordFrom[54] = {}; // the cube when the outermost Record opened
+    Facelets m_recordFrom = {}; // the cube when the outermost Record opened
     int m_nRecords = 0;         // open Records
     bool m_bApplying = false;   // undo or redo is setting the cube
     QString m_strProblems;

@@ -22,7 +22,7 @@ namespace {
 std::mutex g_fnMutex;
 ShortSolveFunction g_fnSolve; // null: the short solver
 
-ShortSolveAnswer SolveOnWorker(const ShortSolveColors& colors)
+ShortSolveAnswer SolveOnWorker(const Facelets& colors)
 {
     ShortSolveFunction fn;
     {
@@ -102,7 +102,7 @@ CShortSolveTask::~CShortSolveTask()
     m_watcher.waitForFinished();
 }
 
-void CShortSolveTask::Start(const ShortSolveColors& colors)
+void CShortSolveTask::Start(const Facelets& colors)
 {
     m_watcher.waitForFinished();
     m_watcher.setFuture(QtConcurrent::run(SolveOnWorker, colors));
@@ -143,8 +143,7 @@ void CZelvorsCubeDlg::OnSolveShort()
     m_progress.SetStep(5);
     const CommandGuard command(*this);
 
-    ShortSolveColors colors;
-    m_cube.GetColors(colors.data());
+    const Facelets colors = m_cube.Colors();
 
     if (!m_pShortSolve)
         m_pShortSolve = new CShortSolveTask(this);

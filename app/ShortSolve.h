@@ -7,6 +7,7 @@
 // fast as without them and the first solve waits only if they are not ready.
 
 #include "Compat.h"
+#include "Facelets.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -15,8 +16,6 @@
 #include <functional>
 #include <string>
 
-// The colours slot-major (slot * 9 + facelet), as the short solver takes them.
-using ShortSolveColors = std::array<BYTE, 54>;
 
 struct ShortSolveAnswer {
     int nResult = -1;     // Solve's result codes
@@ -36,7 +35,7 @@ bool ShortSolverTablesReady();
 
 // The search a worker runs. Tests replace it to hold a worker for as long as
 // they need; a null function restores the short solver at 20 moves.
-using ShortSolveFunction = std::function<ShortSolveAnswer(const ShortSolveColors&)>;
+using ShortSolveFunction = std::function<ShortSolveAnswer(const Facelets&)>;
 void SetShortSolveFunction(ShortSolveFunction fn);
 
 // One worker at a time. Finished() arrives on the thread that called Start.
@@ -50,7 +49,7 @@ public:
 
     // Starts a worker on a copy of the colours (after the previous one, if
     // any, has ended).
-    void Start(const ShortSolveColors& colors);
+    void Start(const Facelets& colors);
     bool IsRunning() const { return m_watcher.isRunning(); }
     // The last worker's answer; valid once Finished() has arrived.
     ShortSolveAnswer Answer() const;

@@ -24,16 +24,14 @@ private:
 CColorsChange::CColorsChange(CCubeWnd& view) : m_view(view)
 {
     if (m_view.m_nChangeDepth++ == 0)
-        m_view.GetColors(m_view.m_changeFrom.data());
+        m_view.m_changeFrom = m_view.Colors();
 }
 
 CColorsChange::~CColorsChange()
 {
     if (--m_view.m_nChangeDepth > 0 || m_view.m_bSolving)
         return;
-    Facelets now;
-    m_view.GetColors(now.data());
-    if (now != m_view.m_changeFrom)
+    if (m_view.Colors() != m_view.m_changeFrom)
         emit m_view.ColorsChanged(m_view.m_changeFrom);
 }
 

@@ -178,9 +178,11 @@ public:
 
     // Entry aids (EntryAids.cpp). Facelets are indexed 0..53, slot-major,
     // each face row by row, as CubeText.h writes them.
-    void GetColors(BYTE colors[54]) const;
+    void GetColors(BYTE colors[kFaceletCount]) const;
+    Facelets Colors() const;
     // Writes all 54 colours, or one facelet, and repaints.
-    void SetColors(const BYTE colors[54]);
+    void SetColors(const BYTE colors[kFaceletCount]);
+    void SetColors(const Facelets& colors) { SetColors(colors.data()); }
     void SetFacelet(int nIndex, BYTE nColor);
     // The keyboard's facelet; drawn in the net while the view has the focus.
     const NetCursor& Cursor() const { return m_cursor; }
@@ -243,7 +245,7 @@ private:
     void DrawEntryAids3D();
     NetCursor m_cursor;
     std::vector<int> m_marks;
-    BYTE m_marksFor[54] = {}; // the colours the marks were made for
+    Facelets m_marksFor = {}; // the colours the marks were made for
 
     bool m_bGLWanted = false;     // InitOpenGL was called
     bool m_bTurning = false;      // the frames of a face turn are running

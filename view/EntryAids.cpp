@@ -11,12 +11,19 @@
 #include <algorithm>
 #include <cstring>
 
-void CCubeWnd::GetColors(BYTE colors[54]) const
+void CCubeWnd::GetColors(BYTE colors[kFaceletCount]) const
 {
     ReadCube(*this, colors);
 }
 
-void CCubeWnd::SetColors(const BYTE colors[54])
+Facelets CCubeWnd::Colors() const
+{
+    Facelets colors;
+    ReadCube(*this, colors.data());
+    return colors;
+}
+
+void CCubeWnd::SetColors(const BYTE colors[kFaceletCount])
 {
     const CColorsChange change(*this);
     LoadCube(*this, colors);
@@ -26,7 +33,7 @@ void CCubeWnd::SetColors(const BYTE colors[54])
 
 void CCubeWnd::SetFacelet(int nIndex, BYTE nColor)
 {
-    if (nIndex < 0 || nIndex >= 54)
+    if (nIndex < 0 || nIndex >= kFaceletCount)
         return;
     const CColorsChange change(*this);
     m_pFace[nIndex / 9]->colors[nIndex % 9] = nColor;
@@ -54,25 +61,23 @@ int CCubeWnd::FaceletAt(QPoint pt) const
     int nRow = 0, nCol = 0;
     if (nSlot < 0 || !HitTestFacelet(layout, nSlot, pt, nRow, nCol))
         return -1;
-    return nSlot * 9 + nRow * 3 + nCol;
+    return FaceletIndex(nSlot, nRow * 3 + nCol);
 }
 
 void CCubeWnd::MarkFacelets(const std::vector<int>& facelets)
 {
     m_marks.clear();
     for (int n : facelets)
-        if (n >= 0 && n < 54)
+        if (n >= 0 && n < kFaceletCount)
             m_marks.push_back(n);
-    GetColors(m_marksFor);
+    m_marksFor = Colors();
     Repaint();
 }
 
 const std::vector<int>& CCubeWnd::MarkedFacelets()
 {
     if (!m_marks.empty()) {
-        BYTE now[54];
-        GetColors(now);
-        if (std::memcmp(now, m_marksFor, sizeof now) != 0)
+        if (Colors() != m_marksFor)
             m_marks.clear();
     }
     return m_marks;

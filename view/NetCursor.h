@@ -14,13 +14,15 @@
 // a move that would leave the net or land beside it (above L, say) is not
 // made.
 
+#include "Facelets.h"
+
 struct NetCursor {
     int nSlot = 0; // CCubeSolver slot, 0..5
     int nRow = 0;  // 0..2, as the face is seen in the net
     int nCol = 0;  // 0..2
 
     // The facelet's index 0..53, slot-major.
-    int Index() const { return nSlot * 9 + nRow * 3 + nCol; }
+    int Index() const { return FaceletIndex(nSlot, nRow * 3 + nCol); }
     static NetCursor FromIndex(int nIndex);
     bool operator==(const NetCursor& o) const
     {

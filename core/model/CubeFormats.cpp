@@ -65,7 +65,7 @@ bool FormatFaceletString(const BYTE colors[kFaceletStringLength], CString& strOu
 {
     char letterOf[7] = {};
     for (int s = 0; s < 6; ++s) {
-        const BYTE c = colors[s * 9 + 4];
+        const BYTE c = colors[CentreIndex(s)];
         if (c < 1 || c > 6 || letterOf[c] != 0) {
             strError = "the centres are not six different colours";
             return false;
@@ -77,7 +77,7 @@ bool FormatFaceletString(const BYTE colors[kFaceletStringLength], CString& strOu
     for (int k = 0; k < 6; ++k) {
         const int nSlot = kStandardToSlot[k];
         for (int i = 0; i < 9; ++i) {
-            const BYTE c = colors[nSlot * 9 + i];
+            const BYTE c = colors[FaceletIndex(nSlot, i)];
             if (c < 1 || c > 6) {
                 strError = "a facelet of face " + CString(1, kStandardFaces[k]) + " is blank";
                 return false;
@@ -110,7 +110,7 @@ bool ParseFaceletString(const CString& strText, BYTE colors[kFaceletStringLength
     for (int k = 0; k < 6; ++k) {
         const int nSlot = kStandardToSlot[k];
         for (int i = 0; i < 9; ++i)
-            colors[nSlot * 9 + i] = static_cast<BYTE>(SlotOfStandard(strText[k * 9 + i]) + 1);
+            colors[FaceletIndex(nSlot, i)] = static_cast<BYTE>(SlotOfStandard(strText[k * 9 + i]) + 1);
     }
     return true;
 }

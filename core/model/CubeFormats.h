@@ -16,10 +16,11 @@
 // Every function is plain data in, plain data out; none touches a live cube.
 
 #include "Compat.h"
+#include "Facelets.h"
 
 #include <cstddef>
 
-constexpr size_t kFaceletStringLength = 54;
+constexpr size_t kFaceletStringLength = kFaceletCount;
 
 // Writes 54 colours (slot-major, as ParseCubeText fills them) as a standard
 // facelet string, each facelet lettered by the face whose centre has its

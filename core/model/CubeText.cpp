@@ -36,12 +36,12 @@ void LoadCube(CCubeSolver& cube, const BYTE colors[kCubeTextLength])
 {
     for (int nSlot = 0; nSlot < CCubeSolver::FACE_COUNT; ++nSlot)
         for (int i = 0; i < 9; ++i)
-            cube.m_pFace[nSlot]->colors[i] = colors[nSlot * 9 + i];
+            cube.m_pFace[nSlot]->colors[i] = colors[FaceletIndex(nSlot, i)];
 }
 
 void ReadCube(const CCubeSolver& cube, BYTE colors[kCubeTextLength])
 {
     for (int nSlot = 0; nSlot < CCubeSolver::FACE_COUNT; ++nSlot)
         for (int i = 0; i < 9; ++i)
-            colors[nSlot * 9 + i] = cube.m_pFace[nSlot]->colors[i];
+            colors[FaceletIndex(nSlot, i)] = cube.m_pFace[nSlot]->colors[i];
 }

@@ -5,7 +5,7 @@
 
 #include "CubeSolver.h"
 
-constexpr size_t kCubeTextLength = 54;
+constexpr size_t kCubeTextLength = kFaceletCount;
 
 // The live cube as text.
 CString FormatCube(const CCubeSolver& cube);

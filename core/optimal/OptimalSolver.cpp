@@ -34,7 +34,9 @@ void OptimalTables::Compute()
 bool OptimalTables::ReadCache(const std::string& strPath)
 {
     corners.Reset(shortsolver::kCornerClassCount, coord::kTwistCount);
-    if (!tablecache::Load(strPath, kCacheVersion, {{corners.Data(), corners.Bytes()}}))
+    std::uint64_t checksum = 0;
+    if (!tablecache::Load(strPath, kCacheVersion, {{corners.Data(), corners.Bytes()}}, &checksum) ||
+        checksum != kFingerprint)
         return false;
     // Every entry a distance (the padding of the rows aside), the solved corners at 0.
     for (size_t r = 0; r < shortsolver::kCornerClassCount; ++r)

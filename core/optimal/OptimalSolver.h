@@ -43,9 +43,13 @@ public:
 
     explicit OptimalTables(const shortsolver::ShortSolverTables& tables) : base(tables) {}
     void Compute();
-    // True only for a whole, unchanged file of this version whose entries
+    // True only for a whole, unchanged file of this version holding exactly
+    // the table Compute() makes (its checksum is kFingerprint), whose entries
     // are all distances (no unknown one) and whose solved entry is 0.
     bool ReadCache(const std::string& strPath);
+    // The checksum of the cache file of the table Compute() makes (on a
+    // little-endian machine). A test keeps it true.
+    static constexpr std::uint64_t kFingerprint = 0x9730EF07EB1097F8ULL;
     bool WriteCache(const std::string& strPath) const;
     size_t Bytes() const { return corners.Bytes(); }
 

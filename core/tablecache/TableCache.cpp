@@ -1,6 +1,7 @@
 #include "TableCache.h"
 
 #include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -10,6 +11,15 @@
 #include <memory>
 #include <random>
 #include <system_error>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -68,7 +78,7 @@ std::uint64_t GetLE(const unsigned char* p, int bytes)
 
 // The file's checksum: each block's checksum merged in order. Merge keeps the
 // guarantee that a single changed byte anywhere changes the result.
-class PayloadChecksum {
+class PayloadSum {
 public:
     void Add(const void* data, size_t bytes)
     {
@@ -89,6 +99,7 @@ private:
 class File {
 public:
     File(const char* name, const char* mode) : m_file(std::fopen(name, mode)) {}
+    explicit File(std::FILE* f) : m_file(f) {}
     ~File()
     {
         if (m_file)
@@ -141,6 +152,89 @@ std::string TemporarySuffix()
     std::snprintf(text, sizeof text, ".%016llx-%llu.tmp", static_cast<unsigned long long>(processTag),
                   static_cast<unsigned long long>(n));
     return text;
+}
+
+
+// Opens path for reading only when it is a regular file (following links),
+// never blocking: a FIFO, a device or a socket at the path is refused without
+// waiting for a writer, and the file opened is the one checked.
+std::FILE* OpenRegularForReading(const std::string& path)
+{
+#ifdef _WIN32
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::path(path), ec))
+        return nullptr;
+    return std::fopen(path.c_str(), "rb");
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    // Reads of a regular file never block; clear the flag all the same.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* f = ::fdopen(fd, "rb");
+    if (!f)
+        ::close(fd);
+    return f;
+#endif
+}
+
+// A temporary file's name is the target's name and a suffix of TemporarySuffix's
+// form: ".<16 hex digits>-<digits>.tmp".
+bool IsTemporaryOf(const std::string& name, const std::string& target)
+{
+    if (name.size() < target.size() + 23 || name.compare(0, target.size(), target) != 0)
+        return false;
+    const std::string suffix = name.substr(target.size());
+    if (suffix[0] != '.' || suffix[17] != '-' || suffix.compare(suffix.size() - 4, 4, ".tmp") != 0)
+        return false;
+    for (size_t i = 1; i < suffix.size() - 4; ++i)
+        if (i != 17 && !std::isxdigit(static_cast<unsigned char>(suffix[i])))
+            return false;
+    return true;
+}
+
+#ifndef _WIN32
+// A writer holds an exclusive lock on its temporary file until the file is
+// renamed or removed, so a temporary file that can be locked belongs to a
+// writer that died.
+bool LockTemporary(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
+#endif
+
+// Removes the temporary files that writers of target left when they died
+// (killed while writing, say). Files of live writers stay.
+void RemoveStaleTemporaries(const fs::path& target)
+{
+    std::error_code ec;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string name = target.filename().string();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path entry = it->path();
+        if (!IsTemporaryOf(entry.filename().string(), name))
+            continue;
+#ifdef _WIN32
+        // A file another process has open cannot be removed there.
+        std::error_code ignored;
+        fs::remove(entry, ignored);
+#else
+        const int fd = ::open(entry.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat opened, named;
+        // Remove it only while locked and only if the name still means the
+        // file locked (not one made since under the same name).
+        if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) && LockTemporary(fd) &&
+            ::lstat(entry.c_str(), &named) == 0 && named.st_dev == opened.st_dev && named.st_ino == opened.st_ino)
+            ::unlink(entry.c_str());
+        ::close(fd);
+#endif
+    }
 }
 
 } // namespace
@@ -215,12 +309,14 @@ bool Save(const std::string& path, std::uint32_t version, const std::vector<Segm
         std::vector<unsigned char> header(kMagic, kMagic + sizeof kMagic);
         PutLE(header, version, 4);
         PutLE(header, segments.size(), 4);
-        PayloadChecksum sum;
+        PayloadSum sum;
         for (const Segment& s : segments) {
             PutLE(header, s.bytes, 8);
             sum.Add(s.data, s.bytes);
         }
         PutLE(header, sum.Value(), 8);
+
+        RemoveStaleTemporaries(target);
 
         // "x": never open another writer's temporary file.
         std::FILE* f = nullptr;
@@ -229,6 +325,16 @@ bool Save(const std::string& path, std::uint32_t version, const std::vector<Segm
             temporary = path + TemporarySuffix();
             file = std::make_unique<File>(temporary.c_str(), "wbx");
             f = file->Get();
+#ifndef _WIN32
+            // Locked, the file is known to belong to a live writer. Another
+            // writer may have taken it for a dead one's in the instant before
+            // the lock: then it is gone, and another name is tried.
+            struct stat st;
+            if (f && (!LockTemporary(fileno(f)) || ::fstat(fileno(f), &st) != 0 || st.st_nlink == 0)) {
+                file.reset();
+                f = nullptr;
+            }
+#endif
         }
         if (!f) {
             temporary.clear();
@@ -238,7 +344,9 @@ bool Save(const std::string& path, std::uint32_t version, const std::vector<Segm
         for (const Segment& s : segments)
             bOk = bOk && WriteAll(f, s.data, s.bytes);
         bOk = bOk && std::fflush(f) == 0 && !std::ferror(f);
-        // fclose reports write errors that buffering held back (a full disk).
+#ifdef _WIN32
+        // An open file cannot be renamed here; fclose reports write errors
+        // that buffering held back (a full disk).
         bOk = file->Close() && bOk;
         if (bOk) {
             fs::rename(temporary, target, ec);
@@ -250,6 +358,22 @@ bool Save(const std::string& path, std::uint32_t version, const std::vector<Segm
             }
             bOk = !ec;
         }
+#else
+        // Renamed while still locked, so that no other writer takes it for a
+        // dead one's; close reports write errors that buffering held back (a
+        // full disk), and then the renamed file goes too.
+        if (bOk) {
+            fs::rename(temporary, target, ec);
+            bOk = !ec;
+            if (bOk)
+                temporary.clear();
+        }
+        if (!file->Close() && bOk) {
+            std::error_code ignored;
+            fs::remove(target, ignored);
+            bOk = false;
+        }
+#endif
         if (bOk)
             return true;
     } catch (...) {
@@ -261,7 +385,16 @@ bool Save(const std::string& path, std::uint32_t version, const std::vector<Segm
     return false;
 }
 
-bool Load(const std::string& path, std::uint32_t version, const std::vector<Destination>& destinations)
+std::uint64_t PayloadChecksum(const std::vector<Segment>& segments)
+{
+    PayloadSum sum;
+    for (const Segment& s : segments)
+        sum.Add(s.data, s.bytes);
+    return sum.Value();
+}
+
+bool Load(const std::string& path, std::uint32_t version, const std::vector<Destination>& destinations,
+          std::uint64_t* pChecksum)
 {
     try {
         if (destinations.size() > 0xFFFFFFFFu)
@@ -277,7 +410,7 @@ bool Load(const std::string& path, std::uint32_t version, const std::vector<Dest
         if (payload > UINT64_MAX - headerBytes)
             return false;
 
-        File file(path.c_str(), "rb");
+        File file(OpenRegularForReading(path));
         std::FILE* f = file.Get();
         if (!f)
             return false;
@@ -303,7 +436,7 @@ bool Load(const std::string& path, std::uint32_t version, const std::vector<Dest
         }
         const std::uint64_t expected = GetLE(p, 8);
 
-        PayloadChecksum sum;
+        PayloadSum sum;
         for (const Destination& d : destinations) {
             auto* q = static_cast<unsigned char*>(d.data);
             for (size_t done = 0; done < d.bytes;) {
@@ -314,7 +447,11 @@ bool Load(const std::string& path, std::uint32_t version, const std::vector<Dest
                 done += n;
             }
         }
-        return std::fgetc(f) == EOF && !std::ferror(f) && sum.Value() == expected;
+        if (std::fgetc(f) != EOF || std::ferror(f) || sum.Value() != expected)
+            return false;
+        if (pChecksum)
+            *pChecksum = expected;
+        return true;
     } catch (...) {
         return false;
     }

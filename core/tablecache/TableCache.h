@@ -39,14 +39,24 @@ std::string DefaultCacheFolder();
 // written under a temporary name in the same folder and renamed over `path`, so
 // a reader never sees a half-written file and writers racing each other leave
 // one whole file. False, and no temporary file left behind, when anything fails.
+// Temporary files that writers of `path` left when they died (killed while
+// writing) are removed first; a live writer's, locked while it writes, stay.
 // Never throws.
 bool Save(const std::string& path, std::uint32_t version, const std::vector<Segment>& segments);
 
-// Fills the destinations from `path`. True only when the file's magic and
+// Fills the destinations from `path`. True only when `path` is a regular file
+// (or a link to one: a FIFO, a device or a socket is refused at once, never
+// waited on), and the file's magic and
 // version match, it holds exactly as many segments of exactly the destinations'
 // sizes, nothing more, and the checksum matches. On false the destinations'
-// contents are unspecified. Never throws.
-bool Load(const std::string& path, std::uint32_t version, const std::vector<Destination>& destinations);
+// contents are unspecified. On true, *pChecksum (when given) is the file's
+// checksum of the payload, PayloadChecksum of the destinations. Never throws.
+bool Load(const std::string& path, std::uint32_t version, const std::vector<Destination>& destinations,
+          std::uint64_t* pChecksum = nullptr);
+
+// The checksum a file of these segments holds: a fingerprint of their contents
+// that a caller may compare with the one of the tables it would compute.
+std::uint64_t PayloadChecksum(const std::vector<Segment>& segments);
 
 // A fast 64-bit checksum (not cryptographic). Any single changed byte changes
 // it, whatever the seed; swapped 8-byte words, or any other change, change it

@@ -276,7 +276,8 @@ std::vector<T> CacheArrays(Tables& t, Of of, Raw raw)
 
 } // namespace
 
-bool DepthTables::Load(const std::string& path, const std::vector<tablecache::Destination>& extra)
+bool DepthTables::Load(const std::string& path, const std::vector<tablecache::Destination>& extra,
+                       std::uint64_t* pChecksum)
 {
     using tablecache::Destination;
     Allocate();
@@ -284,17 +285,31 @@ bool DepthTables::Load(const std::string& path, const std::vector<tablecache::De
         *this, [](auto& v) { return Destination{v.data(), v.size() * sizeof(v[0])}; },
         [](std::uint8_t* p, size_t n) { return Destination{p, n}; });
     all.insert(all.end(), extra.begin(), extra.end());
-    return tablecache::Load(path, kCacheVersion, all);
+    return tablecache::Load(path, kCacheVersion, all, pChecksum);
 }
 
-bool DepthTables::Save(const std::string& path, const std::vector<tablecache::Segment>& extra) const
+namespace {
+
+std::vector<tablecache::Segment> SavedArrays(const DepthTables& t, const std::vector<tablecache::Segment>& extra)
 {
     using tablecache::Segment;
     std::vector<Segment> all = CacheArrays<Segment>(
-        *this, [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; },
+        t, [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; },
         [](const std::uint8_t* p, size_t n) { return Segment{p, n}; });
     all.insert(all.end(), extra.begin(), extra.end());
-    return tablecache::Save(path, kCacheVersion, all);
+    return all;
+}
+
+} // namespace
+
+bool DepthTables::Save(const std::string& path, const std::vector<tablecache::Segment>& extra) const
+{
+    return tablecache::Save(path, kCacheVersion, SavedArrays(*this, extra));
+}
+
+std::uint64_t DepthTables::Checksum(const std::vector<tablecache::Segment>& extra) const
+{
+    return tablecache::PayloadChecksum(SavedArrays(*this, extra));
 }
 
 int DepthTables::Phase1Distance(const MoveTables& moves, int flip, int slice, int twist) const

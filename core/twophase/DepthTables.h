@@ -116,8 +116,13 @@ struct DepthTables {
     // The cache file: a whole, unchanged file of this format fills the
     // tables (and the extra arrays, which must be sized as when saved) and
     // returns true; anything else returns false.
-    bool Load(const std::string& path, const std::vector<tablecache::Destination>& extra = {});
+    // returns true (with *pChecksum, when given, the file's checksum of what
+    // it read); anything else returns false.
+    bool Load(const std::string& path, const std::vector<tablecache::Destination>& extra = {},
+              std::uint64_t* pChecksum = nullptr);
     bool Save(const std::string& path, const std::vector<tablecache::Segment>& extra = {}) const;
+    // The checksum a file of these tables and the extra arrays would hold.
+    std::uint64_t Checksum(const std::vector<tablecache::Segment>& extra = {}) const;
 
     int Phase1Entry(int flip, int slice, int twist) const
     {

@@ -64,6 +64,8 @@ public:
     // exactly d1 phase-1 moves extends to one within the bound.
     bool Run(const Variant& v, int d1, int nMaxPhase2, int* moves, int& nMoves)
     {
+        if (OverBudget())
+            return false;
         m_nMaxPhase2 = nMaxPhase2;
         m_nD1 = d1;
         m_nEdgesCached = 0;
@@ -77,6 +79,11 @@ public:
         return true;
     }
 
+    // Stops every search once it has visited nLimit nodes in all.
+    void SetNodeLimit(std::uint64_t nLimit) { m_nodeLimit = nLimit; }
+    bool OverBudget() const { return m_nodes > m_nodeLimit; }
+    std::uint64_t Nodes() const { return m_nodes; }
+
 private:
     // A node of phase 1 at distance nDistance from H with `left` moves to go.
     // stab: the symmetries that keep the cube and every move so far, so that
@@ -85,6 +92,8 @@ private:
     // that takes the cube to the class's representative.
     bool Phase1(int twist, std::uint32_t cs, int nDistance, int depth, int left, unsigned stab)
     {
+        if (++m_nodes > m_nodeLimit)
+            return false;
         if (depth > 0) {
             // The parent fetched these rows on its entry.
             const size_t m = static_cast<size_t>(m_path[depth - 1]);
@@ -242,6 +251,8 @@ private:
 
     bool Phase2(int cp, int e8, int sp, int nDistance, int depth, int left, int nLastFace)
     {
+        if (++m_nodes > m_nodeLimit)
+            return false;
         if (left == 0)
             return cp == 0 && e8 == 0 && sp == 0;
         for (int k = 0; k < kPhase2MoveCount; ++k) {
@@ -298,22 +309,16 @@ private:
     std::uint16_t m_sliceAt[kMaxPath] = {};
     std::int8_t m_ep[kMaxPath][cubie::EDGE_COUNT] = {};
     int m_nEdgesCached = 0;
+    std::uint64_t m_nodes = 0;
+    std::uint64_t m_nodeLimit = UINT64_MAX;
 };
 
+// Far more nodes than correct tables need for any cube (the most seen over
+// 20,000 random cubes was below 2^22): tables read from a file that take
+// longer are wrong.
+constexpr std::uint64_t kTrustedNodeLimit = std::uint64_t(1) << 27;
+
 } // namespace
-
-std::mutex g_cacheFolderMutex;
-std::string& CacheFolder()
-{
-    static std::string strFolder = tablecache::DefaultCacheFolder();
-    return strFolder;
-}
-
-void ShortSolverTables::SetCacheFolder(const std::string& strFolder)
-{
-    std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
-    CacheFolder() = strFolder;
-}
 
 namespace {
 
@@ -353,10 +358,17 @@ bool ShortSolverTables::ReadCache(const std::string& strPath)
     moves.BuildMoveCubes();
     moves.Allocate();
     pruning.Allocate();
-    if (!depth.Load(strPath, SmallArrays<tablecache::Destination>(*this)) || !IndicesInRange())
+    std::uint64_t checksum = 0;
+    if (!depth.Load(strPath, SmallArrays<tablecache::Destination>(*this), &checksum) ||
+        checksum != kFingerprint || !IndicesInRange())
         return false;
     pruning.BuildSingleDistances(moves);
-    return true;
+    return SpotCheck();
+}
+
+std::uint64_t ShortSolverTables::Fingerprint() const
+{
+    return depth.Checksum(SmallArrays<tablecache::Segment>(*this));
 }
 
 bool ShortSolverTables::WriteCache(const std::string& strPath) const
@@ -387,32 +399,132 @@ bool ShortSolverTables::IndicesInRange() const
            AllBelow(depth.edge8Conj, kEdge8PermCount);
 }
 
+bool ShortSolverTables::SpotCheck() const
+{
+    using namespace coord;
+    const int nSolvedSlice = SolvedSlice();
+    // The solved cube's entries, and each class's representative is the
+    // least value of its class, which it names with the identity.
+    if (depth.Phase1Entry(0, nSolvedSlice, 0) != 0 || depth.Phase2Entry(0, 0) != 0)
+        return false;
+    std::uint64_t state = 0x9E3779B97F4A7C15ULL;
+    auto next = [&state](size_t n) {
+        state = state * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<size_t>((state >> 33) % n);
+    };
+    for (int i = 0; i < 512; ++i) {
+        const size_t c = next(kFlipSliceClassCount);
+        const std::uint32_t rep = depth.flipSlice.rep[c];
+        if (depth.flipSlice.classOf[rep] != c * kAxisSymCount)
+            return false;
+        // The class after a move, from the representative's coordinates.
+        const size_t m = next(kMoveCount);
+        const size_t flip = moves.flip[rep / kSliceCount * kMoveCount + m];
+        const size_t slice = moves.slice[rep % kSliceCount * kMoveCount + m];
+        if (depth.classMove[c * kMoveCount + m] != depth.flipSlice.classOf[flip * kSliceCount + slice])
+            return false;
+        const size_t k = next(kCornerClassCount);
+        if (depth.corners.classOf[depth.corners.rep[k]] != k * kAxisSymCount)
+            return false;
+    }
+    // Walks down the large tables: from every cube of a fixed sample and
+    // from its neighbours, the goal within the largest distance (12 moves to
+    // H, 18 within it), and a neighbour's distance one off at most.
+    constexpr int kMaxPhase1 = 12, kMaxPhase2 = 18;
+    for (int i = 0; i < 48; ++i) {
+        const int flip = static_cast<int>(next(kFlipCount));
+        const int slice = static_cast<int>(next(kSliceCount));
+        const int twist = static_cast<int>(next(kTwistCount));
+        const int d = depth.Phase1Distance(moves, flip, slice, twist);
+        if (d > kMaxPhase1)
+            return false;
+        for (size_t m = 0; m < kMoveCount; ++m) {
+            const int e = depth.Phase1Distance(moves, moves.flip[static_cast<size_t>(flip) * kMoveCount + m],
+                                               moves.slice[static_cast<size_t>(slice) * kMoveCount + m],
+                                               moves.twist[static_cast<size_t>(twist) * kMoveCount + m]);
+            if (e > kMaxPhase1 || e < d - 1 || e > d + 1)
+                return false;
+        }
+        const int corner = static_cast<int>(next(kCornerPermCount));
+        const int edge8 = static_cast<int>(next(kEdge8PermCount));
+        // Every pair is in H: the middle-layer edges' order makes up the parity.
+        const int d2 = depth.Phase2Distance(moves, pruning, corner, edge8, kMaxPhase2);
+        if (d2 > kMaxPhase2)
+            return false;
+        for (size_t k = 0; k < kPhase2MoveCount; ++k) {
+            const int e = depth.Phase2Distance(moves, pruning,
+                                               pruning.cornerPermMove[static_cast<size_t>(corner) * kPhase2MoveCount + k],
+                                               moves.edge8Perm[static_cast<size_t>(edge8) * kPhase2MoveCount + k],
+                                               kMaxPhase2);
+            if (e > kMaxPhase2 || e < d2 - 1 || e > d2 + 1)
+                return false;
+        }
+    }
+    return true;
+}
+
 std::string ShortSolverTables::CacheFolderInUse()
 {
     if (const char* pOverride = std::getenv(kCacheFolderVariable); pOverride && *pOverride)
         return pOverride;
-    std::lock_guard<std::mutex> lock(g_cacheFolderMutex);
-    return CacheFolder();
+    return tablecache::DefaultCacheFolder();
 }
+
+namespace {
+
+std::atomic<const ShortSolverTables*> g_pTables{nullptr};
+std::mutex g_recomputeMutex;
+
+std::string CachePath()
+{
+    const std::string strFolder = ShortSolverTables::CacheFolderInUse();
+    return strFolder.empty() ? std::string() : strFolder + "/" + ShortSolverTables::kCacheFileName;
+}
+
+// Computes the tables, and writes them to strPath ("" for none).
+ShortSolverTables* ComputeTables(const std::string& strPath)
+{
+    auto* p = new ShortSolverTables();
+    p->Compute();
+    p->origin = !strPath.empty() && p->WriteCache(strPath) ? ShortSolverTables::Origin::COMPUTED_AND_SAVED
+                                                          : ShortSolverTables::Origin::COMPUTED;
+    return p;
+}
+
+} // namespace
 
 const ShortSolverTables& ShortSolverTables::Get()
 {
     static std::once_flag once;
-    static const ShortSolverTables* pTables = nullptr;
     std::call_once(once, [] {
-        const std::string strFolder = CacheFolderInUse();
-        const std::string strPath = strFolder.empty() ? std::string() : strFolder + "/" + kCacheFileName;
+        const std::string strPath = CachePath();
         auto* p = new ShortSolverTables();
         if (!strPath.empty() && p->ReadCache(strPath)) {
             p->origin = Origin::CACHE;
         } else {
-            p->Compute();
-            p->origin = !strPath.empty() && p->WriteCache(strPath) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
+            delete p;
+            p = ComputeTables(strPath);
         }
-        pTables = p;
+        g_pTables.store(p, std::memory_order_release);
         g_bTablesReady.store(true, std::memory_order_release);
     });
-    return *pTables;
+    return *g_pTables.load(std::memory_order_acquire);
+}
+
+const ShortSolverTables& ShortSolverTables::Recomputed(const ShortSolverTables& suspect)
+{
+    if (suspect.origin != Origin::CACHE)
+        return suspect;
+    const ShortSolverTables& current = Get();
+    std::lock_guard<std::mutex> lock(g_recomputeMutex);
+    const ShortSolverTables* p = g_pTables.load(std::memory_order_acquire);
+    if (p->origin == Origin::CACHE) {
+        // Never freed: other threads may be searching the old tables.
+        p = ComputeTables(CachePath());
+        g_pTables.store(p, std::memory_order_release);
+    }
+    (void)current;
+    return *p;
 }
 
 bool ShortSolverTables::IsReady()
@@ -422,18 +534,18 @@ bool ShortSolverTables::IsReady()
 
 } // namespace shortsolver
 
-int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
-               const shortsolver::ShortSolverTables& tables)
-{
-    using namespace shortsolver;
-    strMoves.clear();
-    cubie::CubieCube cube;
-    const int nVerdict = cubie::ReadVerdict(colors, &cube);
-    if (nVerdict != 0)
-        return nVerdict;
-    nMaxLength = std::min(std::max(nMaxLength, kMinMaxLength), kMaxMaxLength);
+namespace shortsolver {
+namespace {
 
+// The search of SolveShort for a real cube: true with strMoves the solution,
+// false when none was found within nodeLimit nodes (correct tables always
+// find one well within it).
+bool SearchShort(const cubie::CubieCube& cube, int nMaxLength, std::string& strMoves, const ShortSolverTables& tables,
+                 std::uint64_t nodeLimit)
+{
+    strMoves.clear();
     Search search(tables, nMaxLength);
+    search.SetNodeLimit(nodeLimit);
     Variant variants[2 * kAxisCount];
     for (int a = 0; a < kAxisCount; ++a) {
         Variant& v = variants[2 * a];
@@ -472,6 +584,8 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
             const int nMaxPhase2 = nPass == 0 ? kShortPhase2 : nMaxLength;
             if (nPass == 1 && nMaxLength - d1 <= kShortPhase2)
                 continue;
+            if (search.OverBudget())
+                return false;
             if (v.bSkip || v.nDistance > d1 || !search.Run(v, d1, nMaxPhase2, moves, nMoves))
                 continue;
             if (v.bInverse) {
@@ -495,8 +609,33 @@ int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
                 strMoves += kTurns[moves[i] % 3];
                 strMoves += '.';
             }
-            return 0;
+            return true;
         }
-    // Unreachable: every cube has a solution of 20 moves or fewer.
-    return 2;
+    // Only wrong tables get here: every cube has a solution of 20 moves or fewer.
+    return false;
+}
+
+} // namespace
+} // namespace shortsolver
+
+int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,
+               const shortsolver::ShortSolverTables& tables)
+{
+    using namespace shortsolver;
+    strMoves.clear();
+    cubie::CubieCube cube;
+    const int nVerdict = cubie::ReadVerdict(colors, &cube);
+    if (nVerdict != 0)
+        return nVerdict;
+    nMaxLength = std::min(std::max(nMaxLength, kMinMaxLength), kMaxMaxLength);
+    // Tables read from a file passed every check there, yet a search that
+    // finds nothing, or takes far longer than any cube needs, means they are
+    // wrong: then the cube is solved again with tables computed here.
+    const bool bTrusted = tables.origin != ShortSolverTables::Origin::CACHE;
+    if (SearchShort(cube, nMaxLength, strMoves, tables, bTrusted ? UINT64_MAX : kTrustedNodeLimit))
+        return kSolved;
+    if (!bTrusted && SearchShort(cube, nMaxLength, strMoves, ShortSolverTables::Recomputed(tables), UINT64_MAX))
+        return kSolved;
+    // Unreachable with tables computed here.
+    return kUnsolvable;
 }

@@ -34,14 +34,11 @@ constexpr int kMaxMaxLength = 30;
 class ShortSolverTables {
 public:
     static constexpr const char* kCacheFileName = "short-solver-tables.bin";
-    // The folder of the cache file ("" for none); by default
-    // tablecache::DefaultCacheFolder(). Takes effect only before the first Get().
-    static void SetCacheFolder(const std::string& strFolder);
     // An environment variable that, set and not empty, names the folder
     // instead, whatever the program chose (a shared or prepared cache; tests).
     static constexpr const char* kCacheFolderVariable = "ZELVORS_CACHE_DIR";
     // The folder the cache file is looked for in: the variable's when set,
-    // else the one SetCacheFolder chose ("" for none). Other tables kept
+    // else tablecache::DefaultCacheFolder() ("" for none). Other tables kept
     // beside these use it too.
     static std::string CacheFolderInUse();
 
@@ -51,6 +48,13 @@ public:
     // True once Get() has finished building, so a caller can tell whether a
     // solve will have to wait.
     static bool IsReady();
+    // Tables this build computed itself, for a caller whose search with
+    // `suspect` failed as correct tables never do (a valid cube with no
+    // solution, or a search far longer than any cube needs): suspect itself
+    // when it was computed; else Get()'s tables, computed anew (and the cache
+    // file written anew) if they were read from the file. Get() gives the new
+    // tables from then on; the old ones stay valid for whoever still uses them.
+    static const ShortSolverTables& Recomputed(const ShortSolverTables& suspect);
 
     size_t Bytes() const { return moves.Bytes() + pruning.Bytes() + depth.Bytes(); }
     // How the large tables were made: read from the cache file, or computed
@@ -64,14 +68,29 @@ public:
     // Empty tables: ReadCache or Compute fills them (Get() does either).
     ShortSolverTables() = default;
     // Fills every table from the cache file at strPath: true only for a
-    // whole, unchanged file of this version whose every index is in range
-    // (any other file is refused, whatever its content).
+    // whole, unchanged file of this version holding exactly the tables
+    // Compute() makes (its checksum is kFingerprint), whose every index is in
+    // range and that pass SpotCheck() (any other file is refused, whatever
+    // its content: another build's tables, say, or tables damaged before
+    // they were checksummed).
     bool ReadCache(const std::string& strPath);
+    // The checksum of the cache file of the tables Compute() makes (on a
+    // little-endian machine: elsewhere every file is refused, which costs
+    // only the time). A test keeps it true.
+    static constexpr std::uint64_t kFingerprint = 0xC8383A38114C650EULL;
+    // The checksum a cache file of these tables holds.
+    std::uint64_t Fingerprint() const;
     bool WriteCache(const std::string& strPath) const;
     // Computes every table (seconds).
     void Compute();
     // Whether every table entry that the search uses as an index is in range.
     bool IndicesInRange() const;
+    // What can be checked in milliseconds that the tables are right:
+    // entries of the symmetry tables recomputed, and from a fixed sample of
+    // cubes the walk down each large table, which must reach the goal within
+    // the greatest distance there is, as from the neighbours of each, one
+    // move changing the distance by one at most.
+    bool SpotCheck() const;
 };
 
 } // namespace shortsolver

@@ -22,7 +22,7 @@ cubie::CubieCube SeenFromAxis(const cubie::CubieCube& cube, int nAxis, int faceO
         model.TiltCubeUp(); // front to the top
     ReadCube(model, colors);
     for (int s = 0; s < cubie::kFaceCount; ++s)
-        faceOf[s] = colors[s * 9 + 4] - 1;
+        faceOf[s] = colors[CentreIndex(s)] - 1;
     return cubie::ReadFacelets(colors).cube;
 }
 

@@ -49,9 +49,9 @@ QAction* ShortSolveAction(CZelvorsCubeDlg& dlg)
     return nullptr;
 }
 
-ShortSolveColors ColorsOf(const CCubeSolver& cube)
+Facelets ColorsOf(const CCubeSolver& cube)
 {
-    ShortSolveColors colors;
+    Facelets colors;
     ReadCube(cube, colors.data());
     return colors;
 }
@@ -66,7 +66,7 @@ struct Gate {
 
     ShortSolveFunction Function()
     {
-        return [this](const ShortSolveColors& colors) {
+        return [this](const Facelets& colors) {
             bEntered = true;
             {
                 std::unique_lock<std::mutex> lock(mutex);

@@ -63,4 +63,20 @@ if ! touch "$tmp/readonly/probe" 2> /dev/null; then
     solve_in "$tmp/readonly"; check "a read-only cache folder gives the same answers" $?
     [ -z "$(ls -A "$tmp/readonly")" ]; check "a read-only cache folder stays empty" $?
 fi
+
+# Not a regular file: a FIFO, a link to one. Neither is waited on; each is
+# replaced by a whole file. Beside the FIFO, the temporary file of a writer
+# killed while writing: the write removes it.
+mkdir "$tmp/fifo" "$tmp/fifolink"
+mkfifo "$tmp/fifo/$name" "$tmp/fifo.target"
+ln -s "$tmp/fifo.target" "$tmp/fifolink/$name"
+head -c 1000 "$good" > "$tmp/fifo/$name.0123456789abcdef-0.tmp"
+for kind in fifo fifolink; do
+    ZELVORS_CACHE_DIR=$tmp/$kind timeout 300 "$tool" --method short < "$tmp/cubes" > "$tmp/actual"
+    status=$?
+    [ "$status" -eq 0 ] && cmp -s "$tmp/expected" "$tmp/actual"
+    check "a cache path that is a $kind gives the same answers at once" $?
+done
+[ -f "$tmp/fifo/$name" ] && cmp -s "$good" "$tmp/fifo/$name"; check "a FIFO at the cache path is replaced by the tables" $?
+[ "$(ls -A "$tmp/fifo")" = "$name" ]; check "the dead writer's temporary file is removed" $?
 checks_summary

@@ -7,6 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -274,6 +281,70 @@ TEST_F(TableCacheFile, WritersRacingLeaveOneWholeFile)
     }
     EXPECT_EQ(Entries(m_folder), std::set<std::string>{"tables.bin"});
 }
+
+#ifndef _WIN32
+// Anything but a regular file at the path is refused at once: a FIFO would
+// block a reader until some writer came, a device would feed it endless or
+// foreign bytes (a link to the standard input would eat the program's input).
+TEST_F(TableCacheFile, FifosDevicesAndLinksToThemAreRefusedWithoutBlocking)
+{
+    const fs::path fifo = m_folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_symlink(fifo, m_folder / "to-fifo");
+    fs::create_symlink(m_path, m_folder / "to-file");
+    struct Row {
+        const char* what;
+        fs::path path;
+        bool bLoads;
+    } rows[] = {{"a FIFO", fifo, false},
+                {"a link to a FIFO", m_folder / "to-fifo", false},
+                {"the null device", "/dev/null", false},
+                {"a link to the standard input", "/dev/stdin", false},
+                {"a folder", m_folder, false},
+                {"a link to a whole file", m_folder / "to-file", true}};
+    std::vector<Bytes> out;
+    std::vector<Destination> d;
+    for (const Bytes& b : m_data)
+        out.emplace_back(b.size());
+    for (Bytes& b : out)
+        d.push_back({b.data(), b.size()});
+    for (const Row& row : rows)
+        EXPECT_EQ(Load(row.path.string(), kVersion, d), row.bLoads) << row.what;
+    // Saving over the FIFO replaces it with a whole file.
+    EXPECT_TRUE(Save(fifo.string(), kVersion, Segments()));
+    EXPECT_TRUE(fs::is_regular_file(fifo));
+    EXPECT_TRUE(Load(fifo.string(), kVersion, d));
+}
+
+// A writer killed while writing leaves its temporary file; the next write
+// removes it, and leaves alone those of writers still at work (which hold a
+// lock on theirs) and every other file.
+TEST_F(TableCacheFile, TheNextWriteRemovesOnlyDeadWritersTemporaryFiles)
+{
+    const std::string dead = "tables.bin.0123456789abcdef-0.tmp";
+    const std::string live = "tables.bin.fedcba9876543210-3.tmp";
+    const std::string others[] = {"tables.bin.tmp", "tables.bin.0123456789abcdeg-0.tmp", "other.bin.0123456789abcdef-0.tmp",
+                                  "tables.bin.0123456789abcdef-0.tmp.keep"};
+    WriteFileBytes(m_folder / dead, RandomBytes(100, 1));
+    WriteFileBytes(m_folder / live, RandomBytes(100, 2));
+    for (const std::string& name : others)
+        WriteFileBytes(m_folder / name, Bytes{1});
+    const int fd = ::open((m_folder / live).c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX | LOCK_NB), 0);
+
+    ASSERT_TRUE(Save(m_path, kVersion, Segments()));
+    ::close(fd);
+    std::set<std::string> expected(std::begin(others), std::end(others));
+    expected.insert({"tables.bin", live});
+    EXPECT_EQ(Entries(m_folder), expected);
+    EXPECT_TRUE(LoadAll());
+    // Its writer gone, the last one goes on the write after.
+    ASSERT_TRUE(Save(m_path, kVersion, Segments()));
+    expected.erase(live);
+    EXPECT_EQ(Entries(m_folder), expected);
+}
+#endif
 
 TEST(TableCacheChecksum, AnySingleChangedByteChangesIt)
 {
