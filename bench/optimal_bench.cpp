@@ -6,7 +6,8 @@
 // FILE holds a cube a line, its first column 54 digits (faces T F R L B D);
 // lines starting with '#' are skipped. Defaults: the first 3 cubes of FILE, a
 // budget of 120 s a solve, 5 random scrambles each of 12, 13 and 14 moves,
-// threads "1,2".
+// threads "1,2". With ZELVORS_OPTIMAL_TABLES=small it searches without the large
+// table (and neither reads nor computes it).
 
 #include "CubieCube.h"
 #include "OptimalSolver.h"
@@ -117,9 +118,15 @@ int main(int argc, char** argv)
                 base.origin == shortsolver::ShortSolverTables::Origin::CACHE ? "read" : "computed",
                 base.Bytes() / 1e6);
     start = Clock::now();
+    const bool bHadLarge = optimal::OptimalTables::LargeTableReady();
     const auto& tables = optimal::OptimalTables::Get();
-    std::printf("corner table: %.3f s (%s), %.2f MB\n", Seconds(start),
-                tables.origin == optimal::OptimalTables::Origin::CACHE ? "read" : "computed", tables.Bytes() / 1e6);
+    std::printf("corner table: %s, %.2f MB\n",
+                tables.origin == optimal::OptimalTables::Origin::CACHE ? "read" : "computed", tables.corners.Bytes() / 1e6);
+    if (tables.large)
+        std::printf("large table: %.2f s (%s), %.1f MB\n", Seconds(start), bHadLarge ? "read" : "computed",
+                    tables.large->Bytes() / 1e6);
+    else
+        std::printf("large table: none (%s)\n", optimal::OptimalTables::LargeTableProblem().c_str());
     start = Clock::now();
     optimal::OptimalTables fresh(base);
     fresh.Compute();

@@ -5,8 +5,17 @@
 #include "Symmetries.h"
 #include "TableCache.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -74,14 +83,93 @@ int OptimalTables::CornerDistance(int cp, int twist) const
     return nDistance;
 }
 
-const OptimalTables& OptimalTables::Get()
+namespace {
+
+std::string CachePath(const char* name)
 {
-    static std::once_flag once;
-    static const OptimalTables* pTables = nullptr;
-    std::call_once(once, [] {
+    const std::string strFolder = shortsolver::ShortSolverTables::CacheFolderInUse();
+    return strFolder.empty() ? std::string() : strFolder + "/" + name;
+}
+
+// The machine's physical memory in bytes (0: unknown).
+std::uint64_t PhysicalMemory()
+{
+#ifdef _WIN32
+    MEMORYSTATUSEX status;
+    status.dwLength = sizeof status;
+    return GlobalMemoryStatusEx(&status) ? status.ullTotalPhys : 0;
+#else
+    const long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGE_SIZE);
+    return pages > 0 && size > 0 ? static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(size) : 0;
+#endif
+}
+
+std::mutex g_problemMutex;
+std::string g_strLargeProblem = "not yet made";
+
+void SetLargeProblem(const std::string& s)
+{
+    std::lock_guard<std::mutex> lock(g_problemMutex);
+    g_strLargeProblem = s;
+}
+
+// The large table beside p's, read from the cache or computed and written
+// there; none (and the reason kept) where memory does not allow.
+void AddLargeTable(OptimalTables& t, const std::function<void(double)>& progress)
+{
+    const std::uint64_t nNeeded = LargeTable::ExpectedBytes();
+    const std::uint64_t nMemory = PhysicalMemory();
+    // The table, the short solver's, and room for the rest of the system.
+    if (nMemory != 0 && nMemory < nNeeded + (std::uint64_t(1) << 30)) {
+        SetLargeProblem("the large table needs " + std::to_string(nNeeded >> 20) + " MB of memory, and this machine has " +
+                        std::to_string(nMemory >> 20) + " MB in all");
+        return;
+    }
+    try {
+        auto large = std::make_unique<LargeTable>();
+        const std::string strPath = CachePath(LargeTable::kCacheFileName);
+        if (strPath.empty() || !large->Load(strPath)) {
+            const unsigned nCores = std::thread::hardware_concurrency();
+            large->Build(t.base.moves, t.base.depth.twistConj, nCores > 0 ? static_cast<int>(nCores) : 2, progress);
+            if (!strPath.empty())
+                large->Save(strPath);
+        }
+        t.large = std::move(large);
+        SetLargeProblem("");
+    } catch (const std::bad_alloc&) {
+        SetLargeProblem("the large table's " + std::to_string(nNeeded >> 20) + " MB of memory could not be had");
+    }
+}
+
+} // namespace
+
+OptimalTables::Size OptimalTables::DefaultSize()
+{
+    const char* p = std::getenv(kSizeVariable);
+    return p && std::string(p) == "small" ? Size::SMALL : Size::LARGE;
+}
+
+std::string OptimalTables::LargeTableProblem()
+{
+    std::lock_guard<std::mutex> lock(g_problemMutex);
+    return g_strLargeProblem;
+}
+
+bool OptimalTables::LargeTableReady()
+{
+    const std::string strPath = CachePath(LargeTable::kCacheFileName);
+    std::error_code ec;
+    return !strPath.empty() && std::filesystem::file_size(strPath, ec) > LargeTable::ExpectedBytes() && !ec;
+}
+
+const OptimalTables& OptimalTables::Get(Size size, const std::function<void(double)>& progress)
+{
+    static std::once_flag once[2];
+    static const OptimalTables* pTables[2] = {nullptr, nullptr};
+    const int n = size == Size::LARGE ? 1 : 0;
+    std::call_once(once[n], [n, &progress] {
         const auto& base = shortsolver::ShortSolverTables::Get();
-        const std::string strFolder = shortsolver::ShortSolverTables::CacheFolderInUse();
-        const std::string strPath = strFolder.empty() ? std::string() : strFolder + "/" + kCacheFileName;
+        const std::string strPath = CachePath(kCacheFileName);
         auto* p = new OptimalTables(base);
         if (!strPath.empty() && p->ReadCache(strPath)) {
             p->origin = Origin::CACHE;
@@ -89,9 +177,11 @@ const OptimalTables& OptimalTables::Get()
             p->Compute();
             p->origin = !strPath.empty() && p->WriteCache(strPath) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
         }
-        pTables = p;
+        if (n == 1)
+            AddLargeTable(*p, progress);
+        pTables[n] = p;
     });
-    return *pTables;
+    return *pTables[n];
 }
 
 namespace {
@@ -111,8 +201,30 @@ inline bool MayFollow(int nFace, int nLastFace)
     return nLastFace < 0 || (nFace != nLastFace && !(nFace == kOpposite[nLastFace] && nFace < nLastFace));
 }
 
+// The table the bound of each axis reads: the short solver's phase-1 table
+// (flip and the middle layer's places), or the large one (flip and the middle
+// layer's places and order).
+struct AxisTable {
+    const shortsolver::SymClasses* classes;
+    const std::uint32_t* classMove;
+    const shortsolver::Mod3Table* table;
+    bool bSorted; // the slice coordinate is the sorted one
+    std::uint32_t nGoalClass; // the class of the goal's flip and slice
+};
+
+AxisTable TableOf(const OptimalTables& t)
+{
+    const std::uint32_t solved = static_cast<std::uint32_t>(coord::SliceSorted(cubie::CubieCube::Solved()));
+    if (t.large)
+        return {&t.large->classes, t.large->classMove.data(), &t.large->distances, true,
+                t.large->classes.classOf[solved] / kAxisSymCount};
+    const DepthTables& d = t.base.depth;
+    return {&d.flipSlice, d.classMove.data(), &d.phase1, false,
+            d.flipSlice.classOf[static_cast<size_t>(coord::SolvedSlice())] / kAxisSymCount};
+}
+
 // The cube seen from one axis: its twist, the flip-slice class * 16 + its
-// symmetry, and its exact distance to H.
+// symmetry, and its exact distance to the axis table's goal.
 struct AxisState {
     std::uint16_t twist;
     std::uint32_t cs;
@@ -138,7 +250,7 @@ struct Task {
 class Search {
 public:
     Search(const OptimalTables& tables, const cubie::CubieCube& cube)
-        : m_t(tables), m_mt(tables.base.moves), m_dt(tables.base.depth), m_cube(cube)
+        : m_t(tables), m_mt(tables.base.moves), m_dt(tables.base.depth), m_at(TableOf(tables)), m_cube(cube)
     {
         for (int a = 0; a < kAxisCount; ++a) {
             int faceOf[cubie::kFaceCount];
@@ -154,11 +266,17 @@ public:
         Node n{};
         for (int a = 0; a < kAxisCount; ++a) {
             const cubie::CubieCube& c = m_axisCube[a];
-            const int flip = coord::Flip(c), slice = coord::SliceSorted(c) / 24;
+            const int flip = coord::Flip(c), sorted = coord::SliceSorted(c);
             n.axis[a].twist = static_cast<std::uint16_t>(coord::Twist(c));
-            n.axis[a].cs = m_dt.flipSlice.classOf[static_cast<size_t>(flip) * coord::kSliceCount +
-                                                  static_cast<size_t>(slice)];
-            n.axis[a].distance = m_dt.Phase1Distance(m_mt, flip, slice, n.axis[a].twist);
+            if (m_at.bSorted) {
+                n.axis[a].cs = m_at.classes->classOf[static_cast<size_t>(flip) * coord::kSliceSortedCount +
+                                                     static_cast<size_t>(sorted)];
+                n.axis[a].distance = m_t.large->Distance(m_mt, m_dt.twistConj, flip, sorted, n.axis[a].twist);
+            } else {
+                n.axis[a].cs = m_at.classes->classOf[static_cast<size_t>(flip) * coord::kSliceCount +
+                                                     static_cast<size_t>(sorted / 24)];
+                n.axis[a].distance = m_dt.Phase1Distance(m_mt, flip, sorted / 24, n.axis[a].twist);
+            }
         }
         n.cornerPerm = static_cast<std::uint16_t>(coord::CornerPerm(m_axisCube[0]));
         n.cornerDistance = m_t.CornerDistance(n.cornerPerm, n.axis[0].twist);
@@ -174,12 +292,12 @@ public:
             AxisState& c = child.axis[a];
             c.twist = m_mt.twist[static_cast<size_t>(s.twist) * kMoveCount + static_cast<size_t>(mm)];
             const int nSym = static_cast<int>(s.cs % kAxisSymCount);
-            const std::uint32_t next = m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
+            const std::uint32_t next = m_at.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
                                                       static_cast<size_t>(m_syms[nSym].moveTo[mm])];
             const int nChildSym = m_syms[next % kAxisSymCount].after[nSym];
             c.cs = next - next % kAxisSymCount + static_cast<std::uint32_t>(nChildSym);
             entries[a] = m_dt.twistConj[static_cast<size_t>(c.twist) * kAxisSymCount + static_cast<size_t>(nChildSym)];
-            shortsolver::Prefetch(m_dt.phase1.EntryAddress(c.cs / kAxisSymCount, entries[a]));
+            shortsolver::Prefetch(m_at.table->EntryAddress(c.cs / kAxisSymCount, entries[a]));
         }
     }
     // The child's corners and their distance; false when it exceeds nLeft.
@@ -196,7 +314,7 @@ public:
         for (int a = 0; a < kAxisCount; ++a) {
             AxisState& c = child.axis[a];
             c.distance = DepthTables::NextDistance(n.axis[a].distance,
-                                                   m_dt.phase1.Get(c.cs / kAxisSymCount, entries[a]));
+                                                   m_at.table->Get(c.cs / kAxisSymCount, entries[a]));
             if (c.distance > nLeft)
                 return false;
         }
@@ -214,9 +332,9 @@ public:
             if (m_mt.twist[static_cast<size_t>(s.twist) * kMoveCount + static_cast<size_t>(mm)] != 0)
                 return false;
             const int nSym = static_cast<int>(s.cs % kAxisSymCount);
-            const std::uint32_t next = m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
+            const std::uint32_t next = m_at.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
                                                       static_cast<size_t>(m_syms[nSym].moveTo[mm])];
-            if (next / kAxisSymCount != m_nClassOfH)
+            if (next / kAxisSymCount != m_at.nGoalClass)
                 return false;
         }
         return true;
@@ -224,7 +342,7 @@ public:
     void FetchRows(const Node& n) const
     {
         for (const AxisState& s : n.axis) {
-            const std::uint32_t* row = &m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount];
+            const std::uint32_t* row = &m_at.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount];
             shortsolver::Prefetch(row);
             shortsolver::Prefetch(row + kMoveCount - 1);
         }
@@ -254,11 +372,9 @@ public:
     const OptimalTables& m_t;
     const shortsolver::MoveTables& m_mt;
     const DepthTables& m_dt;
+    const AxisTable m_at;
     const cubie::CubieCube m_cube;
     const shortsolver::AxisSymmetry* const m_syms = &shortsolver::GetAxisSymmetry(0);
-    // The flip-slice class of H's cubes (a class of its own).
-    const std::uint32_t m_nClassOfH =
-        m_dt.flipSlice.classOf[static_cast<size_t>(coord::SolvedSlice())] / kAxisSymCount;
     cubie::CubieCube m_axisCube[kAxisCount];
     std::int8_t m_moveOn[kAxisCount][kMoveCount] = {}; // a move as entered, seen on each axis
 

@@ -20,25 +20,45 @@
 
 #include "Compat.h"
 #include "DepthTables.h"
+#include "LargeTable.h"
 #include "ShortSolver.h"
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace optimal {
 
-// The short solver's tables and the corner distances.
+// The short solver's tables, the corner distances, and (unless the small
+// set was chosen) the large table.
 class OptimalTables {
 public:
     static constexpr const char* kCacheFileName = "optimal-solver-tables.bin";
 
-    // Made once per process (after ShortSolverTables::Get()), then only read.
-    static const OptimalTables& Get();
+    // The large table (LargeTable.h: about 1 GB of memory and disk, computed
+    // in a minute or two on two cores) makes the search many times faster;
+    // the small set needs nothing beyond the short solver's tables.
+    enum class Size { SMALL, LARGE };
+    // SMALL when the environment variable kSizeVariable is "small", else LARGE.
+    static constexpr const char* kSizeVariable = "ZELVORS_OPTIMAL_TABLES";
+    static Size DefaultSize();
+    // Made once per process and size (after ShortSolverTables::Get()), then
+    // only read. LARGE reads the large table from the cache folder, or
+    // computes it on every core and writes it there; progress (when given)
+    // hears how much of the computing is done, 0 to 1. Where the machine has
+    // too little memory for it, or it cannot be allocated, the tables come
+    // without it (large is null) and LargeTableProblem() says why.
+    static const OptimalTables& Get(Size size = DefaultSize(), const std::function<void(double)>& progress = {});
+    // "" once the large table was made, else why it was not.
+    static std::string LargeTableProblem();
+    // Whether Get(LARGE) would have to compute the large table (no whole cache file).
+    static bool LargeTableReady();
 
     const shortsolver::ShortSolverTables& base;
     shortsolver::Mod3Table corners; // see BuildCornerDistances
+    std::unique_ptr<LargeTable> large; // null: the phase-1 table bounds each axis
     enum class Origin { CACHE, COMPUTED_AND_SAVED, COMPUTED } origin = Origin::COMPUTED;
 
     explicit OptimalTables(const shortsolver::ShortSolverTables& tables) : base(tables) {}
@@ -51,7 +71,7 @@ public:
     // little-endian machine). A test keeps it true.
     static constexpr std::uint64_t kFingerprint = 0x9730EF07EB1097F8ULL;
     bool WriteCache(const std::string& strPath) const;
-    size_t Bytes() const { return corners.Bytes(); }
+    size_t Bytes() const { return corners.Bytes() + (large ? large->Bytes() : 0); }
 
     int CornerEntry(int cornerPerm, int twist) const
     {

@@ -1,4 +1,5 @@
 #include "DepthTables.h"
+#include "DistanceBuild.h"
 
 #include "Bits.h"
 
@@ -19,7 +20,6 @@ namespace {
 // cache file is rebuilt rather than misread.
 constexpr std::uint32_t kCacheVersion = 5;
 
-constexpr std::uint64_t kLowBits = 0x5555555555555555ull;
 
 // table[v * kAxisSymCount + s]: the coordinate get() of the cube set(v)
 // conjugated by symmetry s.
@@ -33,97 +33,6 @@ void ConjugateTable(std::vector<std::uint16_t>& table, int nCount, Set set, Get 
         for (int s = 0; s < kAxisSymCount; ++s)
             table[static_cast<size_t>(v) * kAxisSymCount + static_cast<size_t>(s)] =
                 static_cast<std::uint16_t>(get(ConjugateAxis(c, s)));
-    }
-}
-
-// Fills table with distances from (class of startA, 0): rows are the classes
-// of coordinate A, columns the values of B. moveA(a, k) is the value move k
-// takes a to; moveB[b * nMoves + k] likewise for B; conjB[b * kAxisSymCount + s]
-// is b seen through symmetry s.
-//
-// Early levels expand the cubes of the level just reached; once most entries
-// are known, each unknown one looks for a neighbour on the level instead.
-// An entry found by expanding also marks the entries that are the same cube
-// seen through a symmetry keeping its row's representative, so every level
-// is complete before the next begins.
-template <class MoveA>
-void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMoves, size_t nB,
-                    const std::uint16_t* moveB, const std::uint16_t* conjB, size_t nStartA)
-{
-    const size_t nRows = a.rep.size();
-    const size_t nCount = nRows * nB;
-    table.Reset(nRows, nB);
-    size_t nDone = 0;
-    auto mark = [&](size_t c, size_t b, int value) {
-        for (unsigned bits = a.stabiliser[c]; bits != 0; bits &= bits - 1) {
-            const size_t s = static_cast<size_t>(LowestBit(bits));
-            const size_t bs = conjB[b * kAxisSymCount + s];
-            if (table.Get(c, bs) == Mod3Table::kUnknown) {
-                table.Set(c, bs, value);
-                ++nDone;
-            }
-        }
-    };
-    const std::uint32_t start = a.classOf[nStartA];
-    mark(start / kAxisSymCount, conjB[start % kAxisSymCount], 0);
-
-    std::vector<size_t> nextRow(static_cast<size_t>(nMoves));
-    std::vector<const std::uint16_t*> nextConj(static_cast<size_t>(nMoves));
-    for (int d = 0; nDone < nCount; ++d) {
-        const size_t nBefore = nDone;
-        const bool bBackward = nDone > nCount / 3;
-        const int level = d % 3;
-        const int next = (d + 1) % 3;
-        for (size_t c = 0; c < nRows; ++c) {
-            for (int k = 0; k < nMoves; ++k) {
-                const std::uint32_t cs = a.classOf[moveA(a.rep[c], k)];
-                nextRow[static_cast<size_t>(k)] = cs / kAxisSymCount;
-                nextConj[static_cast<size_t>(k)] = conjB + cs % kAxisSymCount;
-            }
-            // The row is read 32 entries at a time: mask has the low bit of
-            // every entry that this level works on.
-            const std::uint8_t* line = table.Data() + c * table.Stride();
-            for (size_t i = 0; i < table.Stride(); i += 8) {
-                std::uint64_t w = 0;
-                const size_t nBytes = std::min<size_t>(8, table.Stride() - i);
-                for (size_t j = 0; j < nBytes; ++j)
-                    w |= static_cast<std::uint64_t>(line[i + j]) << (8 * j);
-                std::uint64_t mask;
-                if (bBackward) {
-                    mask = w & (w >> 1) & kLowBits;
-                } else {
-                    const std::uint64_t x = w ^ (kLowBits * static_cast<std::uint64_t>(level));
-                    mask = ~(x | (x >> 1)) & kLowBits;
-                }
-                for (; mask != 0; mask &= mask - 1) {
-                    const size_t b = i * 4 + static_cast<size_t>(LowestBit(mask)) / 2;
-                    if (b >= nB)
-                        break;
-                    const std::uint16_t* rowB = moveB + b * static_cast<size_t>(nMoves);
-                    if (bBackward) {
-                        for (int k = 0; k < nMoves; ++k) {
-                            const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
-                            if (table.Get(nextRow[static_cast<size_t>(k)], b2) == level) {
-                                table.Set(c, b, next);
-                                ++nDone;
-                                break;
-                            }
-                        }
-                    } else {
-                        // Entries of level d - 3 share the remainder; their
-                        // neighbours are all known, so expanding them adds nothing.
-                        for (int k = 0; k < nMoves; ++k) {
-                            const size_t c2 = nextRow[static_cast<size_t>(k)];
-                            const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
-                            if (table.Get(c2, b2) == Mod3Table::kUnknown)
-                                mark(c2, b2, next);
-                        }
-                    }
-                }
-            }
-        }
-        if (nDone == nBefore)
-            break; // the rest is out of reach (no entry of the tables here)
     }
 }
 
@@ -149,31 +58,6 @@ void FreeLarge(void* p, size_t nBytes) noexcept
         ::operator delete(p);
     else
         ::operator delete(p, std::align_val_t(size_t(2) << 20));
-}
-
-template <class Conj>
-void SymClasses::Build(size_t nCount, Conj conj)
-{
-    constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-    classOf.assign(nCount, kNone);
-    rep.clear();
-    stabiliser.clear();
-    for (size_t v = 0; v < nCount; ++v) {
-        if (classOf[v] != kNone)
-            continue;
-        const std::uint32_t c = static_cast<std::uint32_t>(rep.size());
-        rep.push_back(static_cast<std::uint32_t>(v));
-        unsigned bits = 0;
-        for (int s = 0; s < kAxisSymCount; ++s) {
-            const size_t w = conj(v, s);
-            if (w == v)
-                bits |= 1u << s;
-            // Symmetry s takes v to w, so its inverse takes w back to v.
-            if (classOf[w] == kNone)
-                classOf[w] = c * kAxisSymCount + static_cast<std::uint32_t>(GetAxisSymmetry(s).inverse);
-        }
-        stabiliser.push_back(static_cast<std::uint16_t>(bits));
-    }
 }
 
 size_t SymClasses::Bytes() const

@@ -1,0 +1,135 @@
+#include "LargeTable.h"
+
+#include "DistanceBuild.h"
+#include "Symmetries.h"
+#include "TableCache.h"
+
+namespace optimal {
+
+using shortsolver::kAxisSymCount;
+using shortsolver::kMoveCount;
+
+namespace {
+
+constexpr std::uint32_t kCacheVersion = 1;
+constexpr size_t kValueCount = static_cast<size_t>(coord::kFlipCount) * coord::kSliceSortedCount;
+// The classes of the values under the 16 symmetries (Build finds as many).
+constexpr size_t kClassCount = 1523864;
+
+} // namespace
+
+void LargeTable::Build(const shortsolver::MoveTables& moves, const std::vector<std::uint16_t>& twistConj,
+                       int nThreads, const std::function<void(double)>& progress)
+{
+    // The classes take about a tenth of the time, the distances the rest.
+    auto tell = [&progress](double f) {
+        if (progress)
+            progress(f);
+    };
+    tell(0);
+    cubie::CubieCube c;
+    classes.Build(kValueCount, [&c](size_t v, int s) {
+        coord::SetFlip(c, static_cast<int>(v / coord::kSliceSortedCount));
+        coord::SetSliceSorted(c, static_cast<int>(v % coord::kSliceSortedCount));
+        const cubie::CubieCube d = shortsolver::ConjugateAxis(c, s);
+        return static_cast<size_t>(coord::Flip(d)) * coord::kSliceSortedCount +
+               static_cast<size_t>(coord::SliceSorted(d));
+    });
+    const std::uint16_t* flipMove = moves.flip.data();
+    const std::uint16_t* sliceMove = moves.sliceSorted.data();
+    auto move = [flipMove, sliceMove](size_t v, int k) {
+        const size_t flip = v / coord::kSliceSortedCount, slice = v % coord::kSliceSortedCount;
+        return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * coord::kSliceSortedCount +
+               sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
+    };
+    classMove.assign(classes.rep.size() * kMoveCount, 0);
+    for (size_t r = 0; r < classes.rep.size(); ++r)
+        for (int k = 0; k < kMoveCount; ++k)
+            classMove[r * kMoveCount + static_cast<size_t>(k)] = classes.classOf[move(classes.rep[r], k)];
+    tell(0.1);
+    const size_t nSolved = static_cast<size_t>(coord::SliceSorted(cubie::CubieCube::Solved()));
+    shortsolver::BuildDistances(distances, classes, move, kMoveCount, coord::kTwistCount, moves.twist.data(),
+                                twistConj.data(), nSolved, nThreads, [&tell](double f) { tell(0.1 + 0.9 * f); });
+    tell(1);
+}
+
+int LargeTable::Entry(int flip, int sliceSorted, int twist, const std::vector<std::uint16_t>& twistConj) const
+{
+    const std::uint32_t cs = classes.classOf[static_cast<size_t>(flip) * coord::kSliceSortedCount +
+                                             static_cast<size_t>(sliceSorted)];
+    return distances.Get(cs / kAxisSymCount, twistConj[static_cast<size_t>(twist) * kAxisSymCount + cs % kAxisSymCount]);
+}
+
+int LargeTable::Distance(const shortsolver::MoveTables& moves, const std::vector<std::uint16_t>& twistConj, int flip,
+                         int sliceSorted, int twist) const
+{
+    const int nSolved = coord::SliceSorted(cubie::CubieCube::Solved());
+    int nDistance = 0;
+    while ((flip != 0 || twist != 0 || sliceSorted != nSolved) && nDistance < 30) {
+        const int want = (Entry(flip, sliceSorted, twist, twistConj) + 2) % 3;
+        int k = 0;
+        for (; k < kMoveCount; ++k) {
+            const size_t m = static_cast<size_t>(k);
+            const int f = moves.flip[static_cast<size_t>(flip) * kMoveCount + m];
+            const int s = moves.sliceSorted[static_cast<size_t>(sliceSorted) * kMoveCount + m];
+            const int t = moves.twist[static_cast<size_t>(twist) * kMoveCount + m];
+            if (Entry(f, s, t, twistConj) == want) {
+                flip = f, sliceSorted = s, twist = t;
+                break;
+            }
+        }
+        if (k == kMoveCount)
+            return 30; // no complete table lacks a way down
+        ++nDistance;
+    }
+    return nDistance;
+}
+
+namespace {
+
+template <class T, class Table, class Of, class Raw>
+std::vector<T> Arrays(Table& t, Of of, Raw raw)
+{
+    return {of(t.classes.classOf), of(t.classes.rep), of(t.classes.stabiliser), of(t.classMove),
+            raw(t.distances.Data(), t.distances.Bytes())};
+}
+
+} // namespace
+
+bool LargeTable::Load(const std::string& strPath)
+{
+    classes.classOf.assign(kValueCount, 0);
+    classes.rep.assign(kClassCount, 0);
+    classes.stabiliser.assign(kClassCount, 0);
+    classMove.assign(kClassCount * kMoveCount, 0);
+    distances.Reset(kClassCount, coord::kTwistCount);
+    using tablecache::Destination;
+    std::uint64_t checksum = 0;
+    return tablecache::Load(strPath, kCacheVersion,
+                            Arrays<Destination>(
+                                *this, [](auto& v) { return Destination{v.data(), v.size() * sizeof(v[0])}; },
+                                [](std::uint8_t* p, size_t n) { return Destination{p, n}; }),
+                            &checksum) &&
+           checksum == kFingerprint;
+}
+
+bool LargeTable::Save(const std::string& strPath) const
+{
+    using tablecache::Segment;
+    return tablecache::Save(strPath, kCacheVersion,
+                            Arrays<Segment>(
+                                *this, [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; },
+                                [](const std::uint8_t* p, size_t n) { return Segment{p, n}; }));
+}
+
+size_t LargeTable::Bytes() const
+{
+    return classes.Bytes() + classMove.size() * sizeof(std::uint32_t) + distances.Bytes();
+}
+
+size_t LargeTable::ExpectedBytes()
+{
+    return kValueCount * 4 + kClassCount * (4 + 2 + kMoveCount * 4) + kClassCount * ((coord::kTwistCount + 3) / 4);
+}
+
+} // namespace optimal
