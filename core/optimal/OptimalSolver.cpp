@@ -286,19 +286,33 @@ public:
     // The child of n by move m, its coordinates fetched ahead; Finish reads its bounds.
     void Start(const Node& n, int m, Node& child, size_t* entries) const
     {
-        for (int a = 0; a < kAxisCount; ++a) {
-            const AxisState& s = n.axis[a];
-            const int mm = m_moveOn[a][m];
-            AxisState& c = child.axis[a];
-            c.twist = m_mt.twist[static_cast<size_t>(s.twist) * kMoveCount + static_cast<size_t>(mm)];
-            const int nSym = static_cast<int>(s.cs % kAxisSymCount);
-            const std::uint32_t next = m_at.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
-                                                      static_cast<size_t>(m_syms[nSym].moveTo[mm])];
-            const int nChildSym = m_syms[next % kAxisSymCount].after[nSym];
-            c.cs = next - next % kAxisSymCount + static_cast<std::uint32_t>(nChildSym);
-            entries[a] = m_dt.twistConj[static_cast<size_t>(c.twist) * kAxisSymCount + static_cast<size_t>(nChildSym)];
-            shortsolver::Prefetch(m_at.table->EntryAddress(c.cs / kAxisSymCount, entries[a]));
-        }
+        for (int a = 0; a < kAxisCount; ++a)
+            entries[a] = StartAxis(n, m, child, a);
+    }
+    // Axis a of Start: the child's class and twist there, its entry's column
+    // returned and the entry fetched ahead.
+    size_t StartAxis(const Node& n, int m, Node& child, int a) const
+    {
+        const AxisState& s = n.axis[a];
+        const int mm = m_moveOn[a][m];
+        AxisState& c = child.axis[a];
+        c.twist = m_mt.twist[static_cast<size_t>(s.twist) * kMoveCount + static_cast<size_t>(mm)];
+        const int nSym = static_cast<int>(s.cs % kAxisSymCount);
+        const std::uint32_t next = m_at.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
+                                                  static_cast<size_t>(m_syms[nSym].moveTo[mm])];
+        const int nChildSym = m_syms[next % kAxisSymCount].after[nSym];
+        c.cs = next - next % kAxisSymCount + static_cast<std::uint32_t>(nChildSym);
+        const size_t column =
+            m_dt.twistConj[static_cast<size_t>(c.twist) * kAxisSymCount + static_cast<size_t>(nChildSym)];
+        shortsolver::Prefetch(m_at.table->EntryAddress(c.cs / kAxisSymCount, column));
+        return column;
+    }
+    // Axis a of Finish.
+    bool FinishAxis(const Node& n, Node& child, int a, size_t column, int nLeft) const
+    {
+        AxisState& c = child.axis[a];
+        c.distance = DepthTables::NextDistance(n.axis[a].distance, m_at.table->Get(c.cs / kAxisSymCount, column));
+        return c.distance <= nLeft;
     }
     // The child's corners and their distance; false when it exceeds nLeft.
     bool StartCorners(const Node& n, int m, Node& child, int nLeft) const
@@ -311,13 +325,9 @@ public:
     // Fills the child's phase-1 distances; false as soon as one exceeds nLeft.
     bool Finish(const Node& n, Node& child, const size_t* entries, int nLeft) const
     {
-        for (int a = 0; a < kAxisCount; ++a) {
-            AxisState& c = child.axis[a];
-            c.distance = DepthTables::NextDistance(n.axis[a].distance,
-                                                   m_at.table->Get(c.cs / kAxisSymCount, entries[a]));
-            if (c.distance > nLeft)
+        for (int a = 0; a < kAxisCount; ++a)
+            if (!FinishAxis(n, child, a, entries[a], nLeft))
                 return false;
-        }
         return true;
     }
 
@@ -483,29 +493,36 @@ private:
             }
             return false;
         }
-        // Every child's entries are fetched before the first is read, so the waits overlap.
+        // The axes one after the other, each child's entry of an axis fetched
+        // before the first is read, so that the waits overlap; a child that
+        // one axis rules out costs no reads of the others.
         Node children[kMoveCount];
-        size_t entries[kMoveCount][kAxisCount];
         int moves[kMoveCount];
-        int nChildren = 0;
+        int kept[kMoveCount];
+        int nKept = 0;
         for (int m = 0; m < kMoveCount; ++m) {
             // The corner bound first: its table is small, so most of its
             // reads are quick and a child it rules out costs no more.
-            if (!MayFollow(MoveFace(m), nLastFace) || !m_search.StartCorners(n, m, children[nChildren], left - 1))
+            if (!MayFollow(MoveFace(m), nLastFace) || !m_search.StartCorners(n, m, children[nKept], left - 1))
                 continue;
-            m_search.Start(n, m, children[nChildren], entries[nChildren]);
-            moves[nChildren++] = m;
+            moves[nKept] = m;
+            kept[nKept] = nKept;
+            ++nKept;
+        }
+        size_t columns[kMoveCount];
+        for (int a = 0; a < kAxisCount && nKept > 0; ++a) {
+            for (int k = 0; k < nKept; ++k)
+                columns[k] = m_search.StartAxis(n, moves[kept[k]], children[kept[k]], a);
+            int nStill = 0;
+            for (int k = 0; k < nKept; ++k)
+                if (m_search.FinishAxis(n, children[kept[k]], a, columns[k], left - 1))
+                    kept[nStill++] = kept[k];
+            nKept = nStill;
         }
         // Then the kept children's rows of the class move table, which their
         // own children need.
-        int kept[kMoveCount];
-        int nKept = 0;
-        for (int i = 0; i < nChildren; ++i) {
-            if (!m_search.Finish(n, children[i], entries[i], left - 1))
-                continue;
-            kept[nKept++] = i;
-            m_search.FetchRows(children[i]);
-        }
+        for (int k = 0; k < nKept; ++k)
+            m_search.FetchRows(children[kept[k]]);
         for (int k = 0; k < nKept; ++k) {
             const int i = kept[k];
             m_path[depth] = moves[i];
