@@ -63,8 +63,10 @@ const char kUsage[] =
     "Solving writes the result code (0 solved, 1 not a set of cubelets, 2 unsolvable),\n"
     "a tab and the solution's moves: groups like F+. T-. D*. (model notation) or\n"
     "F U' D2 (standard notation); the moves are empty unless the code is 0. MOVES may\n"
-    "be written in either notation; standard notation also takes the rotations x, y\n"
-    "and z.\n"
+    "be written in either notation: the model's groups, every one a move, or standard\n"
+    "notation with slice moves M E S, wide turns Rw or r, rotations x y z, repeats\n"
+    "(R U)3, commutators [A, B], conjugates [A: B] and // comments; any other text\n"
+    "is refused, naming the character where it goes wrong.\n"
     "Diagnosing writes the result code that solving would give, a tab and every\n"
     "problem found, separated by \"; \" (nothing for a real cube).\n"
     "Every input line gets one output line: a line that is not a configuration gets\n"
@@ -234,17 +236,12 @@ bool ParseConfiguration(const std::string& strText, BYTE colors[kCubeTextLength]
     return false;
 }
 
-// Moves for --apply in the model's notation. Standard notation is recognised by
-// beginning with one of its moves and having none of the characters that only
-// the model's groups use; anything else is taken as the model's, as always.
+// Moves for --apply in the model's notation: the model's groups when every
+// group is a move, else standard notation; anything else is a usage error.
 bool ResolveApplyMoves(std::string& strMoves)
 {
-    const size_t nFirst = strMoves.find_first_not_of(" \t");
-    if (nFirst == std::string::npos || !std::strchr("UDFBLRxyz", strMoves[nFirst]) ||
-        strMoves.find_first_of("+-*^v.TC") != std::string::npos)
-        return true;
     std::string strModel, strError;
-    if (!ParseStandardMoves(strMoves, strModel, strError)) {
+    if (!ParseMoveText(strMoves, strModel, strError)) {
         UsageError("--apply: " + strError);
         return false;
     }
@@ -308,19 +305,6 @@ int ForEachConfiguration(Output& out, Fn fn)
             return kExitIo;
     }
     return out.Flush() ? nStatus : kExitIo;
-}
-
-// Says on standard error which groups of a move string turn nothing; the string
-// is still performed exactly as given.
-void WarnAboutIdleGroups(const std::string& strMoves)
-{
-    for (size_t p = 0; p < strMoves.size(); p += 3) {
-        const char chWhat = strMoves[p];
-        const char chCode = p + 1 < strMoves.size() ? strMoves[p + 1] : '\0';
-        if (!CCubeSolver::IsTurnGroup(chWhat, chCode))
-            Complain("--apply: group " + std::to_string(p / 3 + 1) + " \"" + strMoves.substr(p, 3) +
-                     "\" changes nothing");
-    }
 }
 
 enum class Mode { Solve, Shuffle, Apply, Diagnose, Help, Version };
@@ -509,7 +493,6 @@ int Run(const Options& opt)
         return out.Flush() ? kExitOk : kExitIo;
 
     case Mode::Apply:
-        WarnAboutIdleGroups(opt.strMoves);
         return ForEachConfiguration(out, [&](const BYTE* colors) {
             LoadCube(cube, colors);
             cube.ExecuteMoves(opt.strMoves);

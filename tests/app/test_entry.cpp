@@ -647,6 +647,8 @@ private slots:
         QTest::newRow("both lines of Copy Cube") << "DF" << "";
         QTest::newRow("scramble") << "R U R' U2 B' x2" << "R+.T+.R-.T*.B-.C^.C^.";
         QTest::newRow("scramble without spaces") << "RUR'U'" << "R+.T+.R-.T-.";
+        QTest::newRow("slice, wide, brackets, comment")
+            << "M2 r' (U)2 [R: F] // a note" << "R*.L*.C^.C^.L-.Cv.T+.T+.R+.F+.R-.";
     }
 
     void pasteTakesEveryFormat()
@@ -688,6 +690,8 @@ private slots:
         QTest::newRow("empty") << "";
         QTest::newRow("digits too short") << "1111111112222";
         QTest::newRow("bad move") << "R U Q2";
+        QTest::newRow("bad slice move") << "M E S M2 X";
+        QTest::newRow("unclosed repeat") << "(R U R' U'";
         QTest::newRow("two different cubes")
             << kSolvedString + "\n111111222222222555333333333444444444666555555111666666";
     }
@@ -707,6 +711,40 @@ private slots:
         QVERIFY(m_boxes[0].text.contains("the cube is left as it was"));
         QCOMPARE(FaceletText(dlg.m_cube), strBefore);
         QCOMPARE(dlg.Edit().UndoStack().count(), nSteps);
+    }
+
+    // Paste as Inverse sets up the cube that the pasted algorithm solves; a
+    // cube or a bad text is refused and changes nothing.
+    void pasteAsInverseSetsUpTheCubeItSolves()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        const QString strAlgorithm = "[R, U] M' (F r)2 y";
+        QGuiApplication::clipboard()->setText(strAlgorithm);
+        dlg.Edit().m_pPasteInverseAction->trigger();
+        QVERIFY(m_boxes.empty());
+        QVERIFY(!dlg.m_cube.IsSolved());
+        CString strModel, strError;
+        QVERIFY(ParseStandardMoves(strAlgorithm.toStdString(), strModel, strError));
+        CCubeSolver check;
+        BYTE colors[54];
+        dlg.m_cube.GetColors(colors);
+        LoadCube(check, colors);
+        check.ExecuteMoves(strModel);
+        QVERIFY(check.IsSolved());
+        const QString strBefore = FaceletText(dlg.m_cube);
+        const int nSteps = dlg.Edit().UndoStack().count();
+        for (const QString& strBad : {kSolvedString, QString("R U X")}) {
+            m_boxes.clear();
+            QGuiApplication::clipboard()->setText(strBad);
+            dlg.Edit().m_pPasteInverseAction->trigger();
+            QCOMPARE(int(m_boxes.size()), 1);
+            QCOMPARE(m_boxes[0].caption, QString("Paste as Inverse"));
+            QVERIFY(m_boxes[0].text.contains("the cube is left as it was"));
+            QCOMPARE(FaceletText(dlg.m_cube), strBefore);
+            QCOMPARE(dlg.Edit().UndoStack().count(), nSteps);
+        }
+        QVERIFY(m_boxes[0].text.contains("'X' at character 5"));
     }
 
     void pastedScrambleIsSolvedAndItsSolutionCopied()

@@ -106,18 +106,23 @@ printf '%s\n' 000000000000000000000000000000000000000000000000000000 | "$tool" >
 printf '%s\n' "$solved" | "$tool" --apply 'F+.F-.C^.Cv.' > "$tmp/out"
 [ "$(cat "$tmp/out")" = "$solved" ]; check "--apply of moves and their inverses" $?
 
-# --apply performs groups that form no move as no turn, and names each of them.
-printf '%s\n' "$solved" | "$tool" --apply 'F+R-.' > "$tmp/out" 2> "$tmp/err"; rc=$?
-printf '%s\n' "$solved" | "$tool" --apply 'F+.' > "$tmp/ref"
-[ $rc -eq 0 ] && cmp -s "$tmp/out" "$tmp/ref"; check "--apply drops a group that forms no move" $?
-grep -q 'group 2 "-\." changes nothing' "$tmp/err" && [ "$(wc -l < "$tmp/err")" -eq 1 ]
-check "--apply names the group that changes nothing" $?
-printf '%s\n' "$solved" | "$tool" --apply 'hello world' > "$tmp/out" 2> "$tmp/err"; rc=$?
-[ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$solved" ] && [ "$(grep -c 'changes nothing' "$tmp/err")" -eq 4 ]
-check "--apply of words warns about each group" $?
-printf '%s\n' "$solved" | "$tool" --apply 'F+.f+.C*.T' > /dev/null 2> "$tmp/err"
-grep -q 'group 2 ' "$tmp/err" && grep -q 'group 3 ' "$tmp/err" && grep -q 'group 4 ' "$tmp/err" &&
-    ! grep -q 'group 1 ' "$tmp/err"; check "--apply: lower case, C*, a lone letter" $?
+# --apply refuses a text that is neither notation, naming where it goes wrong,
+# and applies nothing.
+for row in "F+R-.|group 2 \"-.\" at character 4" "hello world|'h' at character 1" \
+        "F+.f+.C*.T|group 2 \"f+.\" at character 4" "R U.|'.' at character 4" "U-|'-' at character 2" \
+        "R U R' U' T|'T' at character 11" "R U X|'X' at character 5" "(R U|( at character 1 is never closed"; do
+    moves=${row%%|*} what=${row#*|}
+    printf '%s\n' "$solved" | "$tool" --apply "$moves" > "$tmp/out" 2> "$tmp/err"; rc=$?
+    [ $rc -eq 2 ] && [ ! -s "$tmp/out" ] && grep -qF -- "$what" "$tmp/err" && grep -q usage "$tmp/err"
+    check "--apply refuses: $moves" $?
+done
+# Slice, wide, repeated and bracketed moves, against their face turns.
+for row in "M|R L' x'" "r U2 M'|L x U2 R' L x" "(R U R' U')6|" "[R, U]|R U R' U'" "[R: U]2|R U2 R'" \
+        "x y z // turns|x y z" "2R 2Rw|R' L x L x"; do
+    printf '%s\n' "$solved" | "$tool" --apply "${row%%|*}" > "$tmp/out"
+    printf '%s\n' "$solved" | "$tool" --apply "${row#*|}" > "$tmp/ref"
+    cmp -s "$tmp/out" "$tmp/ref"; check "--apply ${row%%|*}" $?
+done
 printf '%s\n' "$solved" | "$tool" --apply 'F+.R-.T*.C+.C-.C^.Cv.' > /dev/null 2> "$tmp/err"
 [ ! -s "$tmp/err" ]; check "--apply of real moves is silent" $?
 
@@ -218,7 +223,7 @@ printf '%s' "$solved" | "$tool" > "$tmp/out"; rc=$?
 for args in "--bogus" "--shuffle" "--shuffle x" "--shuffle -1" "--apply" "--apply a b" \
         "--shuffle 99999999999999999999" "--shuffle 2 --apply F+." "--help --help" \
         "--notation" "--notation x" "--diagnose --notation standard" "--apply F+. --notation standard" \
-        "--diagnose --apply F+." "--apply Rw"; do
+        "--diagnose --apply F+." "--apply Rw("; do
     # shellcheck disable=SC2086
     "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
     [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?
