@@ -229,6 +229,11 @@ void CEditCommands::OnColorsChanged(const Facelets& before)
     HideProblems();
     if (m_nRecords > 0 || m_bApplying)
         return;
+    // The pasted algorithm's counts no longer describe the cube.
+    if (m_bPastedMetrics) {
+        m_bPastedMetrics = false;
+        m_dlg.ShowMetrics(QString());
+    }
     // A change outside a command: a paint (one facelet) or a turn.
     BYTE now[54];
     m_dlg.m_cube.GetColors(now);
@@ -349,6 +354,10 @@ void CEditCommands::Paste(bool bInverse)
     const Record record(*this, bInverse ? QStringLiteral("Paste as Inverse") : QStringLiteral("Paste"));
     m_dlg.ClearSolution();
     m_dlg.m_cube.SetColors(reading.colors);
+    if (reading.kind == CubeTextKind::STANDARD_MOVES) {
+        m_dlg.ShowMetrics(QStringLiteral("Pasted: ") + FromStd(notation::FormatMetrics(reading.metrics)));
+        m_bPastedMetrics = true;
+    }
 }
 
 void CEditCommands::OnCopySolution()

@@ -117,6 +117,7 @@ private:
     BYTE m_recordFrom[54] = {}; // the cube when the outermost Record opened
     int m_nRecords = 0;         // open Records
     bool m_bApplying = false;   // undo or redo is setting the cube
+    bool m_bPastedMetrics = false; // the pasted algorithm's counts are shown
     QString m_strProblems;
     QLabel* m_pProblems = nullptr;
 };

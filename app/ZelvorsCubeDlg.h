@@ -68,6 +68,10 @@ public:
     // Lists a solution (moves in the model's notation, three characters
     // each) under "Your Cube!" and selects that line.
     void ShowSolution(const CString& strMoves);
+    // The counts of the listed solution or of a pasted algorithm ("20 HTM ·
+    // 27 QTM · 20 STM") as the tooltip of the move count, the "Next:" line and
+    // the list; empty to take them away.
+    void ShowMetrics(const QString& strMetrics);
     void GoToStep(int nIndex, bool bUndo);
     void UpdateSpeed();
     // The view animates when the Animate box is ticked, and the speed

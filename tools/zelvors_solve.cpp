@@ -24,6 +24,7 @@
 #include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
+#include "Notation.h"
 #include "ShortSolver.h"
 #include "TextChars.h"
 
@@ -54,7 +55,8 @@ const char kUsage[] =
     "       zelvors-solve --diagnose     write what is wrong with each configuration read\n"
     "       zelvors-solve --help         show this text\n"
     "       zelvors-solve --version      show the version\n"
-    "Solving also takes --notation model (the default) or --notation standard.\n"
+    "Solving also takes --notation model (the default) or --notation standard, and\n"
+    "--metrics, which adds a tab and the solution's counts: 20 HTM 27 QTM 20 STM.\n"
     "\n"
     "A configuration is one line of 54 digits 0-6: the faces T, F, R, L, B, D, each\n"
     "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D);\n"
@@ -249,13 +251,16 @@ bool ResolveApplyMoves(std::string& strMoves)
     return true;
 }
 
-// A solution as printed: the model's groups, or standard notation.
-std::string SolutionText(const std::string& strModelMoves, bool bStandard)
+// A solution as printed: the model's groups, or standard notation; with
+// --metrics, a tab and its counts ("20 HTM 27 QTM 20 STM") after it.
+std::string SolutionText(const std::string& strModelMoves, bool bStandard, bool bMetrics)
 {
     std::string strText, strError;
-    if (bStandard && FormatStandardMoves(strModelMoves, strText, strError))
-        return strText;
-    return strModelMoves;
+    if (!bStandard || !FormatStandardMoves(strModelMoves, strText, strError))
+        strText = strModelMoves;
+    if (bMetrics)
+        strText += '\t' + notation::FormatMetrics(notation::CountModelMoves(strModelMoves), " ");
+    return strText;
 }
 
 // Reads configurations from standard input and hands each to fn, which returns
@@ -316,6 +321,7 @@ struct Options {
     std::string strMoves;   // --apply
     bool bStandardNotation = false; // --notation standard
     bool bNotationGiven = false;
+    bool bMetrics = false;          // --metrics
     bool bShort = false;            // --method short
     bool bMethodGiven = false;      // --method or --max-length
     bool bMaxLengthGiven = false;
@@ -432,6 +438,10 @@ bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
     if (strArg == "--notation")
         return args.TakeValue("--notation takes model or standard", strValue) &&
                ParseNotation(strValue, opt);
+    if (strArg == "--metrics") {
+        opt.bMetrics = true;
+        return true;
+    }
     if (strArg == "--method")
         return args.TakeValue("--method takes short or lbl", strValue) && ParseMethod(strValue, opt);
     if (strArg == "--max-length")
@@ -451,6 +461,10 @@ bool CheckCombination(const Options& opt)
     }
     if (opt.bNotationGiven && !bSolving) {
         UsageError("--notation applies to solving only");
+        return false;
+    }
+    if (opt.bMetrics && !bSolving) {
+        UsageError("--metrics applies to solving only");
         return false;
     }
     if (opt.bMaxLengthGiven && !opt.bShort && opt.mode == Mode::Solve) {
@@ -513,7 +527,7 @@ int Run(const Options& opt)
             std::string strMoves;
             const int nResult = SolveShort(colors, opt.nMaxLength, strMoves);
             return out.Line(std::to_string(nResult) + '\t' +
-                            (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation)
+                            (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation, opt.bMetrics)
                                                 : std::string()));
         });
     return ForEachConfiguration(out, [&](const BYTE* colors) {
@@ -522,7 +536,7 @@ int Run(const Options& opt)
         LoadCube(cube, colors);
         const int nResult = cube.Solve(nullptr);
         return out.Line(std::to_string(nResult) + '\t' +
-                        (nResult == kSolved ? SolutionText(cube.GetSolution(), opt.bStandardNotation)
+                        (nResult == kSolved ? SolutionText(cube.GetSolution(), opt.bStandardNotation, opt.bMetrics)
                                             : std::string()));
     });
 }

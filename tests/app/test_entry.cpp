@@ -732,6 +732,12 @@ private slots:
         LoadCube(check, colors);
         check.ExecuteMoves(strModel);
         QVERIFY(check.IsSolved());
+        // The algorithm's counts as written: [R, U] 4, M' 2 face turns, (F r)2 4.
+        QCOMPARE(dlg.m_staticMoves.toolTip(), QString::fromUtf8("Pasted: 10 HTM \u00B7 10 QTM \u00B7 9 STM"));
+        // A change of the user's takes them away.
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_R, Qt::AltModifier);
+        QTRY_VERIFY(dlg.m_staticMoves.toolTip().isEmpty());
+        dlg.Edit().m_pUndoAction->trigger();
         const QString strBefore = FaceletText(dlg.m_cube);
         const int nSteps = dlg.Edit().UndoStack().count();
         for (const QString& strBad : {kSolvedString, QString("R U X")}) {
@@ -759,6 +765,15 @@ private slots:
         dlg.m_btnSolve.click();
         QVERIFY(m_boxes.empty());
         QVERIFY(dlg.m_listSolution.count() > 1);
+        // The solution's counts beside its move count, which is unchanged.
+        CString strSolved;
+        for (const CString& strMove : dlg.m_arrMoves)
+            strSolved += strMove;
+        const notation::Metrics metrics = notation::CountModelMoves(strSolved);
+        QCOMPARE(dlg.m_staticMoves.text(), QString("%1 Moves").arg(dlg.m_listSolution.count() - 1));
+        QCOMPARE(metrics.htm, dlg.m_listSolution.count() - 1);
+        for (QWidget* p : std::initializer_list<QWidget*>{&dlg.m_staticMoves, &dlg.m_listSolution, &dlg.m_staticNext})
+            QCOMPARE(p->toolTip(), QString::fromStdString(notation::FormatMetrics(metrics)));
         dlg.Edit().m_pCopySolutionAction->trigger();
         const QString strSolution = QGuiApplication::clipboard()->text();
         QVERIFY(!strSolution.isEmpty());

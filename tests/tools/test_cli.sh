@@ -217,13 +217,23 @@ fi
 printf '%s' "$solved" | "$tool" > "$tmp/out"; rc=$?
 [ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ]; check "last line without a newline" $?
 
+# --metrics: the solution's counts in a third field, the solution unchanged.
+printf '%s\n' "$solved" | "$tool" --apply "R U2 F' L D B2 R' U" > "$tmp/cfg1"
+"$tool" --notation standard < "$tmp/cfg1" > "$tmp/plain"
+"$tool" --notation standard --metrics < "$tmp/cfg1" > "$tmp/out"
+sol=$(cut -f2 "$tmp/plain")
+n=$(printf '%s\n' "$sol" | wc -w) q=$(( $(printf '%s\n' "$sol" | wc -w) + $(printf '%s\n' "$sol" | grep -o 2 | wc -l) ))
+[ "$(cut -f1,2 "$tmp/out")" = "$(cat "$tmp/plain")" ] && [ "$(cut -f3 "$tmp/out")" = "$n HTM $q QTM $n STM" ]
+check "--metrics counts the solution" $?
+[ "$(printf '%s\n' "$solved" | "$tool" --metrics)" = "$(printf '0\t\t0 HTM 0 QTM 0 STM')" ]; check "--metrics of the solved cube" $?
+
 # Command line.
 "$tool" --help > "$tmp/out" 2>&1; rc=$?
 [ $rc -eq 0 ] && grep -q usage "$tmp/out"; check "--help" $?
 for args in "--bogus" "--shuffle" "--shuffle x" "--shuffle -1" "--apply" "--apply a b" \
         "--shuffle 99999999999999999999" "--shuffle 2 --apply F+." "--help --help" \
         "--notation" "--notation x" "--diagnose --notation standard" "--apply F+. --notation standard" \
-        "--diagnose --apply F+." "--apply Rw("; do
+        "--diagnose --apply F+." "--apply Rw(" "--apply F+. --metrics"; do
     # shellcheck disable=SC2086
     "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
     [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?
