@@ -21,10 +21,12 @@
 // written in large blocks.
 
 #include "CubeDiagnosis.h"
+#include "CubieCube.h"
 #include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
 #include "Notation.h"
+#include "Patterns.h"
 #include "ShortSolver.h"
 #include "TextChars.h"
 
@@ -57,6 +59,9 @@ const char kUsage[] =
     "       zelvors-solve --version      show the version\n"
     "Solving also takes --notation model (the default) or --notation standard, and\n"
     "--metrics, which adds a tab and the solution's counts: 20 HTM 27 QTM 20 STM.\n"
+    "--method short --target CUBE solves to CUBE (a configuration, or a pattern:\n"
+    "checkerboard, superflip, cube in a cube, six spots, cross, anaconda, ...)\n"
+    "instead of to the solved cube.\n"
     "\n"
     "A configuration is one line of 54 digits 0-6: the faces T, F, R, L, B, D, each\n"
     "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D);\n"
@@ -322,6 +327,8 @@ struct Options {
     bool bStandardNotation = false; // --notation standard
     bool bNotationGiven = false;
     bool bMetrics = false;          // --metrics
+    bool bTargetGiven = false;      // --target
+    BYTE target[kCubeTextLength] = {};
     bool bShort = false;            // --method short
     bool bMethodGiven = false;      // --method or --max-length
     bool bMaxLengthGiven = false;
@@ -417,6 +424,36 @@ bool ParseMaxLength(const std::string& strValue, Options& opt)
     return true;
 }
 
+// The cube to solve to: a configuration line, or the name of a stored pattern
+// (case and spaces aside). It must be a real cube.
+bool ParseTarget(const std::string& strValue, Options& opt)
+{
+    auto key = [](const std::string& s) {
+        std::string k;
+        for (char ch : s)
+            if (ch != ' ' && ch != '-' && ch != '_')
+                k += static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+        return k;
+    };
+    size_t nPatterns = 0;
+    const CubePattern* patterns = CubePatterns(nPatterns);
+    std::string strError;
+    bool bRead = false;
+    for (size_t i = 0; i < nPatterns && !bRead; ++i)
+        if (key(patterns[i].pszName) == key(strValue))
+            bRead = ParseCubeText(patterns[i].pszCube, opt.target, strError);
+    if (!bRead && !ParseConfiguration(Trim(strValue), opt.target, strError)) {
+        UsageError("--target: " + strError + " (or a pattern such as checkerboard)");
+        return false;
+    }
+    if (cubie::ReadVerdict(opt.target) != kSolved) {
+        UsageError("--target: " + DiagnoseCube(opt.target).Summary());
+        return false;
+    }
+    opt.bTargetGiven = true;
+    return true;
+}
+
 // Reads the option strArg and its value, if it takes one.
 bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
 {
@@ -438,6 +475,8 @@ bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
     if (strArg == "--notation")
         return args.TakeValue("--notation takes model or standard", strValue) &&
                ParseNotation(strValue, opt);
+    if (strArg == "--target")
+        return args.TakeValue("--target takes a cube", strValue) && ParseTarget(strValue, opt);
     if (strArg == "--metrics") {
         opt.bMetrics = true;
         return true;
@@ -465,6 +504,10 @@ bool CheckCombination(const Options& opt)
     }
     if (opt.bMetrics && !bSolving) {
         UsageError("--metrics applies to solving only");
+        return false;
+    }
+    if (opt.bTargetGiven && (!opt.bShort || opt.mode != Mode::Solve)) {
+        UsageError("--target needs --method short");
         return false;
     }
     if (opt.bMaxLengthGiven && !opt.bShort && opt.mode == Mode::Solve) {
@@ -525,7 +568,10 @@ int Run(const Options& opt)
     if (opt.bShort)
         return ForEachConfiguration(out, [&](const BYTE* colors) {
             std::string strMoves;
-            const int nResult = SolveShort(colors, opt.nMaxLength, strMoves);
+            std::string strError;
+            const int nResult = opt.bTargetGiven
+                                    ? SolveShortTo(colors, opt.target, opt.nMaxLength, strMoves, strError)
+                                    : SolveShort(colors, opt.nMaxLength, strMoves);
             return out.Line(std::to_string(nResult) + '\t' +
                             (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation, opt.bMetrics)
                                                 : std::string()));

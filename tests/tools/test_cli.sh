@@ -227,6 +227,32 @@ n=$(printf '%s\n' "$sol" | wc -w) q=$(( $(printf '%s\n' "$sol" | wc -w) + $(prin
 check "--metrics counts the solution" $?
 [ "$(printf '%s\n' "$solved" | "$tool" --metrics)" = "$(printf '0\t\t0 HTM 0 QTM 0 STM')" ]; check "--metrics of the solved cube" $?
 
+# --target: the short solver's moves turn each cube into the target, given as
+# a configuration or as a pattern's name.
+checker=$(printf '%s\n' "$solved" | "$tool" --apply "M2 E2 S2")
+printf '%s\n' "$solved" | "$tool" --shuffle 3 > "$tmp/from"
+ok=0
+for target in "$checker" "checkerboard" "Cube in a Cube" "$(sed -n 2p "$tmp/from")"; do
+    "$tool" --method short --target "$target" < "$tmp/from" | cut -f2 > "$tmp/sol" || ok=1
+    case $target in *[0-9]*) want=$target ;; *) want= ;; esac
+    n=0
+    while read -r cfg && read -r sol <&3; do
+        n=$((n + 1))
+        got=$(printf '%s\n' "$cfg" | "$tool" --apply "${sol:-}")
+        [ -z "$want" ] && [ "$target" = checkerboard ] && want=$checker
+        [ -z "$want" ] || [ "$got" = "$want" ] || ok=1
+        [ "$(printf '%s' "$sol" | wc -c)" -le 60 ] || ok=1
+    done < "$tmp/from" 3< "$tmp/sol"
+    [ $n -eq 3 ] || ok=1
+done
+check "--target: solutions end on the target" $ok
+for args in "--target checkerboard" "--method lbl --target checkerboard" "--method short --target nothing" \
+        "--method short --target 111111111222222222333333333444444444555555555666666655" "--method short --target"; do
+    # shellcheck disable=SC2086
+    "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
+    [ $rc -eq 2 ] && grep -q -- "--target" "$tmp/err"; check "bad --target: $args" $?
+done
+
 # Command line.
 "$tool" --help > "$tmp/out" 2>&1; rc=$?
 [ $rc -eq 0 ] && grep -q usage "$tmp/out"; check "--help" $?
