@@ -1,6 +1,7 @@
 #include "ShortSolve.h"
 
 #include "MessageBox.h"
+#include "Patterns.h"
 #include "ShortSolver.h"
 #include "ZelvorsCubeDlg.h"
 
@@ -137,6 +138,11 @@ void CZelvorsCubeDlg::OnSolveShort()
 {
     if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnSolveShort))
         return;
+    RunShortSolve(nullptr);
+}
+
+void CZelvorsCubeDlg::RunShortSolve(const BYTE* pTarget)
+{
     ClearSolution();
     m_progress.SetRange(0, kProgressSteps);
     m_progress.SetPos(0);
@@ -145,6 +151,18 @@ void CZelvorsCubeDlg::OnSolveShort()
 
     ShortSolveColors colors;
     m_cube.GetColors(colors.data());
+    if (pTarget) {
+        // To a target: the one cube whose solution turns this one into it.
+        std::string strError;
+        ShortSolveColors relative;
+        const int nResult = RelativeCube(colors.data(), pTarget, relative.data(), strError);
+        if (nResult != CCubeSolver::SOLVE_OK) {
+            m_progress.SetPos(0);
+            ShowSolveFailure(nResult);
+            return;
+        }
+        colors = relative;
+    }
 
     if (!m_pShortSolve)
         m_pShortSolve = new CShortSolveTask(this);

@@ -211,6 +211,7 @@ void CZelvorsCubeDlg::CreateMenu()
     m_commandActions << pCube->addAction(QStringLiteral("Shuffle"), this, &CZelvorsCubeDlg::OnShuffle);
     m_commandActions << pCube->addAction(QStringLiteral("Solve"), this, &CZelvorsCubeDlg::OnSolve);
     AddShortSolveCommand(pCube);
+    AddSolveToPatternCommand(pCube);
 
     QMenu* pSide = m_pMenuBar->addMenu(QStringLiteral("&Side"));
     const struct {

@@ -170,6 +170,13 @@ private:
     void CreateMenu();
     // The Cube menu's short solve command, unavailable while a command runs.
     void AddShortSolveCommand(QMenu* pCube);
+    // The short solve of the live cube, or (pTarget, 54 colours of a real
+    // cube) of the moves that turn it into the target.
+    void RunShortSolve(const BYTE* pTarget);
+    // Cube > Solve to Pattern...: a stored pattern, the cube on the
+    // clipboard or one read from a file, reached by the short solver.
+    void AddSolveToPatternCommand(QMenu* pCube);
+    void OnSolveToPattern();
     // The box for a failed short solve (result 1 or 2).
     void OnSize();
     // A moved control's rectangle by its rule at a client size.
