@@ -27,6 +27,7 @@
 #include "CubeText.h"
 #include "Notation.h"
 #include "Patterns.h"
+#include "Solutions.h"
 #include "ShortSolver.h"
 #include "TextChars.h"
 
@@ -38,6 +39,7 @@
 #include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -61,7 +63,8 @@ const char kUsage[] =
     "--metrics, which adds a tab and the solution's counts: 20 HTM 27 QTM 20 STM.\n"
     "--method short --target CUBE solves to CUBE (a configuration, or a pattern:\n"
     "checkerboard, superflip, cube in a cube, six spots, cross, anaconda, ...)\n"
-    "instead of to the solved cube.\n"
+    "instead of to the solved cube; --solutions N (1 to 48) writes up to N distinct\n"
+    "solutions, shortest first, each in a field of its own.\n"
     "\n"
     "A configuration is one line of 54 digits 0-6: the faces T, F, R, L, B, D, each\n"
     "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D);\n"
@@ -328,6 +331,7 @@ struct Options {
     bool bNotationGiven = false;
     bool bMetrics = false;          // --metrics
     bool bTargetGiven = false;      // --target
+    long nSolutions = 0;            // --solutions (0: one, as always)
     BYTE target[kCubeTextLength] = {};
     bool bShort = false;            // --method short
     bool bMethodGiven = false;      // --method or --max-length
@@ -454,6 +458,19 @@ bool ParseTarget(const std::string& strValue, Options& opt)
     return true;
 }
 
+bool ParseSolutionCount(const std::string& strValue, Options& opt)
+{
+    char* pEnd = nullptr;
+    errno = 0;
+    const long n = std::strtol(strValue.c_str(), &pEnd, 10);
+    if (strValue.empty() || *pEnd != '\0' || errno == ERANGE || n < 1 || n > 48) {
+        UsageError("--solutions takes a count from 1 to 48: " + strValue);
+        return false;
+    }
+    opt.nSolutions = n;
+    return true;
+}
+
 // Reads the option strArg and its value, if it takes one.
 bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
 {
@@ -477,6 +494,9 @@ bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
                ParseNotation(strValue, opt);
     if (strArg == "--target")
         return args.TakeValue("--target takes a cube", strValue) && ParseTarget(strValue, opt);
+    if (strArg == "--solutions")
+        return args.TakeValue("--solutions takes a count from 1 to 48", strValue) &&
+               ParseSolutionCount(strValue, opt);
     if (strArg == "--metrics") {
         opt.bMetrics = true;
         return true;
@@ -504,6 +524,10 @@ bool CheckCombination(const Options& opt)
     }
     if (opt.bMetrics && !bSolving) {
         UsageError("--metrics applies to solving only");
+        return false;
+    }
+    if (opt.nSolutions > 0 && (!opt.bShort || opt.mode != Mode::Solve)) {
+        UsageError("--solutions needs --method short");
         return false;
     }
     if (opt.bTargetGiven && (!opt.bShort || opt.mode != Mode::Solve)) {
@@ -569,6 +593,21 @@ int Run(const Options& opt)
         return ForEachConfiguration(out, [&](const BYTE* colors) {
             std::string strMoves;
             std::string strError;
+            if (opt.nSolutions > 0) {
+                // Several: each solution (and its counts) a field of its own.
+                BYTE relative[kCubeTextLength];
+                int nResult = opt.bTargetGiven ? RelativeCube(colors, opt.target, relative, strError) : kSolved;
+                std::vector<std::string> solutions;
+                if (nResult == kSolved)
+                    nResult = SolveShortSeveral(opt.bTargetGiven ? relative : colors, opt.nMaxLength,
+                                                static_cast<size_t>(opt.nSolutions), solutions);
+                std::string strLine = std::to_string(nResult);
+                for (const std::string& strOne : solutions)
+                    strLine += '\t' + SolutionText(strOne, opt.bStandardNotation, opt.bMetrics);
+                if (solutions.empty())
+                    strLine += '\t';
+                return out.Line(strLine);
+            }
             const int nResult = opt.bTargetGiven
                                     ? SolveShortTo(colors, opt.target, opt.nMaxLength, strMoves, strError)
                                     : SolveShort(colors, opt.nMaxLength, strMoves);

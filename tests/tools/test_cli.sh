@@ -253,6 +253,29 @@ for args in "--target checkerboard" "--method lbl --target checkerboard" "--meth
     [ $rc -eq 2 ] && grep -q -- "--target" "$tmp/err"; check "bad --target: $args" $?
 done
 
+# --solutions N: up to N distinct solutions a line, shortest first, each solving the cube.
+"$tool" --method short --solutions 8 --notation standard < "$tmp/from" > "$tmp/many"
+"$tool" --method short --solutions 8 --notation standard < "$tmp/from" | cmp -s - "$tmp/many"
+check "--solutions is deterministic" $?
+ok=0
+while read -r cfg && IFS= read -r line <&3; do
+    [ "${line%%	*}" = 0 ] || ok=1
+    printf '%s\n' "$line" | tr '\t' '\n' | tail -n +2 > "$tmp/each"
+    [ "$(sort "$tmp/each" | uniq -d)" = "" ] || ok=1
+    prev=0
+    while read -r sol; do
+        [ "$(printf '%s\n' "$cfg" | "$tool" --apply "$sol" | "$tool")" = "$(printf '0\t')" ] || ok=1
+        n=$(printf '%s\n' "$sol" | wc -w); [ "$n" -ge "$prev" ] && [ "$n" -le 20 ] || ok=1; prev=$n
+    done < "$tmp/each"
+    [ "$(head -n 1 "$tmp/each")" != "" ] || ok=1
+done < "$tmp/from" 3< "$tmp/many"
+check "--solutions: distinct solutions that solve, shortest first" $ok
+for args in "--solutions 3" "--method short --solutions 0" "--method short --solutions 49" "--method lbl --solutions 2"; do
+    # shellcheck disable=SC2086
+    "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
+    [ $rc -eq 2 ] && grep -q -- "--solutions" "$tmp/err"; check "bad --solutions: $args" $?
+done
+
 # Command line.
 "$tool" --help > "$tmp/out" 2>&1; rc=$?
 [ $rc -eq 0 ] && grep -q usage "$tmp/out"; check "--help" $?
