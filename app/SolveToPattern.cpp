@@ -1,6 +1,8 @@
 // Cube > Solve to Pattern...: the moves that turn the live cube into a chosen
 // cube, found by the short solver and listed as any solution is, so that
-// stepping through them ends on the pattern.
+// stepping through them ends on the pattern. Cube > Find More Solutions...:
+// several short solutions of the cube, each with its counts, the one picked
+// listed.
 
 #include "ZelvorsCubeDlg.h"
 
@@ -8,19 +10,24 @@
 #include "CubeFormats.h"
 #include "CubieCube.h"
 #include "MessageBox.h"
+#include "Notation.h"
 #include "Patterns.h"
+#include "ShortSolver.h"
+#include "Solutions.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QGuiApplication>
 #include <QMenu>
 
 namespace {
 
 const char kClipboardItem[] = "The cube on the clipboard";
 const char kFileItem[] = "A cube file...";
+constexpr size_t kMoreSolutions = 12; // offered by Find More Solutions
 
 // A cube from text: the whole of it, or else its first line that holds one
 // (Copy Cube writes two lines). A move sequence stands for the cube it makes.
@@ -52,6 +59,52 @@ void CZelvorsCubeDlg::AddSolveToPatternCommand(QMenu* pCube)
                                         &CZelvorsCubeDlg::OnSolveToPattern);
     pAction->setObjectName(QStringLiteral("ID_CUBE_SOLVE_TO_PATTERN"));
     m_commandActions << pAction;
+    QAction* pMore = pCube->addAction(QStringLiteral("Find More Solutions..."), this,
+                                      &CZelvorsCubeDlg::OnFindMoreSolutions);
+    pMore->setObjectName(QStringLiteral("ID_CUBE_FIND_MORE_SOLUTIONS"));
+    m_commandActions << pMore;
+}
+
+void CZelvorsCubeDlg::OnFindMoreSolutions()
+{
+    if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnFindMoreSolutions))
+        return;
+    const QString strTitle = QStringLiteral("Find More Solutions");
+    if (m_nStep != 0) {
+        ShowMessageBox(this, QStringLiteral("Go back to \"Your Cube!\" first: the solutions are found for the "
+                                            "cube as entered."),
+                       strTitle, QMessageBox::Information);
+        return;
+    }
+    BYTE colors[54];
+    m_cube.GetColors(colors);
+    std::vector<std::string> solutions;
+    int nResult = 0;
+    {
+        // Up to a few seconds while the tables are made, then a fraction of one.
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        nResult = SolveShortSeveral(colors, shortsolver::kDefaultMaxLength, kMoreSolutions, solutions);
+        QGuiApplication::restoreOverrideCursor();
+    }
+    if (nResult != CCubeSolver::SOLVE_OK) {
+        ShowSolveFailure(nResult);
+        return;
+    }
+    QStringList items;
+    for (const std::string& strMoves : solutions) {
+        CString strStandard, strError;
+        FormatStandardMoves(strMoves, strStandard, strError);
+        items << QString::fromStdString(notation::FormatMetrics(notation::CountModelMoves(strMoves)) + "   " +
+                                        strStandard);
+    }
+    bool bOk = false;
+    const QString strChoice = QInputDialog::getItem(
+        this, strTitle, QStringLiteral("%1 solutions, shortest first:").arg(items.size()), items, 0, false, &bOk);
+    const int nPicked = static_cast<int>(items.indexOf(strChoice));
+    if (!bOk || nPicked < 0)
+        return;
+    ClearSolution();
+    ShowSolution(solutions[static_cast<size_t>(nPicked)]);
 }
 
 void CZelvorsCubeDlg::OnSolveToPattern()

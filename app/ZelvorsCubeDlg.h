@@ -177,6 +177,9 @@ private:
     // clipboard or one read from a file, reached by the short solver.
     void AddSolveToPatternCommand(QMenu* pCube);
     void OnSolveToPattern();
+    // Cube > Find More Solutions...: up to a dozen short solutions of the cube
+    // as entered, shortest first with their counts; the one picked is listed.
+    void OnFindMoreSolutions();
     // The box for a failed short solve (result 1 or 2).
     void OnSize();
     // A moved control's rectangle by its rule at a client size.

@@ -347,6 +347,42 @@ private slots:
         QCOMPARE(QString::fromStdString(FormatCube(dlg.m_cube)), strPattern);
     }
 
+    // Cube > Find More Solutions...: several solutions with their counts,
+    // shortest first; the one picked is listed and solves the cube.
+    void findMoreSolutionsListsThePickedOne()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_btnShuffle.click();
+        const std::string entered = FormatCube(dlg.m_cube);
+        QAction* pAction = dlg.findChild<QAction*>("ID_CUBE_FIND_MORE_SOLUTIONS");
+        QVERIFY(pAction);
+        QStringList offered;
+        QTimer::singleShot(0, &dlg, [&] {
+            auto* pBox = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!pBox)
+                return;
+            offered = pBox->comboBoxItems();
+            pBox->setTextValue(offered.value(offered.size() - 1));
+            pBox->accept();
+        });
+        pAction->trigger();
+        QVERIFY2(offered.size() > 1, qPrintable(offered.join('\n')));
+        int nPrevious = 0;
+        for (const QString& strItem : offered) {
+            QVERIFY(strItem.contains(" HTM \u00B7 "));
+            const int nHtm = strItem.section(' ', 0, 0).toInt();
+            QVERIFY(nHtm >= nPrevious && nHtm <= 20);
+            nPrevious = nHtm;
+        }
+        QCOMPARE(FormatCube(dlg.m_cube), entered);
+        const int nMoves = dlg.m_listSolution.count() - 1;
+        QCOMPARE(nMoves, nPrevious); // the last one offered
+        for (int i = 0; i < nMoves; ++i)
+            dlg.m_btnNext.click();
+        QVERIFY(dlg.m_cube.IsSolved());
+    }
+
     // The short solver's answer is listed without passing through the
     // layer-by-layer solver: that solver's own solution stays as it was.
     void answerListedWithoutTouchingTheModelsSolution()
