@@ -71,9 +71,9 @@ int ColorOfKey(int nKey)
 // Reads a pasted text: the whole of it, or else each of its lines when they
 // all hold the same cube (Copy Cube writes the digits and the facelet string
 // on two lines).
-CubeTextReading ReadPasted(const QString& strText)
+CubeTextReading ReadPasted(const QString& strText, bool bInverse)
 {
-    CubeTextReading reading = ReadCubeOrMoves(strText.toStdString());
+    CubeTextReading reading = ReadCubeOrMoves(strText.toStdString(), bInverse);
     if (reading.kind != CubeTextKind::NONE)
         return reading;
     const QStringList lines = strText.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
@@ -144,6 +144,8 @@ void CEditCommands::CreateMenu(QMenuBar* pBar)
     m_pCopyCubeAction->setShortcuts(QKeySequence::Copy);
     m_pPasteCubeAction = pEdit->addAction(QStringLiteral("&Paste Cube"), this, &CEditCommands::OnPasteCube);
     m_pPasteCubeAction->setShortcuts(QKeySequence::Paste);
+    m_pPasteInverseAction =
+        pEdit->addAction(QStringLiteral("Paste as &Inverse"), this, &CEditCommands::OnPasteInverse);
     m_pCopySolutionAction =
         pEdit->addAction(QStringLiteral("Copy &Solution"), this, &CEditCommands::OnCopySolution);
     pEdit->addSeparator();
@@ -225,6 +227,11 @@ void CEditCommands::OnColorsChanged(const Facelets& before)
     HideProblems();
     if (m_nRecords > 0 || m_bApplying)
         return;
+    // The pasted algorithm's counts no longer describe the cube.
+    if (m_bPastedMetrics) {
+        m_bPastedMetrics = false;
+        m_dlg.ShowMetrics(QString());
+    }
     // A change outside a command: a paint (one facelet) or a turn.
     const Facelets now = m_dlg.m_cube.Colors();
     int nChanged = -1, nCount = 0;
@@ -297,25 +304,54 @@ void CEditCommands::OnPasteCube()
 {
     if (Deferred(&CEditCommands::OnPasteCube))
         return;
+    Paste(false);
+}
+
+void CEditCommands::OnPasteInverse()
+{
+    if (Deferred(&CEditCommands::OnPasteInverse))
+        return;
+    Paste(true);
+}
+
+void CEditCommands::Paste(bool bInverse)
+{
     if (!CanChange())
         return;
+    const QString strTitle = bInverse ? QStringLiteral("Paste as Inverse") : QStringLiteral("Paste Cube");
     const QString strText = QApplication::clipboard()->text();
-    const CubeTextReading reading = ReadPasted(strText);
+    const CubeTextReading reading = ReadPasted(strText, bInverse);
+    if (bInverse && reading.kind != CubeTextKind::NONE && reading.kind != CubeTextKind::STANDARD_MOVES) {
+        ShowMessageBox(&m_dlg,
+                       QStringLiteral("The clipboard holds a cube, not a move sequence; the cube is left as "
+                                      "it was.\n\nPaste as Inverse takes an algorithm, such as a cube's "
+                                      "solution, and sets up the cube that it solves."),
+                       strTitle, QMessageBox::Warning);
+        return;
+    }
     if (reading.kind == CubeTextKind::NONE) {
         QString strWhy = FromStd(reading.strError);
         if (strText.trimmed().isEmpty())
             strWhy = QStringLiteral("The clipboard holds no text.");
         ShowMessageBox(&m_dlg,
-                       QStringLiteral("The clipboard holds neither a cube nor a scramble; the cube is left as "
-                                      "it was.\n\nPaste Cube takes the 54 digits of Copy Cube, a facelet "
-                                      "string of 54 letters U R F D L B, or a scramble such as R U R' U'.\n\n") +
+                       (bInverse ? QStringLiteral("The clipboard holds no move sequence; the cube is left as it "
+                                                  "was.\n\nPaste as Inverse takes an algorithm such as "
+                                                  "R U R' U', and sets up the cube that it solves.\n\n")
+                                 : QStringLiteral("The clipboard holds neither a cube nor a scramble; the cube "
+                                                  "is left as it was.\n\nPaste Cube takes the 54 digits of "
+                                                  "Copy Cube, a facelet string of 54 letters U R F D L B, or a "
+                                                  "scramble such as R U R' U'.\n\n")) +
                            strWhy,
-                       QStringLiteral("Paste Cube"), QMessageBox::Warning);
+                       strTitle, QMessageBox::Warning);
         return;
     }
-    const Record record(*this, QStringLiteral("Paste"));
+    const Record record(*this, bInverse ? QStringLiteral("Paste as Inverse") : QStringLiteral("Paste"));
     m_dlg.ClearSolution();
     m_dlg.m_cube.SetColors(reading.colors);
+    if (reading.kind == CubeTextKind::STANDARD_MOVES) {
+        m_dlg.ShowMetrics(QStringLiteral("Pasted: ") + FromStd(notation::FormatMetrics(reading.metrics)));
+        m_bPastedMetrics = true;
+    }
 }
 
 void CEditCommands::OnCopySolution()

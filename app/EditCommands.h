@@ -70,6 +70,7 @@ public:
     QAction* m_pRedoAction = nullptr;
     QAction* m_pCopyCubeAction = nullptr;
     QAction* m_pPasteCubeAction = nullptr;
+    QAction* m_pPasteInverseAction = nullptr;
     QAction* m_pCopySolutionAction = nullptr;
     QAction* m_pFillAction = nullptr;
 
@@ -78,6 +79,9 @@ public slots:
     void OnRedo();
     void OnCopyCube();
     void OnPasteCube();
+    // Paste a move sequence as the solution of the cube meant: the cube set
+    // to the solved one with the moves' inverse performed.
+    void OnPasteInverse();
     void OnCopySolution();
     void OnFill();
 
@@ -103,6 +107,9 @@ private:
     // Painting from the keyboard in the net; true when the key was used.
     bool HandleViewKey(const QKeyEvent* pKey);
     void PaintAtCursor(BYTE nColor, int nAdvance);
+    // Paste Cube and Paste as Inverse: the clipboard read, a bad text refused
+    // with its reason and the cube unchanged.
+    void Paste(bool bInverse);
 
     CZelvorsCubeDlg& m_dlg;
     QUndoStack m_stack;
@@ -110,6 +117,7 @@ private:
     Facelets m_recordFrom = {}; // the cube when the outermost Record opened
     int m_nRecords = 0;         // open Records
     bool m_bApplying = false;   // undo or redo is setting the cube
+    bool m_bPastedMetrics = false; // the pasted algorithm's counts are shown
     QString m_strProblems;
     QLabel* m_pProblems = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "ShortSolve.h"
 
 #include "MessageBox.h"
+#include "Patterns.h"
 #include "ShortSolver.h"
 #include "ZelvorsCubeDlg.h"
 
@@ -137,13 +138,30 @@ void CZelvorsCubeDlg::OnSolveShort()
 {
     if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnSolveShort))
         return;
+    RunShortSolve(nullptr);
+}
+
+void CZelvorsCubeDlg::RunShortSolve(const BYTE* pTarget)
+{
     ClearSolution();
     m_progress.SetRange(0, kProgressSteps);
     m_progress.SetPos(0);
     m_progress.SetStep(5);
     const CommandGuard command(*this);
 
-    const Facelets colors = m_cube.Colors();
+    Facelets colors = m_cube.Colors();
+    if (pTarget) {
+        // To a target: the one cube whose solution turns this one into it.
+        std::string strError;
+        Facelets relative;
+        const int nResult = RelativeCube(colors.data(), pTarget, relative.data(), strError);
+        if (nResult != CCubeSolver::SOLVE_OK) {
+            m_progress.SetPos(0);
+            ShowSolveFailure(nResult);
+            return;
+        }
+        colors = relative;
+    }
 
     if (!m_pShortSolve)
         m_pShortSolve = new CShortSolveTask(this);

@@ -4,6 +4,7 @@
 #include "DialogUnits.h"
 #include "EditCommands.h"
 #include "MessageBox.h"
+#include "Notation.h"
 #include "Palette.h"
 #include "ShortSolve.h"
 
@@ -210,6 +211,7 @@ void CZelvorsCubeDlg::CreateMenu()
     m_commandActions << pCube->addAction(QStringLiteral("Shuffle"), this, &CZelvorsCubeDlg::OnShuffle);
     m_commandActions << pCube->addAction(QStringLiteral("Solve"), this, &CZelvorsCubeDlg::OnSolve);
     AddShortSolveCommand(pCube);
+    AddSolveToPatternCommand(pCube);
 
     QMenu* pSide = m_pMenuBar->addMenu(QStringLiteral("&Side"));
     const struct {
@@ -320,6 +322,7 @@ void CZelvorsCubeDlg::ClearSolution()
         m_listSolution.clear();
     }
     m_staticMoves.setText(QStringLiteral("Moves"));
+    ShowMetrics(QString());
     m_nStep = 0;
     m_btnPrevious.setEnabled(false);
     m_btnNext.setEnabled(m_nStep < m_listSolution.count() - 1);
@@ -587,8 +590,15 @@ void CZelvorsCubeDlg::ShowSolution(const CString& s)
     SelectLine(0);
     m_nStep = m_listSolution.currentRow();
     m_staticMoves.setText(QString::asprintf("%ld Moves", static_cast<long>(nPos / 3)));
+    ShowMetrics(QString::fromStdString(notation::FormatMetrics(notation::CountModelMoves(s))));
     GoToStep(m_nStep, false);
     UpdateStepButtons();
+}
+
+void CZelvorsCubeDlg::ShowMetrics(const QString& strMetrics)
+{
+    for (QWidget* p : std::initializer_list<QWidget*>{&m_staticMoves, &m_staticNext, &m_listSolution})
+        p->setToolTip(strMetrics);
 }
 
 void CZelvorsCubeDlg::GoToStep(int nIndex, bool bUndo)

@@ -68,6 +68,10 @@ public:
     // Lists a solution (moves in the model's notation, three characters
     // each) under "Your Cube!" and selects that line.
     void ShowSolution(const CString& strMoves);
+    // The counts of the listed solution or of a pasted algorithm ("20 HTM ·
+    // 27 QTM · 20 STM") as the tooltip of the move count, the "Next:" line and
+    // the list; empty to take them away.
+    void ShowMetrics(const QString& strMetrics);
     void GoToStep(int nIndex, bool bUndo);
     void UpdateSpeed();
     // The view animates when the Animate box is ticked, and the speed
@@ -166,6 +170,16 @@ private:
     void CreateMenu();
     // The Cube menu's short solve command, unavailable while a command runs.
     void AddShortSolveCommand(QMenu* pCube);
+    // The short solve of the live cube, or (pTarget, 54 colours of a real
+    // cube) of the moves that turn it into the target.
+    void RunShortSolve(const BYTE* pTarget);
+    // Cube > Solve to Pattern...: a stored pattern, the cube on the
+    // clipboard or one read from a file, reached by the short solver.
+    void AddSolveToPatternCommand(QMenu* pCube);
+    void OnSolveToPattern();
+    // Cube > Find More Solutions...: up to a dozen short solutions of the cube
+    // as entered, shortest first with their counts; the one picked is listed.
+    void OnFindMoreSolutions();
     // The box for a failed short solve (result 1 or 2).
     void OnSize();
     // A moved control's rectangle by its rule at a client size.

@@ -21,9 +21,13 @@
 // written in large blocks.
 
 #include "CubeDiagnosis.h"
+#include "CubieCube.h"
 #include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
+#include "Notation.h"
+#include "Patterns.h"
+#include "Solutions.h"
 #include "ShortSolver.h"
 #include "TextChars.h"
 
@@ -35,6 +39,7 @@
 #include <new>
 #include <string>
 #include <utility>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -54,7 +59,12 @@ const char kUsage[] =
     "       zelvors-solve --diagnose     write what is wrong with each configuration read\n"
     "       zelvors-solve --help         show this text\n"
     "       zelvors-solve --version      show the version\n"
-    "Solving also takes --notation model (the default) or --notation standard.\n"
+    "Solving also takes --notation model (the default) or --notation standard, and\n"
+    "--metrics, which adds a tab and the solution's counts: 20 HTM 27 QTM 20 STM.\n"
+    "--method short --target CUBE solves to CUBE (a configuration, or a pattern:\n"
+    "checkerboard, superflip, cube in a cube, six spots, cross, anaconda, ...)\n"
+    "instead of to the solved cube; --solutions N (1 to 48) writes up to N distinct\n"
+    "solutions, shortest first, each in a field of its own.\n"
     "\n"
     "A configuration is one line of 54 digits 0-6: the faces T, F, R, L, B, D, each\n"
     "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D);\n"
@@ -63,8 +73,10 @@ const char kUsage[] =
     "Solving writes the result code (0 solved, 1 not a set of cubelets, 2 unsolvable),\n"
     "a tab and the solution's moves: groups like F+. T-. D*. (model notation) or\n"
     "F U' D2 (standard notation); the moves are empty unless the code is 0. MOVES may\n"
-    "be written in either notation; standard notation also takes the rotations x, y\n"
-    "and z.\n"
+    "be written in either notation: the model's groups, every one a move, or standard\n"
+    "notation with slice moves M E S, wide turns Rw or r, rotations x y z, repeats\n"
+    "(R U)3, commutators [A, B], conjugates [A: B] and // comments; any other text\n"
+    "is refused, naming the character where it goes wrong.\n"
     "Diagnosing writes the result code that solving would give, a tab and every\n"
     "problem found, separated by \"; \" (nothing for a real cube).\n"
     "Every input line gets one output line: a line that is not a configuration gets\n"
@@ -234,17 +246,12 @@ bool ParseConfiguration(const std::string& strText, BYTE colors[kCubeTextLength]
     return false;
 }
 
-// Moves for --apply in the model's notation. Standard notation is recognised by
-// beginning with one of its moves and having none of the characters that only
-// the model's groups use; anything else is taken as the model's, as always.
+// Moves for --apply in the model's notation: the model's groups when every
+// group is a move, else standard notation; anything else is a usage error.
 bool ResolveApplyMoves(std::string& strMoves)
 {
-    const size_t nFirst = strMoves.find_first_not_of(" \t");
-    if (nFirst == std::string::npos || !std::strchr("UDFBLRxyz", strMoves[nFirst]) ||
-        strMoves.find_first_of("+-*^v.TC") != std::string::npos)
-        return true;
     std::string strModel, strError;
-    if (!ParseStandardMoves(strMoves, strModel, strError)) {
+    if (!ParseMoveText(strMoves, strModel, strError)) {
         UsageError("--apply: " + strError);
         return false;
     }
@@ -252,13 +259,16 @@ bool ResolveApplyMoves(std::string& strMoves)
     return true;
 }
 
-// A solution as printed: the model's groups, or standard notation.
-std::string SolutionText(const std::string& strModelMoves, bool bStandard)
+// A solution as printed: the model's groups, or standard notation; with
+// --metrics, a tab and its counts ("20 HTM 27 QTM 20 STM") after it.
+std::string SolutionText(const std::string& strModelMoves, bool bStandard, bool bMetrics)
 {
     std::string strText, strError;
-    if (bStandard && FormatStandardMoves(strModelMoves, strText, strError))
-        return strText;
-    return strModelMoves;
+    if (!bStandard || !FormatStandardMoves(strModelMoves, strText, strError))
+        strText = strModelMoves;
+    if (bMetrics)
+        strText += '\t' + notation::FormatMetrics(notation::CountModelMoves(strModelMoves), " ");
+    return strText;
 }
 
 // Reads configurations from standard input and hands each to fn, which returns
@@ -310,19 +320,6 @@ int ForEachConfiguration(Output& out, Fn fn)
     return out.Flush() ? nStatus : kExitIo;
 }
 
-// Says on standard error which groups of a move string turn nothing; the string
-// is still performed exactly as given.
-void WarnAboutIdleGroups(const std::string& strMoves)
-{
-    for (size_t p = 0; p < strMoves.size(); p += 3) {
-        const char chWhat = strMoves[p];
-        const char chCode = p + 1 < strMoves.size() ? strMoves[p + 1] : '\0';
-        if (!CCubeSolver::IsTurnGroup(chWhat, chCode))
-            Complain("--apply: group " + std::to_string(p / 3 + 1) + " \"" + strMoves.substr(p, 3) +
-                     "\" changes nothing");
-    }
-}
-
 enum class Mode { Solve, Shuffle, Apply, Diagnose, Help, Version };
 
 struct Options {
@@ -332,6 +329,10 @@ struct Options {
     std::string strMoves;   // --apply
     bool bStandardNotation = false; // --notation standard
     bool bNotationGiven = false;
+    bool bMetrics = false;          // --metrics
+    bool bTargetGiven = false;      // --target
+    long nSolutions = 0;            // --solutions (0: one, as always)
+    BYTE target[kCubeTextLength] = {};
     bool bShort = false;            // --method short
     bool bMethodGiven = false;      // --method or --max-length
     bool bMaxLengthGiven = false;
@@ -427,6 +428,49 @@ bool ParseMaxLength(const std::string& strValue, Options& opt)
     return true;
 }
 
+// The cube to solve to: a configuration line, or the name of a stored pattern
+// (case and spaces aside). It must be a real cube.
+bool ParseTarget(const std::string& strValue, Options& opt)
+{
+    auto key = [](const std::string& s) {
+        std::string k;
+        for (char ch : s)
+            if (ch != ' ' && ch != '-' && ch != '_')
+                k += static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
+        return k;
+    };
+    size_t nPatterns = 0;
+    const CubePattern* patterns = CubePatterns(nPatterns);
+    std::string strError;
+    bool bRead = false;
+    for (size_t i = 0; i < nPatterns && !bRead; ++i)
+        if (key(patterns[i].pszName) == key(strValue))
+            bRead = ParseCubeText(patterns[i].pszCube, opt.target, strError);
+    if (!bRead && !ParseConfiguration(Trim(strValue), opt.target, strError)) {
+        UsageError("--target: " + strError + " (or a pattern such as checkerboard)");
+        return false;
+    }
+    if (cubie::ReadVerdict(opt.target) != kSolved) {
+        UsageError("--target: " + DiagnoseCube(opt.target).Summary());
+        return false;
+    }
+    opt.bTargetGiven = true;
+    return true;
+}
+
+bool ParseSolutionCount(const std::string& strValue, Options& opt)
+{
+    char* pEnd = nullptr;
+    errno = 0;
+    const long n = std::strtol(strValue.c_str(), &pEnd, 10);
+    if (strValue.empty() || *pEnd != '\0' || errno == ERANGE || n < 1 || n > 48) {
+        UsageError("--solutions takes a count from 1 to 48: " + strValue);
+        return false;
+    }
+    opt.nSolutions = n;
+    return true;
+}
+
 // Reads the option strArg and its value, if it takes one.
 bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
 {
@@ -448,6 +492,15 @@ bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
     if (strArg == "--notation")
         return args.TakeValue("--notation takes model or standard", strValue) &&
                ParseNotation(strValue, opt);
+    if (strArg == "--target")
+        return args.TakeValue("--target takes a cube", strValue) && ParseTarget(strValue, opt);
+    if (strArg == "--solutions")
+        return args.TakeValue("--solutions takes a count from 1 to 48", strValue) &&
+               ParseSolutionCount(strValue, opt);
+    if (strArg == "--metrics") {
+        opt.bMetrics = true;
+        return true;
+    }
     if (strArg == "--method")
         return args.TakeValue("--method takes short or lbl", strValue) && ParseMethod(strValue, opt);
     if (strArg == "--max-length")
@@ -467,6 +520,18 @@ bool CheckCombination(const Options& opt)
     }
     if (opt.bNotationGiven && !bSolving) {
         UsageError("--notation applies to solving only");
+        return false;
+    }
+    if (opt.bMetrics && !bSolving) {
+        UsageError("--metrics applies to solving only");
+        return false;
+    }
+    if (opt.nSolutions > 0 && (!opt.bShort || opt.mode != Mode::Solve)) {
+        UsageError("--solutions needs --method short");
+        return false;
+    }
+    if (opt.bTargetGiven && (!opt.bShort || opt.mode != Mode::Solve)) {
+        UsageError("--target needs --method short");
         return false;
     }
     if (opt.bMaxLengthGiven && !opt.bShort && opt.mode == Mode::Solve) {
@@ -509,7 +574,6 @@ int Run(const Options& opt)
         return out.Flush() ? kExitOk : kExitIo;
 
     case Mode::Apply:
-        WarnAboutIdleGroups(opt.strMoves);
         return ForEachConfiguration(out, [&](const BYTE* colors) {
             LoadCube(cube, colors);
             cube.ExecuteMoves(opt.strMoves);
@@ -528,9 +592,27 @@ int Run(const Options& opt)
     if (opt.bShort)
         return ForEachConfiguration(out, [&](const BYTE* colors) {
             std::string strMoves;
-            const int nResult = SolveShort(colors, opt.nMaxLength, strMoves);
+            std::string strError;
+            if (opt.nSolutions > 0) {
+                // Several: each solution (and its counts) a field of its own.
+                BYTE relative[kCubeTextLength];
+                int nResult = opt.bTargetGiven ? RelativeCube(colors, opt.target, relative, strError) : kSolved;
+                std::vector<std::string> solutions;
+                if (nResult == kSolved)
+                    nResult = SolveShortSeveral(opt.bTargetGiven ? relative : colors, opt.nMaxLength,
+                                                static_cast<size_t>(opt.nSolutions), solutions);
+                std::string strLine = std::to_string(nResult);
+                for (const std::string& strOne : solutions)
+                    strLine += '\t' + SolutionText(strOne, opt.bStandardNotation, opt.bMetrics);
+                if (solutions.empty())
+                    strLine += '\t';
+                return out.Line(strLine);
+            }
+            const int nResult = opt.bTargetGiven
+                                    ? SolveShortTo(colors, opt.target, opt.nMaxLength, strMoves, strError)
+                                    : SolveShort(colors, opt.nMaxLength, strMoves);
             return out.Line(std::to_string(nResult) + '\t' +
-                            (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation)
+                            (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation, opt.bMetrics)
                                                 : std::string()));
         });
     return ForEachConfiguration(out, [&](const BYTE* colors) {
@@ -539,7 +621,7 @@ int Run(const Options& opt)
         LoadCube(cube, colors);
         const int nResult = cube.Solve(nullptr);
         return out.Line(std::to_string(nResult) + '\t' +
-                        (nResult == kSolved ? SolutionText(cube.GetSolution(), opt.bStandardNotation)
+                        (nResult == kSolved ? SolutionText(cube.GetSolution(), opt.bStandardNotation, opt.bMetrics)
                                             : std::string()));
     });
 }

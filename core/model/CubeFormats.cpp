@@ -2,6 +2,7 @@
 
 #include "CubeSolver.h"
 #include "CubeText.h"
+#include "Notation.h"
 #include "TextChars.h"
 
 #include <cstring>
@@ -38,24 +39,6 @@ CString Unexpected(const CString& strText, size_t i, const char* pszExpected)
 {
     return textchars::CharPosition(strText, i) + " is " + textchars::CharName(strText, i) +
            ", expected " + pszExpected;
-}
-
-// "'c' at character N" for the character at byte i.
-CString CharAt(const CString& strText, size_t i)
-{
-    return textchars::CharName(strText, i) + " at " + textchars::CharPosition(strText, i);
-}
-
-// The three-character rotation groups of the model, by axis and quarter-turn
-// count 1 to 3. x turns the front to the top, y the front to the left; z (the
-// top to the right) has no single group and is y' x y.
-const char* RotationGroups(char chAxis, int nQuarters)
-{
-    static const char* const kX[3] = {"C^.", "C^.C^.", "Cv."};
-    static const char* const kY[3] = {"C-.", "C-.C-.", "C+."};
-    static const char* const kZ[3] = {"C+.C^.C-.", "C+.C^.C^.C-.", "C+.Cv.C-."};
-    const char* const* table = chAxis == 'x' ? kX : chAxis == 'y' ? kY : kZ;
-    return table[nQuarters - 1];
 }
 
 } // namespace
@@ -127,70 +110,44 @@ bool IsFaceletStringLike(const CString& strText)
 
 bool ParseStandardMoves(const CString& strText, CString& strModelMoves, CString& strError)
 {
-    // The typographic apostrophe that web pages put for ' (UTF-8).
-    static const char kCurlyPrime[] = "\xE2\x80\x99";
-    const size_t nCurly = std::strlen(kCurlyPrime);
-    auto isPrimeAt = [&](size_t i, size_t& nLength) {
-        if (i < strText.size() && strText[i] == '\'') {
-            nLength = 1;
-            return true;
-        }
-        if (strText.compare(i, nCurly, kCurlyPrime) == 0) {
-            nLength = nCurly;
-            return true;
-        }
+    notation::Algorithm alg;
+    if (!notation::Parse(strText, alg, strError))
         return false;
-    };
-
-    CString strMoves;
-    size_t i = 0;
-    while (i < strText.size()) {
-        const char ch = strText[i];
-        if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') {
-            ++i;
-            continue;
-        }
-        const int nSlot = SlotOfStandard(ch);
-        const bool bRotation = ch == 'x' || ch == 'y' || ch == 'z';
-        if (nSlot < 0 && !bRotation) {
-            if (std::strchr("udfblrMESmes", ch) && ch != '\0')
-                strError = "wide and slice moves are not supported: " + CharAt(strText, i);
-            else
-                strError = "unexpected " + CharAt(strText, i) +
-                           ": expected a move U D F B L R or a rotation x y z";
-            return false;
-        }
-        const size_t nStart = i++;
-        int nQuarters = 1;
-        size_t nPrime = 0;
-        if (i < strText.size() && strText[i] == '2') {
-            nQuarters = 2;
-            ++i;
-            if (isPrimeAt(i, nPrime))
-                i += nPrime;
-        } else if (isPrimeAt(i, nPrime)) {
-            nQuarters = 3;
-            i += nPrime;
-        }
-        if (i < strText.size() && strText[i] != ' ' && strText[i] != '\t' &&
-            strText[i] != '\r' && strText[i] != '\n' && SlotOfStandard(strText[i]) < 0 &&
-            strText[i] != 'x' && strText[i] != 'y' && strText[i] != 'z') {
-            strError = "unexpected " + CharAt(strText, i) + " after the move " +
-                       strText.substr(nStart, i - nStart) +
-                       (i == nStart + 1 ? ": expected ', 2, a space or the next move"
-                                        : ": expected a space or the next move");
-            return false;
-        }
-        if (bRotation) {
-            strMoves += RotationGroups(ch, nQuarters);
-        } else {
-            strMoves += kSlotLetters[nSlot];
-            strMoves += nQuarters == 1 ? '+' : nQuarters == 2 ? '*' : '-';
-            strMoves += '.';
-        }
-    }
-    strModelMoves = strMoves;
+    strModelMoves = notation::ToModelMoves(alg);
     return true;
+}
+
+bool ParseMoveText(const CString& strText, CString& strModelMoves, CString& strError,
+                   bool bInverse)
+{
+    // The model's groups, every one of them a move.
+    size_t nBadGroup = CString::npos;
+    for (size_t p = 0; p < strText.size(); p += 3)
+        if (!CCubeSolver::IsTurnGroup(strText[p], p + 1 < strText.size() ? strText[p + 1] : '\0')) {
+            nBadGroup = p;
+            break;
+        }
+    if (nBadGroup == CString::npos) {
+        strModelMoves = bInverse ? InverseModelMoves(strText) : strText;
+        return true;
+    }
+    notation::Algorithm alg;
+    CString strStandardError;
+    size_t nStandardStop = 0;
+    if (notation::Parse(strText, alg, strStandardError, &nStandardStop)) {
+        strModelMoves = notation::ToModelMoves(bInverse ? notation::Inverse(alg) : alg);
+        return true;
+    }
+    // Neither: the reading that got further says what is wrong.
+    if (nBadGroup > nStandardStop) {
+        const CString strGroup = strText.substr(nBadGroup, 3);
+        strError = "group " + std::to_string(nBadGroup / 3 + 1) + " \"" + strGroup + "\" at " +
+                   textchars::CharPosition(strText, nBadGroup) +
+                   " is no move: expected a face T F R L B D with + - *, or C with + - ^ v";
+    } else {
+        strError = strStandardError;
+    }
+    return false;
 }
 
 bool FormatStandardMoves(const CString& strModelMoves, CString& strOut, CString& strError)
@@ -267,7 +224,7 @@ CString InverseModelMoves(const CString& strModelMoves)
     return strInverse;
 }
 
-CubeTextReading ReadCubeOrMoves(const CString& strText)
+CubeTextReading ReadCubeOrMoves(const CString& strText, bool bInverseMoves)
 {
     CubeTextReading r;
     const size_t b = strText.find_first_not_of(" \t\r\n");
@@ -288,13 +245,16 @@ CubeTextReading ReadCubeOrMoves(const CString& strText)
             r.kind = CubeTextKind::FACELETS;
         return r;
     }
-    if (!ParseStandardMoves(strTrimmed, r.strModelMoves, r.strError)) {
+    notation::Algorithm alg;
+    if (!notation::Parse(strTrimmed, alg, r.strError)) {
         // 54 characters without a space were most likely meant as facelets.
         if (strTrimmed.size() == kFaceletStringLength &&
             strTrimmed.find_first_of(" \t\r\n") == CString::npos)
             ParseFaceletString(strTrimmed, r.colors, r.strError);
         return r;
     }
+    r.metrics = notation::Count(alg);
+    r.strModelMoves = notation::ToModelMoves(bInverseMoves ? notation::Inverse(alg) : alg);
     CCubeSolver cube;
     cube.ExecuteMoves(r.strModelMoves);
     ReadCube(cube, r.colors);

@@ -10,13 +10,15 @@
 //
 // Standard notation: face turns U D F B L R, clockwise seen from outside; a
 // suffix ' turns counter-clockwise, 2 (or 2') half way. Whole-cube rotations
-// x (as R), y (as U) and z (as F), with the same suffixes. Moves may be
-// separated by white space or written together.
+// x (as R), y (as U) and z (as F), with the same suffixes; slice and wide
+// turns, repeats, commutators and conjugates as Notation.h reads them. Moves
+// may be separated by white space or written together.
 //
 // Every function is plain data in, plain data out; none touches a live cube.
 
 #include "Compat.h"
 #include "Facelets.h"
+#include "Notation.h"
 
 #include <cstddef>
 
@@ -40,9 +42,18 @@ bool ParseFaceletString(const CString& strText, BYTE colors[kFaceletStringLength
 // string, not the model's digits nor a move sequence written without spaces.
 bool IsFaceletStringLike(const CString& strText);
 
-// Translates standard notation into the model's move string (groups such as
-// "T+.", "C^."). On failure says what is wrong and at which character.
+// Translates standard notation (every construct of Notation.h: slices, wide
+// turns, rotations, repeats, commutators, conjugates, comments) into the
+// model's move string (groups such as "T+.", "C^."). On failure says what is
+// wrong and at which character.
 bool ParseStandardMoves(const CString& strText, CString& strModelMoves, CString& strError);
+
+// Moves as a user gives them: the model's groups when every group is a move,
+// else standard notation. When the text is neither, says what is wrong at the
+// first bad place of the reading that got further (in characters). bInverse
+// gives the moves that undo the text's instead.
+bool ParseMoveText(const CString& strText, CString& strModelMoves, CString& strError,
+                   bool bInverse = false);
 
 // Translates a model move string into standard notation, moves separated by
 // one space. Fails on a group that forms no move, naming it.
@@ -65,7 +76,10 @@ struct CubeTextReading {
     // The cube: as read, or the solved cube with the moves performed.
     BYTE colors[kFaceletStringLength] = {};
     CString strModelMoves;  // STANDARD_MOVES: the moves as model groups
+    notation::Metrics metrics; // STANDARD_MOVES: the moves counted as written
     CString strError;       // NONE: what is wrong, for the format the text looks most like
 };
 
-CubeTextReading ReadCubeOrMoves(const CString& strText);
+// bInverseMoves: a move sequence is taken as the solution of the cube meant,
+// which is then the solved cube with the moves' inverse performed.
+CubeTextReading ReadCubeOrMoves(const CString& strText, bool bInverseMoves = false);

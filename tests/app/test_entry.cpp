@@ -647,6 +647,8 @@ private slots:
         QTest::newRow("both lines of Copy Cube") << "DF" << "";
         QTest::newRow("scramble") << "R U R' U2 B' x2" << "R+.T+.R-.T*.B-.C^.C^.";
         QTest::newRow("scramble without spaces") << "RUR'U'" << "R+.T+.R-.T-.";
+        QTest::newRow("slice, wide, brackets, comment")
+            << "M2 r' (U)2 [R: F] // a note" << "R*.L*.C^.C^.L-.Cv.T+.T+.R+.F+.R-.";
     }
 
     void pasteTakesEveryFormat()
@@ -688,6 +690,8 @@ private slots:
         QTest::newRow("empty") << "";
         QTest::newRow("digits too short") << "1111111112222";
         QTest::newRow("bad move") << "R U Q2";
+        QTest::newRow("bad slice move") << "M E S M2 X";
+        QTest::newRow("unclosed repeat") << "(R U R' U'";
         QTest::newRow("two different cubes")
             << kSolvedString + "\n111111222222222555333333333444444444666555555111666666";
     }
@@ -709,6 +713,46 @@ private slots:
         QCOMPARE(dlg.Edit().UndoStack().count(), nSteps);
     }
 
+    // Paste as Inverse sets up the cube that the pasted algorithm solves; a
+    // cube or a bad text is refused and changes nothing.
+    void pasteAsInverseSetsUpTheCubeItSolves()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        const QString strAlgorithm = "[R, U] M' (F r)2 y";
+        QGuiApplication::clipboard()->setText(strAlgorithm);
+        dlg.Edit().m_pPasteInverseAction->trigger();
+        QVERIFY(m_boxes.empty());
+        QVERIFY(!dlg.m_cube.IsSolved());
+        CString strModel, strError;
+        QVERIFY(ParseStandardMoves(strAlgorithm.toStdString(), strModel, strError));
+        CCubeSolver check;
+        BYTE colors[54];
+        dlg.m_cube.GetColors(colors);
+        LoadCube(check, colors);
+        check.ExecuteMoves(strModel);
+        QVERIFY(check.IsSolved());
+        // The algorithm's counts as written: [R, U] 4, M' 2 face turns, (F r)2 4.
+        QCOMPARE(dlg.m_staticMoves.toolTip(), QString::fromUtf8("Pasted: 10 HTM \u00B7 10 QTM \u00B7 9 STM"));
+        // A change of the user's takes them away.
+        QTest::keyClick(&dlg.m_listSolution, Qt::Key_R, Qt::AltModifier);
+        QTRY_VERIFY(dlg.m_staticMoves.toolTip().isEmpty());
+        dlg.Edit().m_pUndoAction->trigger();
+        const QString strBefore = FaceletText(dlg.m_cube);
+        const int nSteps = dlg.Edit().UndoStack().count();
+        for (const QString& strBad : {kSolvedString, QString("R U X")}) {
+            m_boxes.clear();
+            QGuiApplication::clipboard()->setText(strBad);
+            dlg.Edit().m_pPasteInverseAction->trigger();
+            QCOMPARE(int(m_boxes.size()), 1);
+            QCOMPARE(m_boxes[0].caption, QString("Paste as Inverse"));
+            QVERIFY(m_boxes[0].text.contains("the cube is left as it was"));
+            QCOMPARE(FaceletText(dlg.m_cube), strBefore);
+            QCOMPARE(dlg.Edit().UndoStack().count(), nSteps);
+        }
+        QVERIFY(m_boxes[0].text.contains("'X' at character 5"));
+    }
+
     void pastedScrambleIsSolvedAndItsSolutionCopied()
     {
         CZelvorsCubeDlg dlg;
@@ -721,6 +765,15 @@ private slots:
         dlg.m_btnSolve.click();
         QVERIFY(m_boxes.empty());
         QVERIFY(dlg.m_listSolution.count() > 1);
+        // The solution's counts beside its move count, which is unchanged.
+        CString strSolved;
+        for (const CString& strMove : dlg.m_arrMoves)
+            strSolved += strMove;
+        const notation::Metrics metrics = notation::CountModelMoves(strSolved);
+        QCOMPARE(dlg.m_staticMoves.text(), QString("%1 Moves").arg(dlg.m_listSolution.count() - 1));
+        QCOMPARE(metrics.htm, dlg.m_listSolution.count() - 1);
+        for (QWidget* p : std::initializer_list<QWidget*>{&dlg.m_staticMoves, &dlg.m_listSolution, &dlg.m_staticNext})
+            QCOMPARE(p->toolTip(), QString::fromStdString(notation::FormatMetrics(metrics)));
         dlg.Edit().m_pCopySolutionAction->trigger();
         const QString strSolution = QGuiApplication::clipboard()->text();
         QVERIFY(!strSolution.isEmpty());

@@ -11,6 +11,9 @@
 #include "ZelvorsCubeDlg.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputDialog>
+#include <QTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -281,6 +284,103 @@ private slots:
             QVERIFY(dlg.m_cube.IsSolved());
             QVERIFY(!dlg.m_btnNext.isEnabled());
         }
+    }
+
+    // Cube > Solve to Pattern...: the choice made in its box, the moves
+    // listed, and stepping through them ends on the pattern; a clipboard
+    // without a cube is refused and nothing is listed.
+    void solveToPatternEndsOnThePattern_data()
+    {
+        QTest::addColumn<QString>("strChoice");
+        QTest::addColumn<QString>("strClipboard");
+        QTest::addColumn<QString>("strPattern"); // empty: refused
+        QTest::newRow("checkerboard") << "Checkerboard" << "" << "161616161252525252343434343434343434525252525616161616";
+        QTest::newRow("superflip") << "Superflip" << "" << "151413121212423262313235363414542464515354565626463656";
+        QTest::newRow("clipboard algorithm") << "The cube on the clipboard" << "U D' R L' F B' U D'"
+                                             << "222212222333323333111131111666646666444454444555565555";
+        QTest::newRow("clipboard cube, two lines")
+            << "The cube on the clipboard"
+            << "111111111555525555444434444333343333222252222666666666\nUUUUUUUUU" 
+            << "111111111555525555444434444333343333222252222666666666";
+        QTest::newRow("clipboard prose") << "The cube on the clipboard" << "hello" << "";
+        QTest::newRow("clipboard twisted corner") << "The cube on the clipboard"
+                                                  << "111111112222222223333333333444444444555555555666666666" << "";
+    }
+    void solveToPatternEndsOnThePattern()
+    {
+        QFETCH(QString, strChoice);
+        QFETCH(QString, strClipboard);
+        QFETCH(QString, strPattern);
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_btnShuffle.click();
+        const std::string entered = FormatCube(dlg.m_cube);
+        QApplication::clipboard()->setText(strClipboard);
+        QAction* pAction = dlg.findChild<QAction*>("ID_CUBE_SOLVE_TO_PATTERN");
+        QVERIFY(pAction);
+        bool bChosen = false;
+        QTimer::singleShot(0, &dlg, [&] {
+            auto* pBox = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!pBox)
+                return;
+            pBox->setTextValue(strChoice);
+            bChosen = pBox->textValue() == strChoice;
+            pBox->accept();
+        });
+        pAction->trigger();
+        QVERIFY(bChosen);
+        QTRY_VERIFY(!dlg.IsBusy());
+        if (strPattern.isEmpty()) {
+            QCOMPARE(int(m_boxes.size()), 1);
+            QVERIFY(m_boxes[0].text.contains("nothing was done"));
+            QCOMPARE(dlg.m_listSolution.count(), 0);
+            QCOMPARE(FormatCube(dlg.m_cube), entered);
+            return;
+        }
+        QTRY_VERIFY(dlg.m_listSolution.count() > 1);
+        QVERIFY(m_boxes.empty());
+        QCOMPARE(FormatCube(dlg.m_cube), entered);
+        const int nMoves = dlg.m_listSolution.count() - 1;
+        QVERIFY(nMoves <= 20);
+        for (int i = 0; i < nMoves; ++i)
+            dlg.m_btnNext.click();
+        QCOMPARE(QString::fromStdString(FormatCube(dlg.m_cube)), strPattern);
+    }
+
+    // Cube > Find More Solutions...: several solutions with their counts,
+    // shortest first; the one picked is listed and solves the cube.
+    void findMoreSolutionsListsThePickedOne()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_btnShuffle.click();
+        const std::string entered = FormatCube(dlg.m_cube);
+        QAction* pAction = dlg.findChild<QAction*>("ID_CUBE_FIND_MORE_SOLUTIONS");
+        QVERIFY(pAction);
+        QStringList offered;
+        QTimer::singleShot(0, &dlg, [&] {
+            auto* pBox = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+            if (!pBox)
+                return;
+            offered = pBox->comboBoxItems();
+            pBox->setTextValue(offered.value(offered.size() - 1));
+            pBox->accept();
+        });
+        pAction->trigger();
+        QVERIFY2(offered.size() > 1, qPrintable(offered.join('\n')));
+        int nPrevious = 0;
+        for (const QString& strItem : offered) {
+            QVERIFY(strItem.contains(" HTM \u00B7 "));
+            const int nHtm = strItem.section(' ', 0, 0).toInt();
+            QVERIFY(nHtm >= nPrevious && nHtm <= 20);
+            nPrevious = nHtm;
+        }
+        QCOMPARE(FormatCube(dlg.m_cube), entered);
+        const int nMoves = dlg.m_listSolution.count() - 1;
+        QCOMPARE(nMoves, nPrevious); // the last one offered
+        for (int i = 0; i < nMoves; ++i)
+            dlg.m_btnNext.click();
+        QVERIFY(dlg.m_cube.IsSolved());
     }
 
     // The short solver's answer is listed without passing through the

@@ -106,18 +106,23 @@ printf '%s\n' 000000000000000000000000000000000000000000000000000000 | "$tool" >
 printf '%s\n' "$solved" | "$tool" --apply 'F+.F-.C^.Cv.' > "$tmp/out"
 [ "$(cat "$tmp/out")" = "$solved" ]; check "--apply of moves and their inverses" $?
 
-# --apply performs groups that form no move as no turn, and names each of them.
-printf '%s\n' "$solved" | "$tool" --apply 'F+R-.' > "$tmp/out" 2> "$tmp/err"; rc=$?
-printf '%s\n' "$solved" | "$tool" --apply 'F+.' > "$tmp/ref"
-[ $rc -eq 0 ] && cmp -s "$tmp/out" "$tmp/ref"; check "--apply drops a group that forms no move" $?
-grep -q 'group 2 "-\." changes nothing' "$tmp/err" && [ "$(wc -l < "$tmp/err")" -eq 1 ]
-check "--apply names the group that changes nothing" $?
-printf '%s\n' "$solved" | "$tool" --apply 'hello world' > "$tmp/out" 2> "$tmp/err"; rc=$?
-[ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$solved" ] && [ "$(grep -c 'changes nothing' "$tmp/err")" -eq 4 ]
-check "--apply of words warns about each group" $?
-printf '%s\n' "$solved" | "$tool" --apply 'F+.f+.C*.T' > /dev/null 2> "$tmp/err"
-grep -q 'group 2 ' "$tmp/err" && grep -q 'group 3 ' "$tmp/err" && grep -q 'group 4 ' "$tmp/err" &&
-    ! grep -q 'group 1 ' "$tmp/err"; check "--apply: lower case, C*, a lone letter" $?
+# --apply refuses a text that is neither notation, naming where it goes wrong,
+# and applies nothing.
+for row in "F+R-.|group 2 \"-.\" at character 4" "hello world|'h' at character 1" \
+        "F+.f+.C*.T|group 2 \"f+.\" at character 4" "R U.|'.' at character 4" "U-|'-' at character 2" \
+        "R U R' U' T|'T' at character 11" "R U X|'X' at character 5" "(R U|( at character 1 is never closed"; do
+    moves=${row%%|*} what=${row#*|}
+    printf '%s\n' "$solved" | "$tool" --apply "$moves" > "$tmp/out" 2> "$tmp/err"; rc=$?
+    [ $rc -eq 2 ] && [ ! -s "$tmp/out" ] && grep -qF -- "$what" "$tmp/err" && grep -q usage "$tmp/err"
+    check "--apply refuses: $moves" $?
+done
+# Slice, wide, repeated and bracketed moves, against their face turns.
+for row in "M|R L' x'" "r U2 M'|L x U2 R' L x" "(R U R' U')6|" "[R, U]|R U R' U'" "[R: U]2|R U2 R'" \
+        "x y z // turns|x y z" "2R 2Rw|R' L x L x"; do
+    printf '%s\n' "$solved" | "$tool" --apply "${row%%|*}" > "$tmp/out"
+    printf '%s\n' "$solved" | "$tool" --apply "${row#*|}" > "$tmp/ref"
+    cmp -s "$tmp/out" "$tmp/ref"; check "--apply ${row%%|*}" $?
+done
 printf '%s\n' "$solved" | "$tool" --apply 'F+.R-.T*.C+.C-.C^.Cv.' > /dev/null 2> "$tmp/err"
 [ ! -s "$tmp/err" ]; check "--apply of real moves is silent" $?
 
@@ -212,13 +217,72 @@ fi
 printf '%s' "$solved" | "$tool" > "$tmp/out"; rc=$?
 [ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$(printf '0\t')" ]; check "last line without a newline" $?
 
+# --metrics: the solution's counts in a third field, the solution unchanged.
+printf '%s\n' "$solved" | "$tool" --apply "R U2 F' L D B2 R' U" > "$tmp/cfg1"
+"$tool" --notation standard < "$tmp/cfg1" > "$tmp/plain"
+"$tool" --notation standard --metrics < "$tmp/cfg1" > "$tmp/out"
+sol=$(cut -f2 "$tmp/plain")
+n=$(printf '%s\n' "$sol" | wc -w) q=$(( $(printf '%s\n' "$sol" | wc -w) + $(printf '%s\n' "$sol" | grep -o 2 | wc -l) ))
+[ "$(cut -f1,2 "$tmp/out")" = "$(cat "$tmp/plain")" ] && [ "$(cut -f3 "$tmp/out")" = "$n HTM $q QTM $n STM" ]
+check "--metrics counts the solution" $?
+[ "$(printf '%s\n' "$solved" | "$tool" --metrics)" = "$(printf '0\t\t0 HTM 0 QTM 0 STM')" ]; check "--metrics of the solved cube" $?
+
+# --target: the short solver's moves turn each cube into the target, given as
+# a configuration or as a pattern's name.
+checker=$(printf '%s\n' "$solved" | "$tool" --apply "M2 E2 S2")
+printf '%s\n' "$solved" | "$tool" --shuffle 3 > "$tmp/from"
+ok=0
+for target in "$checker" "checkerboard" "Cube in a Cube" "$(sed -n 2p "$tmp/from")"; do
+    "$tool" --method short --target "$target" < "$tmp/from" | cut -f2 > "$tmp/sol" || ok=1
+    case $target in *[0-9]*) want=$target ;; *) want= ;; esac
+    n=0
+    while read -r cfg && read -r sol <&3; do
+        n=$((n + 1))
+        got=$(printf '%s\n' "$cfg" | "$tool" --apply "${sol:-}")
+        [ -z "$want" ] && [ "$target" = checkerboard ] && want=$checker
+        [ -z "$want" ] || [ "$got" = "$want" ] || ok=1
+        [ "$(printf '%s' "$sol" | wc -c)" -le 60 ] || ok=1
+    done < "$tmp/from" 3< "$tmp/sol"
+    [ $n -eq 3 ] || ok=1
+done
+check "--target: solutions end on the target" $ok
+for args in "--target checkerboard" "--method lbl --target checkerboard" "--method short --target nothing" \
+        "--method short --target 111111111222222222333333333444444444555555555666666655" "--method short --target"; do
+    # shellcheck disable=SC2086
+    "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
+    [ $rc -eq 2 ] && grep -q -- "--target" "$tmp/err"; check "bad --target: $args" $?
+done
+
+# --solutions N: up to N distinct solutions a line, shortest first, each solving the cube.
+"$tool" --method short --solutions 8 --notation standard < "$tmp/from" > "$tmp/many"
+"$tool" --method short --solutions 8 --notation standard < "$tmp/from" | cmp -s - "$tmp/many"
+check "--solutions is deterministic" $?
+ok=0
+while read -r cfg && IFS= read -r line <&3; do
+    [ "${line%%	*}" = 0 ] || ok=1
+    printf '%s\n' "$line" | tr '\t' '\n' | tail -n +2 > "$tmp/each"
+    [ "$(sort "$tmp/each" | uniq -d)" = "" ] || ok=1
+    prev=0
+    while read -r sol; do
+        [ "$(printf '%s\n' "$cfg" | "$tool" --apply "$sol" | "$tool")" = "$(printf '0\t')" ] || ok=1
+        n=$(printf '%s\n' "$sol" | wc -w); [ "$n" -ge "$prev" ] && [ "$n" -le 20 ] || ok=1; prev=$n
+    done < "$tmp/each"
+    [ "$(head -n 1 "$tmp/each")" != "" ] || ok=1
+done < "$tmp/from" 3< "$tmp/many"
+check "--solutions: distinct solutions that solve, shortest first" $ok
+for args in "--solutions 3" "--method short --solutions 0" "--method short --solutions 49" "--method lbl --solutions 2"; do
+    # shellcheck disable=SC2086
+    "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
+    [ $rc -eq 2 ] && grep -q -- "--solutions" "$tmp/err"; check "bad --solutions: $args" $?
+done
+
 # Command line.
 "$tool" --help > "$tmp/out" 2>&1; rc=$?
 [ $rc -eq 0 ] && grep -q usage "$tmp/out"; check "--help" $?
 for args in "--bogus" "--shuffle" "--shuffle x" "--shuffle -1" "--apply" "--apply a b" \
         "--shuffle 99999999999999999999" "--shuffle 2 --apply F+." "--help --help" \
         "--notation" "--notation x" "--diagnose --notation standard" "--apply F+. --notation standard" \
-        "--diagnose --apply F+." "--apply Rw"; do
+        "--diagnose --apply F+." "--apply Rw(" "--apply F+. --metrics"; do
     # shellcheck disable=SC2086
     "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
     [ $rc -eq 2 ] && grep -q usage "$tmp/err"; check "bad command line: $args" $?

@@ -153,8 +153,8 @@ TEST(PastedText, CubeOrScramble)
         {"12345", "expected 54 colour digits, found 5 characters"},
         {"UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLLLBBBBBBBBX",
          "character 54 is 'X', expected a face letter U R F D L B"},
-        {"R U2 F' Q", "unexpected 'Q' at character 9: expected a move U D F B L R or a rotation x y z"},
-        {"hello", "unexpected 'h' at character 1: expected a move U D F B L R or a rotation x y z"},
+        {"R U2 F' Q", "unexpected 'Q' at character 9: expected a move U D F B L R, M E S, a wide turn such as Rw or r, a rotation x y z, ( or ["},
+        {"hello", "unexpected 'h' at character 1: expected a move U D F B L R, M E S, a wide turn such as Rw or r, a rotation x y z, ( or ["},
     };
     for (const Bad& bad : kBad) {
         r = ReadCubeOrMoves(bad.text);
@@ -251,10 +251,10 @@ TEST(StandardNotation, RoundTripsAndScrambles)
 
 TEST(StandardNotation, MalformedTextSaysWhatAndWhere)
 {
-    EXPECT_EQ(ParseError("R Q"), "unexpected 'Q' at character 3: expected a move U D F B L R or a rotation x y z");
-    EXPECT_EQ(ParseError("R u"), "wide and slice moves are not supported: 'u' at character 3");
-    EXPECT_EQ(ParseError("R M2"), "wide and slice moves are not supported: 'M' at character 3");
-    EXPECT_EQ(ParseError("Rw U"), "unexpected 'w' at character 2 after the move R: expected ', 2, a space or the next move");
+    const char* const kExpectedMove = "expected a move U D F B L R, M E S, a wide turn such as Rw or r, a rotation x y z, ( or [";
+    EXPECT_EQ(ParseError("R Q"), "unexpected 'Q' at character 3: expected a move U D F B L R, M E S, a wide turn such as Rw or r, a rotation x y z, ( or [");
+    EXPECT_EQ(ParseError("r w"), "unexpected 'w' at character 3: " + std::string(kExpectedMove));
+    EXPECT_EQ(ParseError("rw U"), "unexpected 'w' at character 2 after the move r: expected ', 2, a space or the next move");
     EXPECT_EQ(ParseError("U3"), "unexpected '3' at character 2 after the move U: expected ', 2, a space or the next move");
     EXPECT_EQ(ParseError("U'2"), "unexpected '2' at character 3 after the move U': expected a space or the next move");
 }
@@ -266,7 +266,7 @@ TEST(TextMessages, NameTheCharacterAndCountCharacters)
     // Two- and three-byte characters in UTF-8.
     const std::string rsq = "\xE2\x80\x99", rdq = "\xE2\x80\x9D", lsq = "\xE2\x80\x98",
                       ldq = "\xE2\x80\x9C", e = "\xC3\xA9", E = "\xC3\x89", ue = "\xC3\xBC";
-    const std::string kMove = ": expected a move U D F B L R or a rotation x y z";
+    const std::string kMove = ": expected a move U D F B L R, M E S, a wide turn such as Rw or r, a rotation x y z, ( or [";
     const std::string kSuffix = ": expected ', 2, a space or the next move";
     struct Row {
         std::string text;
@@ -279,7 +279,7 @@ TEST(TextMessages, NameTheCharacterAndCountCharacters)
         {"R \xE2 U", "unexpected byte 0xE2 at character 3" + kMove},
         {"R\x01", "unexpected U+0001 at character 2 after the move R" + kSuffix},
         {ue + " u", "unexpected '" + ue + "' at character 1" + kMove},
-        {"R" + rsq + " u", "wide and slice moves are not supported: 'u' at character 4"},
+        {"R" + rsq + " Mw", "unexpected 'w' at character 5 after the move M" + kSuffix},
     };
     for (const Row& row : kMoves)
         EXPECT_EQ(ParseError(row.text), row.error) << row.text;

@@ -6,7 +6,7 @@
 // A byte that does not begin a well-formed UTF-8 sequence counts as one
 // character of its own.
 
-#include "Compat.h"
+#include <string>
 
 #include <cstddef>
 #include <cstdio>
@@ -15,7 +15,7 @@ namespace textchars {
 
 // Bytes taken by the character that starts at byte nByte (1 for a byte that
 // starts no well-formed sequence, 0 at the end of the text).
-inline size_t CharLength(const CString& strText, size_t nByte)
+inline size_t CharLength(const std::string& strText, size_t nByte)
 {
     if (nByte >= strText.size())
         return 0;
@@ -49,7 +49,7 @@ inline size_t CharLength(const CString& strText, size_t nByte)
 }
 
 // Number of characters in the first nBytes bytes of the text (all of it by default).
-inline size_t CharCount(const CString& strText, size_t nBytes = CString::npos)
+inline size_t CharCount(const std::string& strText, size_t nBytes = std::string::npos)
 {
     const size_t nEnd = nBytes < strText.size() ? nBytes : strText.size();
     size_t nCount = 0;
@@ -59,7 +59,7 @@ inline size_t CharCount(const CString& strText, size_t nBytes = CString::npos)
 }
 
 // "character N" for the character that starts at byte nByte, N counted from 1.
-inline CString CharPosition(const CString& strText, size_t nByte)
+inline std::string CharPosition(const std::string& strText, size_t nByte)
 {
     return "character " + std::to_string(CharCount(strText, nByte) + 1);
 }
@@ -67,7 +67,7 @@ inline CString CharPosition(const CString& strText, size_t nByte)
 // The character that starts at byte nByte as a message shows it: in single
 // quotes as written; a control character or a byte that is no UTF-8 by its
 // code (U+0009, byte 0xE2).
-inline CString CharName(const CString& strText, size_t nByte)
+inline std::string CharName(const std::string& strText, size_t nByte)
 {
     const size_t nLength = CharLength(strText, nByte);
     if (nLength == 0)
