@@ -193,4 +193,5 @@ void CZelvorsCubeDlg::OnSolveShort()
     // Listed as after Solve; the cube itself is left as entered, and the
     // layer-by-layer solver's own solution is not touched.
     ShowSolution(answer.strMoves);
+    NoteSolution(QStringLiteral("short"));
 }

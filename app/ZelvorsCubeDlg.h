@@ -22,6 +22,7 @@
 #include <QSlider>
 #include <QTimer>
 
+class CCubeFiles;
 class CEditCommands;
 class QAction;
 class QMenu;
@@ -87,6 +88,13 @@ public:
     void ShowSolveFailure(int nResult);
     // The Edit menu, the census and keyboard painting (EditCommands.h).
     CEditCommands& Edit() const { return *m_pEdit; }
+    // The File menu's cube files and the remembered options (CubeFiles.h).
+    CCubeFiles& Files() const { return *m_pFiles; }
+    // Says which solver listed the solution just shown ("lbl", "short") and
+    // the stage of each of its moves, if it has stages; ClearSolution forgets both.
+    void NoteSolution(const QString& strMethod, const std::vector<int>& stages = {});
+    QString m_strSolutionMethod;
+    std::vector<int> m_solutionStages;
     // Line of the solution list for a 3-character move.
     static QString DescribeMove(const CString& strMove);
 
@@ -154,6 +162,7 @@ protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
+    friend class CCubeFiles;
     enum Rule { STRETCH_BOTH, TOP_RIGHT, RIGHT_COLUMN, BOTTOM_LEFT, BOTTOM_RIGHT };
     struct Anchor {
         QWidget* pControl;
@@ -194,6 +203,7 @@ private:
 
     QWidget* m_pClient = nullptr;
     CEditCommands* m_pEdit = nullptr;
+    CCubeFiles* m_pFiles = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
     QList<QAction*> m_commandActions; // unavailable while a command runs
     Anchor m_layout[19] = {};
