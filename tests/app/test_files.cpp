@@ -226,12 +226,19 @@ private slots:
     void theCubeAtExitAndTheOptionsComeBack()
     {
         const QString strIni = Path("settings/ZelvorsCube.ini");
+        QRect placed;
         {
             CZelvorsCubeDlg dlg;
             dlg.Files().Remember(std::make_unique<QSettings>(strIni, QSettings::IniFormat));
             Ready(dlg);
             SolvedAndStepped(dlg, 31);
             QVERIFY(dlg.Files().SaveAs(Path("recent.zcube")));
+            dlg.m_pMarkerAction->setChecked(false);
+            dlg.m_pNotationAction->setChecked(true);
+            dlg.OnSolveShort();
+            QCOMPARE(dlg.m_strSolutionMethod, QStringLiteral("short"));
+            dlg.setGeometry(QRect(QPoint(40, 50), dlg.size() + QSize(30, 20)));
+            placed = dlg.geometry();
             dlg.reject(); // Exit, answered Yes
             QVERIFY(!dlg.isVisible());
         }
@@ -243,13 +250,40 @@ private slots:
         QCOMPARE(dlg.m_sliderSpeed.value(), 30);
         QVERIFY(dlg.m_check3D.isChecked());
         QCOMPARE(dlg.Files().RecentFiles(), QStringList{QFileInfo(Path("recent.zcube")).absoluteFilePath()});
+        QVERIFY(!dlg.m_pMarkerAction->isChecked());
+        QVERIFY(dlg.m_pNotationAction->isChecked());
+        QCOMPARE(dlg.Files().LastMethod(), QStringLiteral("short"));
+        QCOMPARE(dlg.geometry(), placed);
         QVERIFY(QFileInfo::exists(dlg.Files().LastRunPath()));
         QVERIFY(dlg.Files().Open(dlg.Files().LastRunPath()));
-        QCOMPARE(dlg.m_nStep, 3);
+        QCOMPARE(dlg.m_nStep, 0);
+        QCOMPARE(dlg.m_strSolutionMethod, QStringLiteral("short"));
         CZelvorsCubeDlg probe;
         Ready(probe);
         QVERIFY(probe.Files().Open(Path("recent.zcube")));
         QCOMPARE(Text(dlg.m_cube), Text(probe.m_cube));
+    }
+
+    void aDamagedSettingsFileIsIgnored()
+    {
+        const QString strIni = Path("damaged/ZelvorsCube.ini");
+        QDir().mkpath(Path("damaged"));
+        WriteAll(strIni, QByteArray("[files\nrecent=\"\x01\x02\n[view]\nmarker=maybe\nnotation=12\n"
+                                    "[window]\ngeometry=@Rect(-99999 -99999 5 5)\n\xff\xfe\x00garbage", 96));
+        CZelvorsCubeDlg dlg;
+        dlg.Files().Remember(std::make_unique<QSettings>(strIni, QSettings::IniFormat));
+        Ready(dlg);
+        QVERIFY(dlg.m_pMarkerAction->isChecked());
+        QVERIFY(!dlg.m_pNotationAction->isChecked());
+        QCOMPARE(Text(dlg.m_cube), QString::fromLatin1(kSolvedText));
+        QVERIFY(dlg.isVisible());
+        QVERIFY(dlg.Files().RecentFiles().isEmpty());
+        // Off every screen: the window is placed as without settings.
+        QVERIFY(dlg.geometry().x() > -1000);
+        // It is written whole again at Exit.
+        dlg.reject();
+        QSettings again(strIni, QSettings::IniFormat);
+        QCOMPARE(again.status(), QSettings::NoError);
     }
 };
 
