@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 
 #include "CubeFiles.h"
+#include "EditCommands.h"
 #include "ZelvorsCubeDlg.h"
 
 #include <QAction>
@@ -13,6 +14,7 @@ namespace {
 const QString kRecent = QStringLiteral("files/recent");
 const QString kMarker = QStringLiteral("view/nextMoveMarker");
 const QString kNotation = QStringLiteral("view/standardNotation");
+const QString kSkipCentres = QStringLiteral("entry/cursorSkipsCentres");
 const QString kMethod = QStringLiteral("solve/lastMethod");
 const QString kGeometry = QStringLiteral("window/geometry");
 
@@ -65,6 +67,7 @@ void Restore(QSettings& settings, CZelvorsCubeDlg& dlg)
         dlg.Files().SetRecentFiles(recent.toStringList());
     ReadSwitch(settings, kMarker, dlg.m_pMarkerAction);
     ReadSwitch(settings, kNotation, dlg.m_pNotationAction);
+    ReadSwitch(settings, kSkipCentres, dlg.Edit().m_pSkipCentresAction);
     const QString strMethod = settings.value(kMethod).toString();
     if (strMethod == QLatin1String("lbl") || strMethod == QLatin1String("short"))
         dlg.Files().SetLastMethod(strMethod);
@@ -80,6 +83,7 @@ void Store(QSettings& settings, const CZelvorsCubeDlg& dlg)
     };
     writeSwitch(kMarker, dlg.m_pMarkerAction);
     writeSwitch(kNotation, dlg.m_pNotationAction);
+    writeSwitch(kSkipCentres, dlg.Edit().m_pSkipCentresAction);
     if (!dlg.Files().LastMethod().isEmpty())
         settings.setValue(kMethod, dlg.Files().LastMethod());
     settings.setValue(kGeometry, dlg.geometry());
