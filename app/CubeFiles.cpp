@@ -5,6 +5,7 @@
 #include "CubeText.h"
 #include "EditCommands.h"
 #include "MessageBox.h"
+#include "StageHeaders.h"
 #include "ZelvorsCubeDlg.h"
 
 #include <QAction>
@@ -384,4 +385,9 @@ void CZelvorsCubeDlg::NoteSolution(const QString& strMethod, const std::vector<i
     if (!strMethod.isEmpty() && m_pFiles)
         m_pFiles->SetLastMethod(strMethod);
     m_solutionStages = stages;
+    if (!m_pStageHeaders) {
+        m_pStageHeaders = new CStageHeaders(*this);
+        m_listSolution.setItemDelegate(m_pStageHeaders);
+    }
+    m_pStageHeaders->Refresh();
 }

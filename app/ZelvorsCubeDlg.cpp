@@ -391,7 +391,7 @@ void CZelvorsCubeDlg::OnSolve()
     FollowAnimateSwitch();
     if (nResult == CCubeSolver::SOLVE_OK) {
         ShowSolution(m_cube.GetSolution());
-        NoteSolution(QStringLiteral("lbl"));
+        NoteSolution(QStringLiteral("lbl"), m_cube.m_arrStages);
     } else
         ShowSolveFailure(nResult);
 }

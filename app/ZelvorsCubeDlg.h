@@ -24,6 +24,7 @@
 
 class CCubeFiles;
 class CEditCommands;
+class CStageHeaders;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -91,7 +92,8 @@ public:
     // The File menu's cube files and the remembered options (CubeFiles.h).
     CCubeFiles& Files() const { return *m_pFiles; }
     // Says which solver listed the solution just shown ("lbl", "short") and
-    // the stage of each of its moves, if it has stages; ClearSolution forgets both.
+    // the stage of each of its moves, if it has stages, which the list then
+    // shows as headers (StageHeaders.h); ClearSolution forgets both.
     void NoteSolution(const QString& strMethod, const std::vector<int>& stages = {});
     QString m_strSolutionMethod;
     std::vector<int> m_solutionStages;
@@ -204,6 +206,10 @@ private:
     QWidget* m_pClient = nullptr;
     CEditCommands* m_pEdit = nullptr;
     CCubeFiles* m_pFiles = nullptr;
+    CStageHeaders* m_pStageHeaders = nullptr; // the list's stage headers, made at the first solution
+public:
+    CStageHeaders* StageHeaders() const { return m_pStageHeaders; }
+private:
     QMenuBar* m_pMenuBar = nullptr;
     QList<QAction*> m_commandActions; // unavailable while a command runs
     Anchor m_layout[19] = {};

@@ -8,6 +8,7 @@
 #include "CubeText.h"
 #include "EditCommands.h"
 #include "MessageBox.h"
+#include "StageHeaders.h"
 #include "TempFolder.h"
 #include "TestCube.h"
 #include "ZelvorsCubeDlg.h"
@@ -20,6 +21,7 @@
 #include <QUrl>
 
 #include <cstring>
+#include <set>
 
 #ifdef __unix__
 #include <csignal>
@@ -107,6 +109,7 @@ private slots:
         QCOMPARE(other.m_nStep, 3);
         QCOMPARE(other.m_listSolution.currentRow(), 3);
         QCOMPARE(other.m_strSolutionMethod, QStringLiteral("lbl"));
+        QCOMPARE(other.m_solutionStages, dlg.m_cube.m_arrStages);
         QCOMPARE(other.m_listSolution.count(), dlg.m_listSolution.count());
         for (int i = 0; i < dlg.m_listSolution.count(); ++i)
             QCOMPARE(other.m_listSolution.item(i)->text(), dlg.m_listSolution.item(i)->text());
@@ -128,6 +131,54 @@ private slots:
         third.Edit().OnUndo();
         QCOMPARE(Text(third.m_cube), QString::fromLatin1(kSolvedText));
         QVERIFY(third.m_arrMoves.empty());
+    }
+
+    // The layer-by-layer solution's stages head their first moves in the
+    // list, whose lines and steps stay as they are.
+    void stagesHeadTheListWithoutBeingLines()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        std::mt19937 rng(77);
+        MakeRandomLegalCube(dlg.m_cube, rng);
+        dlg.OnSolve();
+        const std::vector<int>& stages = dlg.m_solutionStages;
+        QCOMPARE(stages, dlg.m_cube.m_arrStages);
+        QCOMPARE(stages.size() + 1, dlg.m_arrMoves.size());
+        QCOMPARE(dlg.m_listSolution.count(), int(dlg.m_arrMoves.size()));
+        QCOMPARE(dlg.m_staticMoves.text(), QStringLiteral("%1 Moves").arg(stages.size()));
+        CStageHeaders* pHeaders = dlg.StageHeaders();
+        QVERIFY(pHeaders);
+        int nHeaders = 0, nLast = 0;
+        for (int i = 0; i < dlg.m_listSolution.count(); ++i) {
+            QCOMPARE(dlg.m_listSolution.item(i)->text(),
+                     i == 0 ? QStringLiteral("Your Cube!") : CZelvorsCubeDlg::DescribeMove(dlg.m_arrMoves[size_t(i)]));
+            const int nStage = pHeaders->HeaderAt(i);
+            if (nStage >= 0) {
+                QVERIFY(nStage > nLast);
+                QCOMPARE(nStage, stages[size_t(i - 1)]);
+                nLast = nStage;
+                ++nHeaders;
+                // Its row is taller by the header.
+                QVERIFY(dlg.m_listSolution.visualItemRect(dlg.m_listSolution.item(i)).height() >
+                        dlg.m_listSolution.visualItemRect(dlg.m_listSolution.item(0)).height());
+            }
+        }
+        QCOMPARE(pHeaders->HeaderAt(1), stages.front());
+        QCOMPARE(nHeaders, int(std::set<int>(stages.begin(), stages.end()).size()));
+        // Next plays the first move, whatever header is drawn above it.
+        CCubeSolver probe;
+        BYTE colors[54];
+        dlg.m_cube.GetColors(colors);
+        LoadCube(probe, colors);
+        probe.ExecuteMoves(dlg.m_arrMoves[1]);
+        dlg.OnNext();
+        QCOMPARE(dlg.m_nStep, 1);
+        QCOMPARE(Text(dlg.m_cube), Text(probe));
+        // A short solution has none.
+        dlg.OnSolveShort();
+        QVERIFY(dlg.m_solutionStages.empty());
+        QCOMPARE(pHeaders->HeaderAt(1), -1);
     }
 
     void badFilesChangeNothingAndSayTheLine_data()
