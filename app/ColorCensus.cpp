@@ -10,14 +10,19 @@
 #include <cstring>
 
 namespace {
-constexpr int kRows = 7; // six colours, then the blanks or the verdict
+constexpr int kRows = 8; // six colours, the blanks or the verdict, the cursor's face
+
+QString FaceLine(char chFace)
+{
+    return QStringLiteral("Cursor: %1").arg(QLatin1Char(chFace));
+}
 }
 
 CColorCensus::CColorCensus(QWidget* pLastSwatch, QWidget* pFirstSwatch, QWidget* pRightOf, QWidget* pParent)
     : QWidget(pParent), m_pLastSwatch(pLastSwatch), m_pFirstSwatch(pFirstSwatch), m_pRightOf(pRightOf)
 {
     setObjectName(QStringLiteral("census"));
-    setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Not transparent for the mouse: it has a tooltip.
     for (QWidget* p : {m_pLastSwatch, m_pFirstSwatch, m_pRightOf})
         p->installEventFilter(this);
     Place();
@@ -29,7 +34,30 @@ void CColorCensus::SetCensus(const int counts[7], State state)
         return;
     std::memcpy(m_counts, counts, sizeof m_counts);
     m_state = state;
-    setToolTip(Text());
+    UpdateToolTip();
+    update();
+}
+
+void CColorCensus::UpdateToolTip()
+{
+    QString strTip = Text();
+    if (m_counts[0] == 0 && m_state == INVALID && !m_strProblem.isEmpty())
+        strTip += QStringLiteral("\n\n") + m_strProblem;
+    setToolTip(strTip);
+}
+
+void CColorCensus::SetProblem(const QString& strProblem)
+{
+    m_strProblem = strProblem;
+    UpdateToolTip();
+}
+
+void CColorCensus::SetCursorFace(char chFace)
+{
+    if (chFace == m_chCursorFace)
+        return;
+    m_chCursorFace = chFace;
+    UpdateToolTip();
     update();
 }
 
@@ -42,6 +70,8 @@ QString CColorCensus::Text() const
         lines << QStringLiteral("%1 blank").arg(m_counts[0]);
     else
         lines << (m_state == VALID ? QStringLiteral("Valid") : QStringLiteral("Invalid"));
+    if (m_chCursorFace)
+        lines << FaceLine(m_chCursorFace);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -71,7 +101,7 @@ QSize CColorCensus::sizeHint() const
     const QFontMetrics fm(fBold);
     int nText = 0;
     for (const QString& s : {QStringLiteral("54/9"), QStringLiteral("54 blank"), QString::fromUtf8("\u2717 Invalid"),
-                             QString::fromUtf8("\u2713 Valid")})
+                             QString::fromUtf8("\u2713 Valid"), FaceLine('T')})
         nText = std::max(nText, fm.horizontalAdvance(s));
     return QSize(SquareSize() + 4 + nText + 1, kRows * LineHeight());
 }
@@ -121,4 +151,10 @@ void CColorCensus::paintEvent(QPaintEvent*)
         strVerdict = QString::fromUtf8("\u2717 Invalid");
     }
     painter.drawText(QRect(1, y, width() - 1, nLine), Qt::AlignLeft | Qt::AlignVCenter, strVerdict);
+    if (m_chCursorFace) {
+        painter.setFont(font);
+        painter.setPen(QColor(Palette::kCensusText));
+        painter.drawText(QRect(1, y + nLine, width() - 1, nLine), Qt::AlignLeft | Qt::AlignVCenter,
+                         FaceLine(m_chCursorFace));
+    }
 }

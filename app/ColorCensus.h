@@ -1,11 +1,13 @@
 #pragma once
 // The colour census shown below the swatches while a cube is painted: each
 // colour's count out of nine in the swatches' order (a count that is not nine
-// in bold red), then a last line with the blank facelets left or, once there
-// are none, whether the cube is valid (a green tick) or not (a red cross).
+// in bold red), then a line with the blank facelets left or, once there
+// are none, whether the cube is valid (a green tick) or not (a red cross,
+// the first problem in the tooltip), and, while the keyboard's cursor is
+// shown, the face it is on.
 //
 // It places itself below the last swatch, following the swatches wherever
-// the dialog's layout puts them, at its natural size (sizeHint: seven lines
+// the dialog's layout puts them, at its natural size (sizeHint: eight lines
 // of the dialog's font), never wider than the gap from the swatches' left to
 // the solution list. It does not grow with the dialog.
 
@@ -25,6 +27,12 @@ public:
 
     // Counts by colour index 0..6 (0 = blank) and the verdict.
     void SetCensus(const int counts[7], State state);
+    // The first problem of an invalid cube, said in the tooltip; empty for none.
+    void SetProblem(const QString& strProblem);
+    // The face the keyboard's cursor is on (T F R L B D), said on a last
+    // line; 0 while no cursor is shown.
+    void SetCursorFace(char chFace);
+    char CursorFace() const { return m_chCursorFace; }
     int Count(int nColor) const { return m_counts[nColor]; }
     State Verdict() const { return m_state; }
     // The text of the census as shown, one line per row.
@@ -39,6 +47,8 @@ protected:
 
 private:
     void Place();
+    // The text, with the first problem after it when the cube is invalid.
+    void UpdateToolTip();
     int LineHeight() const;
     int SquareSize() const;
 
@@ -47,4 +57,6 @@ private:
     QWidget* m_pRightOf;
     int m_counts[7] = {0, 9, 9, 9, 9, 9, 9};
     State m_state = VALID;
+    QString m_strProblem;
+    char m_chCursorFace = 0;
 };

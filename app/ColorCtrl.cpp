@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 CColorCtrl::CColorCtrl(QWidget* pParent) : QLabel(pParent)
 {
     // The template's border: a thin black line around the client area.
@@ -26,6 +28,21 @@ void CColorCtrl::paintEvent(QPaintEvent*)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(rcClient.adjusted(0, 0, -1, -1));
         painter.setClipping(false);
+    }
+    // The colour's digit in the 54-digit format (its key) at the top left,
+    // its letter in the standard facelet string at the bottom right, small,
+    // so that the middle shows the colour alone.
+    if (m_nColor >= 1 && m_nColor <= 6 && rcClient.height() >= 12) {
+        static const char kLetters[7] = {' ', 'U', 'F', 'R', 'L', 'B', 'D'};
+        QFont f = font();
+        f.setPixelSize(std::max(7, rcClient.height() * 2 / 5));
+        f.setBold(true);
+        painter.setFont(f);
+        const int l = qRed(m_color), g = qGreen(m_color), b = qBlue(m_color);
+        painter.setPen(QColor(299 * l + 587 * g + 114 * b > 128000 ? qRgb(0, 0, 0) : qRgb(255, 255, 255)));
+        const QRect rcText = rcClient.adjusted(3, 1, -3, 0);
+        painter.drawText(rcText, Qt::AlignLeft | Qt::AlignTop, QString::number(m_nColor));
+        painter.drawText(rcText, Qt::AlignRight | Qt::AlignBottom, QString(QLatin1Char(kLetters[m_nColor])));
     }
     // The border, black whether enabled or not: the enabled state is not drawn.
     painter.setPen(QPen(QColor(Palette::kSwatchBorder), 0));

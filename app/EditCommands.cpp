@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QUndoCommand>
 #include <QWindow>
 
@@ -51,12 +52,14 @@ QString FromStd(const CString& s)
     return QString::fromStdString(s);
 }
 
-// The colour a key paints, or -1: the digits 1-6 in the swatches' order and
-// the colours' initial letters.
+// The colour a key paints, or -1: the digits 1-6 as the 54-digit format and
+// the standard facelet string give them (1 yellow U, 2 blue F, 3 red R,
+// 4 orange L, 5 green B, 6 white D; each swatch shows its digit and letter)
+// and the colours' initial letters.
 int ColorOfKey(int nKey)
 {
     if (nKey >= Qt::Key_1 && nKey <= Qt::Key_6)
-        return Palette::kSwatchOrder[nKey - Qt::Key_1];
+        return 1 + (nKey - Qt::Key_1);
     switch (nKey) {
     case Qt::Key_Y: return 1;
     case Qt::Key_B: return 2;
@@ -150,6 +153,10 @@ void CEditCommands::CreateMenu(QMenuBar* pBar)
         pEdit->addAction(QStringLiteral("Copy &Solution"), this, &CEditCommands::OnCopySolution);
     pEdit->addSeparator();
     m_pFillAction = pEdit->addAction(QStringLiteral("&Fill What Is Determined"), this, &CEditCommands::OnFill);
+    pEdit->addSeparator();
+    m_pSkipCentresAction = pEdit->addAction(QStringLiteral("Cursor S&kips Centres"));
+    m_pSkipCentresAction->setCheckable(true);
+    m_pSkipCentresAction->setChecked(true);
     // Menus of the bar take their shortcuts to the whole window.
     for (QAction* p : pEdit->actions())
         p->setShortcutContext(Qt::WindowShortcut);
@@ -163,6 +170,9 @@ void CEditCommands::Attach()
     cube.setFocusPolicy(Qt::StrongFocus);
     QWidget::setTabOrder(&m_dlg.m_check3D, &cube);
     cube.installEventFilter(this);
+    // The net's tooltip follows the pointer (a move in the 3D view without a
+    // button turns nothing).
+    cube.setMouseTracking(true);
     // Presses on the view's OpenGL surface give the view the focus.
     if (cube.m_hDC)
         cube.m_hDC->installEventFilter(this);
@@ -222,9 +232,10 @@ bool CEditCommands::Deferred(void (CEditCommands::*pfnCommand)())
 
 void CEditCommands::OnColorsChanged(const Facelets& before)
 {
-    UpdateCensus();
-    // The problems told hold until the next change of the cube.
+    // The problems told hold until the next change of the cube; a complete
+    // cube that is not valid is told again at once (UpdateCensus).
     HideProblems();
+    UpdateCensus();
     if (m_nRecords > 0 || m_bApplying)
         return;
     // The pasted algorithm's counts no longer describe the cube.
@@ -415,7 +426,11 @@ void CEditCommands::ShowProblems(int nResult)
     HideProblems();
     if (nResult == CCubeSolver::SOLVE_OK)
         return;
-    const CubeDiagnosis diagnosis = DiagnoseCube(m_dlg.m_cube.Colors().data());
+    TellProblems(DiagnoseCube(m_dlg.m_cube.Colors().data()));
+}
+
+void CEditCommands::TellProblems(const CubeDiagnosis& diagnosis)
+{
     if (diagnosis.problems.empty())
         return;
     std::vector<int> facelets;
@@ -454,9 +469,26 @@ void CEditCommands::UpdateCensus()
     for (BYTE c : colors)
         ++counts[c <= 6 ? c : 0];
     CColorCensus::State state = CColorCensus::INCOMPLETE;
-    if (counts[0] == 0)
-        state = DiagnoseCube(colors.data()).nResult == CCubeSolver::SOLVE_OK ? CColorCensus::VALID : CColorCensus::INVALID;
+    CubeDiagnosis diagnosis;
+    if (counts[0] == 0) {
+        diagnosis = DiagnoseCube(colors.data());
+        state = diagnosis.nResult == CCubeSolver::SOLVE_OK ? CColorCensus::VALID : CColorCensus::INVALID;
+    }
     m_pCensus->SetCensus(counts, state);
+    const bool bTell = state == CColorCensus::INVALID && !diagnosis.problems.empty();
+    m_pCensus->SetProblem(bTell ? FromStd(diagnosis.problems.front().text) : QString());
+    // Every facelet painted and the cube not valid: what is wrong, at once.
+    if (bTell)
+        TellProblems(diagnosis);
+    UpdateCursorFace();
+}
+
+void CEditCommands::UpdateCursorFace()
+{
+    static const char kLetters[6] = {'T', 'F', 'R', 'L', 'B', 'D'};
+    const CCubeWnd& cube = m_dlg.m_cube;
+    if (m_pCensus)
+        m_pCensus->SetCursorFace(cube.CursorShown() ? kLetters[cube.Cursor().nSlot] : 0);
 }
 
 // ---------------------------------------------------------------- keys and mouse
@@ -468,15 +500,42 @@ void CEditCommands::PaintAtCursor(BYTE nColor, int nAdvance)
         const Record record(*this, nColor ? QStringLiteral("Paint") : QStringLiteral("Blank"));
         cube.SetFacelet(cube.Cursor().Index(), nColor);
     }
-    cube.SetCursor(StepNetCursor(cube.Cursor(), nAdvance));
+    if (nAdvance)
+        cube.SetCursor(StepCursor(cube.Cursor(), nAdvance));
+}
+
+bool CEditCommands::SkipsCentres() const
+{
+    return m_pSkipCentresAction && m_pSkipCentresAction->isChecked();
+}
+
+NetCursor CEditCommands::StepCursor(const NetCursor& cursor, int nDelta) const
+{
+    NetCursor next = StepNetCursor(cursor, nDelta);
+    // A centre's neighbours in the model's order are never centres.
+    if (SkipsCentres() && next.nRow == 1 && next.nCol == 1)
+        next = StepNetCursor(next, nDelta);
+    return next;
+}
+
+NetCursor CEditCommands::MoveCursor(const NetCursor& cursor, int dx, int dy, bool bOntoCentres) const
+{
+    NetCursor next = MoveNetCursor(cursor, dx, dy);
+    // Across a centre to the facelet beyond it, on the same face.
+    if (!bOntoCentres && SkipsCentres() && next.nRow == 1 && next.nCol == 1 && !(next == cursor))
+        next = MoveNetCursor(next, dx, dy);
+    return next;
 }
 
 bool CEditCommands::HandleViewKey(const QKeyEvent* pKey)
 {
     CCubeWnd& cube = m_dlg.m_cube;
-    if (!cube.m_b2DView || (pKey->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
-        return false;
+    const Qt::KeyboardModifiers mods = pKey->modifiers() & ~Qt::KeypadModifier;
     const int nKey = pKey->key();
+    const bool bArrow = nKey == Qt::Key_Left || nKey == Qt::Key_Right || nKey == Qt::Key_Up || nKey == Qt::Key_Down;
+    // Shift+arrow moves onto a centre too.
+    if (!cube.m_b2DView || (mods != Qt::NoModifier && !(bArrow && mods == Qt::ShiftModifier)))
+        return false;
     int dx = 0, dy = 0;
     switch (nKey) {
     case Qt::Key_Left: dx = -1; break;
@@ -486,7 +545,8 @@ bool CEditCommands::HandleViewKey(const QKeyEvent* pKey)
     default: break;
     }
     if (dx || dy) {
-        cube.SetCursor(MoveNetCursor(cube.Cursor(), dx, dy));
+        cube.SetCursor(MoveCursor(cube.Cursor(), dx, dy, mods == Qt::ShiftModifier));
+        UpdateCursorFace();
         return true;
     }
     const int nColor = ColorOfKey(nKey);
@@ -497,12 +557,14 @@ bool CEditCommands::HandleViewKey(const QKeyEvent* pKey)
     if (nColor > 0) {
         PaintAtCursor(static_cast<BYTE>(nColor), 1);
     } else if (nKey == Qt::Key_Delete) {
-        PaintAtCursor(0, 0);
+        // Blanks and moves on, as painting does.
+        PaintAtCursor(0, 1);
     } else {
         // Backspace takes back the facelet typed last, as in a text.
-        cube.SetCursor(StepNetCursor(cube.Cursor(), -1));
+        cube.SetCursor(StepCursor(cube.Cursor(), -1));
         PaintAtCursor(0, 0);
     }
+    UpdateCursorFace();
     return true;
 }
 
@@ -517,8 +579,13 @@ bool CEditCommands::eventFilter(QObject* pObject, QEvent* pEvent)
     }
     if (pObject == &cube && type == QEvent::KeyPress && HandleViewKey(static_cast<QKeyEvent*>(pEvent)))
         return true;
-    if (pObject == &cube && (type == QEvent::FocusIn || type == QEvent::FocusOut))
+    if (pObject == &cube && (type == QEvent::FocusIn || type == QEvent::FocusOut)) {
         cube.Repaint();
+        UpdateCursorFace();
+    }
+    // In the net, the face under the pointer named in a tooltip.
+    if (type == QEvent::MouseMove && (pObject == &cube || pObject == cube.m_hDC))
+        ShowFaceTip(static_cast<QMouseEvent*>(pEvent));
     // A plain left press on a facelet of the net puts the keyboard's cursor
     // there; a press on the OpenGL surface gives the view the focus.
     const bool bPress = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
@@ -531,9 +598,28 @@ bool CEditCommands::eventFilter(QObject* pObject, QEvent* pEvent)
             const int nFacelet = cube.FaceletAt(pMouse->position().toPoint());
             if (nFacelet >= 0)
                 cube.SetCursor(NetCursor::FromIndex(nFacelet));
+            UpdateCursorFace();
         }
     }
     return false;
+}
+
+void CEditCommands::ShowFaceTip(const QMouseEvent* pMouse)
+{
+    static const char* const kNames[6] = {"Top face T (standard U)",  "Front face F (standard F)",
+                                          "Right face R (standard R)", "Left face L (standard L)",
+                                          "Back face B (standard B)",  "Down face D (standard D)"};
+    const CCubeWnd& cube = m_dlg.m_cube;
+    const QPoint pt = cube.mapFromGlobal(pMouse->globalPosition().toPoint());
+    const int nFacelet = cube.m_b2DView ? cube.FaceletAt(pt) : -1;
+    const int nSlot = nFacelet < 0 ? -1 : nFacelet / 9;
+    if (nSlot == m_nTipSlot)
+        return;
+    m_nTipSlot = nSlot;
+    if (nSlot < 0)
+        QToolTip::hideText();
+    else
+        QToolTip::showText(pMouse->globalPosition().toPoint(), QString::fromLatin1(kNames[nSlot]));
 }
 
 // ---------------------------------------------------------------- the dialog's side

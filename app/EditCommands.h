@@ -2,7 +2,8 @@
 // The dialog's entry aids: the Edit menu (undo and redo, the clipboard, the
 // fill of determined facelets), painting from the keyboard in the net, the
 // colour census beside the swatches, and the problems of a cube that does not
-// solve, told in words and marked on the cube.
+// solve, told in words and marked on the cube: after a failed solve, and at
+// once while painting as soon as every facelet is painted.
 //
 // Undo works on whole cubes: every change the user makes (painting with the
 // mouse or the keys, face turns from the mouse, the Side menu or its keys,
@@ -13,7 +14,9 @@
 
 #include "ColorCensus.h"
 #include "Compat.h"
+#include "CubeDiagnosis.h"
 #include "Facelets.h"
+#include "NetCursor.h"
 
 #include <QObject>
 #include <QString>
@@ -24,6 +27,7 @@ class QAction;
 class QKeyEvent;
 class QLabel;
 class QMenuBar;
+class QMouseEvent;
 
 class CEditCommands : public QObject {
     Q_OBJECT
@@ -73,6 +77,9 @@ public:
     QAction* m_pPasteInverseAction = nullptr;
     QAction* m_pCopySolutionAction = nullptr;
     QAction* m_pFillAction = nullptr;
+    // Edit > Cursor Skips Centres, on by default: the keys step and move the
+    // cursor past the six centres (Shift+arrow and a click still reach one).
+    QAction* m_pSkipCentresAction = nullptr;
 
 public slots:
     void OnUndo();
@@ -110,6 +117,16 @@ private:
     // Paste Cube and Paste as Inverse: the clipboard read, a bad text refused
     // with its reason and the cube unchanged.
     void Paste(bool bInverse);
+    bool SkipsCentres() const;
+    // The cursor stepped in the model's order, or moved by an arrow, past a
+    // centre while the option is on (and the move is not onto centres).
+    NetCursor StepCursor(const NetCursor& cursor, int nDelta) const;
+    NetCursor MoveCursor(const NetCursor& cursor, int dx, int dy, bool bOntoCentres) const;
+    // The census says which face the cursor is on while it is shown.
+    void UpdateCursorFace();
+    // What is wrong told in the panel and crossed on the cube.
+    void TellProblems(const CubeDiagnosis& diagnosis);
+    void ShowFaceTip(const QMouseEvent* pMouse);
 
     CZelvorsCubeDlg& m_dlg;
     QUndoStack m_stack;
@@ -120,4 +137,5 @@ private:
     bool m_bPastedMetrics = false; // the pasted algorithm's counts are shown
     QString m_strProblems;
     QLabel* m_pProblems = nullptr;
+    int m_nTipSlot = -1; // the face the net's tooltip names
 };

@@ -210,4 +210,5 @@ void CZelvorsCubeDlg::RunShortSolve(const BYTE* pTarget)
     // Listed as after Solve; the cube itself is left as entered, and the
     // layer-by-layer solver's own solution is not touched.
     ShowSolution(answer.strMoves);
+    NoteSolution(QStringLiteral("short"));
 }

@@ -1,6 +1,7 @@
 #include "ZelvorsCubeDlg.h"
 
 #include "AboutDlg.h"
+#include "CubeFiles.h"
 #include "DialogUnits.h"
 #include "EditCommands.h"
 #include "MessageBox.h"
@@ -84,6 +85,7 @@ CZelvorsCubeDlg::CZelvorsCubeDlg(QWidget* pParent) : QDialog(pParent)
     qApp->installEventFilter(this);
     OnInitDialog();
     m_pEdit->Attach();
+    m_pFiles->Attach();
     setMinimumSize(MinimumClientSize() + QSize(0, m_pMenuBar->sizeHint().height()));
     PrepareShortSolverTablesOnceShown(*this);
 }
@@ -201,6 +203,8 @@ void CZelvorsCubeDlg::DoDataExchange()
 void CZelvorsCubeDlg::CreateMenu()
 {
     QMenu* pFile = m_pMenuBar->addMenu(QStringLiteral("&File"));
+    m_pFiles = new CCubeFiles(*this);
+    m_pFiles->CreateMenu(pFile);
     connect(pFile->addAction(QStringLiteral("E&xit")), &QAction::triggered, this,
             &CZelvorsCubeDlg::OnExit);
     m_pEdit = new CEditCommands(*this);
@@ -317,6 +321,7 @@ void CZelvorsCubeDlg::UpdateStepButtons()
 void CZelvorsCubeDlg::ClearSolution()
 {
     m_arrMoves.clear();
+    NoteSolution(QString());
     {
         const QSignalBlocker blocker(m_listSolution);
         m_listSolution.clear();
@@ -387,9 +392,10 @@ void CZelvorsCubeDlg::OnSolve()
     if (command.Closing())
         return;
     FollowAnimateSwitch();
-    if (nResult == CCubeSolver::SOLVE_OK)
+    if (nResult == CCubeSolver::SOLVE_OK) {
         ShowSolution(m_cube.GetSolution());
-    else
+        NoteSolution(QStringLiteral("lbl"), m_cube.m_arrStages);
+    } else
         ShowSolveFailure(nResult);
 }
 

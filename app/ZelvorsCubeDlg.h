@@ -22,7 +22,9 @@
 #include <QSlider>
 #include <QTimer>
 
+class CCubeFiles;
 class CEditCommands;
+class CStageHeaders;
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -91,6 +93,14 @@ public:
     void ShowSolveFailure(int nResult);
     // The Edit menu, the census and keyboard painting (EditCommands.h).
     CEditCommands& Edit() const { return *m_pEdit; }
+    // The File menu's cube files and the remembered options (CubeFiles.h).
+    CCubeFiles& Files() const { return *m_pFiles; }
+    // Says which solver listed the solution just shown ("lbl", "short") and
+    // the stage of each of its moves, if it has stages, which the list then
+    // shows as headers (StageHeaders.h); ClearSolution forgets both.
+    void NoteSolution(const QString& strMethod, const std::vector<int>& stages = {});
+    QString m_strSolutionMethod;
+    std::vector<int> m_solutionStages;
     // Line of the solution list for a 3-character move.
     static QString DescribeMove(const CString& strMove);
 
@@ -158,6 +168,7 @@ protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
+    friend class CCubeFiles;
     enum Rule { STRETCH_BOTH, TOP_RIGHT, RIGHT_COLUMN, BOTTOM_LEFT, BOTTOM_RIGHT };
     struct Anchor {
         QWidget* pControl;
@@ -208,6 +219,11 @@ private:
 
     QWidget* m_pClient = nullptr;
     CEditCommands* m_pEdit = nullptr;
+    CCubeFiles* m_pFiles = nullptr;
+    CStageHeaders* m_pStageHeaders = nullptr; // the list's stage headers, made at the first solution
+public:
+    CStageHeaders* StageHeaders() const { return m_pStageHeaders; }
+private:
     QMenuBar* m_pMenuBar = nullptr;
     QList<QAction*> m_commandActions; // unavailable while a command runs
     Anchor m_layout[19] = {};

@@ -1,4 +1,4 @@
-// ZelvorsCube: the desktop program. It takes no arguments.
+// ZelvorsCube: the desktop program. ZelvorsCube FILE opens a cube file.
 
 #include "CubeWnd.h"
 #include "ZelvorsCubeApp.h"

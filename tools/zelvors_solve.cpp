@@ -7,7 +7,8 @@
 //   zelvors-solve --version     the program's version
 //   zelvors-solve --diagnose    say what is wrong with each configuration read
 // Every input line gets one output line: the answer, "E", a tab and what is
-// wrong for a line that is not a configuration, or an empty line for an empty one.
+// wrong for a line that is not a configuration, or an empty line for an empty one;
+// a comment line (# first) gets none, so that a cube file reads as one configuration.
 // Exit status: 0 all lines answered, 1 some input line was bad, 2 bad command line,
 // 3 reading the input or writing the output failed (or memory ran out).
 //
@@ -22,6 +23,7 @@
 
 #include "CubeDiagnosis.h"
 #include "CubieCube.h"
+#include "CubeFile.h"
 #include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
@@ -80,7 +82,9 @@ const char kUsage[] =
     "Diagnosing writes the result code that solving would give, a tab and every\n"
     "problem found, separated by \"; \" (nothing for a real cube).\n"
     "Every input line gets one output line: a line that is not a configuration gets\n"
-    "E, a tab and what is wrong with it; an empty line gets an empty line.\n";
+    "E, a tab and what is wrong with it; an empty line gets an empty line. A line\n"
+    "starting with # is a comment and gets no answer, so a cube file (.zcube) is\n"
+    "read as the one configuration it holds.\n";
 
 enum ExitStatus { kExitOk = 0, kExitBadLine = 1, kExitUsage = 2, kExitIo = 3 };
 
@@ -303,6 +307,8 @@ int ForEachConfiguration(Output& out, Fn fn)
             continue;
         }
         const std::string strText = Trim(strLine);
+        if (IsCubeFileCommentLine(strText))
+            continue; // no answer: a cube file is read as its one configuration
         BYTE colors[kCubeTextLength];
         std::string strError;
         bool bWritten = true;

@@ -7,6 +7,7 @@
 #include "Palette.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cstring>
@@ -106,6 +107,27 @@ void CCubeWnd::DrawEntryAids(QPainter* pDC, const NetLayout& layout)
             pDC->drawLine(rc.topLeft(), rc.bottomRight());
             pDC->drawLine(rc.topRight(), rc.bottomLeft());
         }
+    }
+    // While the keys paint, each face's letter on its centre, ink on a halo.
+    if (CursorShown() && c >= 12) {
+        static const char kLetters[6] = {'T', 'F', 'R', 'L', 'B', 'D'};
+        QFont f = pDC->font();
+        f.setPixelSize(std::max(8, c * 9 / 20));
+        f.setBold(true);
+        for (int nSlot = 0; nSlot < FACE_COUNT; ++nSlot) {
+            QPainterPath path;
+            const QRect rc = cell(nSlot * 9 + 4);
+            const QString strLetter(QLatin1Char(kLetters[nSlot]));
+            const QFontMetrics fm(f);
+            const QPointF at(rc.center().x() - fm.horizontalAdvance(strLetter) / 2.0,
+                             rc.center().y() + (fm.ascent() - fm.descent()) / 2.0);
+            path.addText(at, f, strLetter);
+            pDC->setPen(QPen(QColor(Palette::kMarkHalo), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            pDC->setBrush(Qt::NoBrush);
+            pDC->drawPath(path);
+            pDC->fillPath(path, QColor(Palette::kMarkInk));
+        }
+        pDC->setBrush(Qt::NoBrush);
     }
     // The cursor: a black frame inside a white one, inside the facelet.
     if (CursorShown()) {

@@ -2,7 +2,9 @@
 // into the face letters, inverse pairs cancelled, runs of equal quarter turns
 // merged. Each later pass runs once, so a few mergeable neighbours may remain
 // (four equal quarter turns become an inverse pair, say); that is the
-// solution form the dialog lists.
+// solution form the dialog lists. SimplifyTagged makes the same rewrites on
+// tagged groups, so that each move of the solution keeps the stage it came
+// from.
 
 #include "CubeSolver.h"
 
@@ -10,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -151,7 +154,125 @@ void MergeTwoQuarterTurns(CString& strMoves)
     });
 }
 
+// ---------------------------------------------------------------- tagged
+
+// The same passes on groups that carry a tag each: a string cut into groups
+// of three (the last possibly shorter), each with the tag of where it came from.
+struct TaggedGroups {
+    std::vector<CString> groups;
+    std::vector<int> tags;
+
+    CString Joined() const
+    {
+        CString s;
+        for (const CString& g : groups)
+            s += g;
+        return s;
+    }
+};
+
+// As RewriteWindows: rewrite(window, out) appends replacement groups (each a
+// whole group of three) for a full window, which all take the window's first tag.
+template <size_t N, typename Rewrite>
+bool RewriteTaggedWindows(TaggedGroups& t, Rewrite rewrite)
+{
+    TaggedGroups out;
+    bool bChanged = false;
+    const size_t n = t.groups.size();
+    for (size_t i = 0; i < n;) {
+        Window<N> window;
+        for (size_t k = 0; k < N; ++k)
+            window[k] = i + k < n ? Grp(t.groups[i + k]) : Grp();
+        CString strOut;
+        if (!window[N - 1].empty() && rewrite(window, strOut)) {
+            for (size_t p = 0; p < strOut.size(); p += 3) {
+                out.groups.push_back(strOut.substr(p, 3));
+                out.tags.push_back(t.tags[i]);
+            }
+            bChanged = true;
+            i += N;
+        } else {
+            out.groups.push_back(t.groups[i]);
+            out.tags.push_back(t.tags[i]);
+            ++i;
+        }
+    }
+    t = std::move(out);
+    return bChanged;
+}
+
 } // namespace
+
+std::vector<int> CCubeSolver::SimplifyTagged(CString& strMoves, std::vector<int> tags)
+{
+    TaggedGroups t;
+    for (size_t p = 0, i = 0; p < strMoves.size(); p += 3, ++i) {
+        t.groups.push_back(strMoves.substr(p, 3));
+        t.tags.push_back(i < tags.size() ? tags[i] : (tags.empty() ? 0 : tags.back()));
+    }
+    // Into the entered frame, group by group, as RelabelIntoEnteredFrame does.
+    {
+        FrameMap frame;
+        TaggedGroups out;
+        for (size_t i = 0; i < t.groups.size(); ++i) {
+            const CString& g = t.groups[i];
+            CString strNew;
+            if (g[0] == 'C') {
+                frame.Turn(CharAt(g, 1));
+                continue;
+            } else if (const char chFace = frame.Lookup(g[0])) {
+                strNew += chFace;
+                if (g.size() > 1) {
+                    strNew += g[1];
+                    strNew += '.';
+                }
+            } else {
+                strNew = g;
+            }
+            out.groups.push_back(strNew);
+            out.tags.push_back(t.tags[i]);
+        }
+        t = std::move(out);
+    }
+    // A face letter cut short at the end joins the group after it in the
+    // string form; the groups are regrouped by three, as the string reads.
+    {
+        const CString strJoined = t.Joined();
+        TaggedGroups out;
+        size_t nGroup = 0, nInGroup = 0;
+        for (size_t p = 0; p < strJoined.size(); p += 3) {
+            while (nGroup + 1 < t.groups.size() && nInGroup + t.groups[nGroup].size() <= p) {
+                nInGroup += t.groups[nGroup].size();
+                ++nGroup;
+            }
+            out.groups.push_back(strJoined.substr(p, 3));
+            out.tags.push_back(t.tags.empty() ? 0 : t.tags[nGroup]);
+        }
+        t = std::move(out);
+    }
+    auto cancel = [](const Window<2>& w, CString&) {
+        return w[1][0] == w[0][0] && CharAt(w[1], 1) != CharAt(w[0], 1);
+    };
+    while (RewriteTaggedWindows<2>(t, cancel)) {
+    }
+    RewriteTaggedWindows<3>(t, [](const Window<3>& w, CString& strOut) {
+        if (!AllEqual(w))
+            return false;
+        strOut += w[0][0];
+        strOut += CharAt(w[0], 1) == '+' ? "-." : "+.";
+        return true;
+    });
+    RewriteTaggedWindows<4>(t, [](const Window<4>& w, CString&) { return AllEqual(w); });
+    RewriteTaggedWindows<2>(t, [](const Window<2>& w, CString& strOut) {
+        if (!AllEqual(w))
+            return false;
+        strOut += w[0][0];
+        strOut += "*.";
+        return true;
+    });
+    strMoves = t.Joined();
+    return t.tags;
+}
 
 bool CCubeSolver::CancelInversePairs(CString& strMoves)
 {

@@ -117,10 +117,26 @@ public:
     int GetCornerPlaceMask(DWORD& dwMask) const;
     void SimplifySolution();
     static bool CancelInversePairs(CString& strMoves);
+    // The simplification of SimplifySolution carried out on a move string
+    // whose groups each carry a tag (one per group of three characters, the
+    // last group possibly shorter): returns the tags of the simplified
+    // string's groups, which it writes to strMoves. A group that replaces
+    // several (merged quarter turns) takes the tag of the first of them; a
+    // group that is dropped takes its tag along.
+    static std::vector<int> SimplifyTagged(CString& strMoves, std::vector<int> tags);
+
+    // Stages of the layer-by-layer solve, in order; 0 tags the orientation
+    // prefix, whose whole-cube turns the simplification folds away.
+    enum Stage { STAGE_ORIENTATION = 0, STAGE_TOP_EDGES, STAGE_TOP_CORNERS, STAGE_MIDDLE_EDGES,
+                 STAGE_BOTTOM_EDGES, STAGE_BOTTOM_CORNERS, STAGE_COUNT };
+    static const char* StageName(int nStage);
 
     CubeFace* m_pFace[FACE_COUNT] = {};  // live cube, slots T F R L B D
     CString m_strSolution;               // the solver's working string, then its result
     CStringArray m_arrSolutions;         // candidates of the last Solve, in attempt order
+    // After Solve: the stage of each move of the solution (one per group,
+    // never decreasing); empty when nothing was solved.
+    std::vector<int> m_arrStages;
     CubeFace* m_pSaved[FACE_COUNT] = {}; // saved copy, slots T F R L B D
 
 private:

@@ -3,6 +3,7 @@
 // every change, the fill of determined facelets and the clipboard.
 // With ZELVORS_SHOTS set to a folder, pictures of the main cases are saved there.
 
+#include "ColorCensus.h"
 #include "CubeFormats.h"
 #include "EditCommands.h"
 #include "MessageBox.h"
@@ -182,8 +183,13 @@ private slots:
             dlg.m_check3D.click();
         }
 
-        // The next change of the cube ends both.
+        // A change that leaves the cube complete and wrong tells it anew at
+        // once; one that makes it valid ends both.
         QTest::keyClick(&dlg.m_listSolution, Qt::Key_T, Qt::AltModifier);
+        QVERIFY(pPanel->isVisible());
+        QVERIFY2(dlg.Edit().LastProblems().contains(strSaid), qPrintable(dlg.Edit().LastProblems()));
+        QCOMPARE(cube.MarkedFacelets().empty(), marked.isEmpty());
+        dlg.m_btnReset.click();
         QVERIFY(cube.MarkedFacelets().empty());
         QTRY_VERIFY(!pPanel->isVisible());
     }
@@ -272,30 +278,35 @@ private slots:
         QVERIFY(cube.CursorShown());
         QCOMPARE(cube.Cursor().Index(), 0);
 
-        // Every facelet of the solved cube typed in order: letters for some
-        // faces, the swatches' digits for the others (red 1, blue 2, green 3,
-        // white 4, yellow 5, orange 6).
-        const char* const kKeys[6] = {"yyyyyyyyy", "222222222", "rrrrrrrrr", "666666666", "ggggggggg", "444444444"};
+        // Every facelet but the centres (which Clear keeps and the cursor
+        // skips) typed in order: letters for some faces, the digits of the
+        // 54-digit format for the others (1 yellow ... 6 white).
+        const char* const kKeys[6] = {"yyyyyyyy", "22222222", "rrrrrrrr", "44444444", "gggggggg", "66666666"};
         for (const char* pszFace : kKeys)
             QTest::keyClicks(&cube, QString::fromLatin1(pszFace));
         QCOMPARE(FaceletText(cube), kSolvedString);
         QCOMPARE(cube.Cursor().Index(), 0);
         SaveShot(dlg, "painted-from-keyboard");
 
-        // Arrows move without painting; Delete blanks in place, Backspace
-        // takes back the one before.
+        // Arrows move without painting, across a centre; Shift+arrow onto it.
         QTest::keyClick(&cube, Qt::Key_Down);
+        QCOMPARE(cube.Cursor().Index(), 3);
         QTest::keyClick(&cube, Qt::Key_Right);
+        QCOMPARE(cube.Cursor().Index(), 5);
+        QTest::keyClick(&cube, Qt::Key_Left, Qt::ShiftModifier);
         QCOMPARE(cube.Cursor().Index(), 4);
         QCOMPARE(FaceletText(cube), kSolvedString);
+        // Delete blanks and moves on; Backspace takes back the one before
+        // (past the centre).
         QTest::keyClick(&cube, Qt::Key_Delete);
         QCOMPARE(At(cube, 4), BYTE(0));
-        QCOMPARE(cube.Cursor().Index(), 4);
+        QCOMPARE(cube.Cursor().Index(), 5);
         QTest::keyClick(&cube, Qt::Key_Backspace);
         QCOMPARE(At(cube, 3), BYTE(0));
         QCOMPARE(cube.Cursor().Index(), 3);
         QTest::keyClick(&cube, Qt::Key_B);
         QCOMPARE(At(cube, 3), BYTE(2));
+        QCOMPARE(cube.Cursor().Index(), 5);
         // Undoing a paint brings the cursor back to its facelet.
         QTest::keyClick(&cube, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(At(cube, 3), BYTE(0));
@@ -308,7 +319,7 @@ private slots:
         const QString strBefore = FaceletText(cube);
         QTest::keyClick(&cube, Qt::Key_B, Qt::ShiftModifier);
         QVERIFY(FaceletText(cube) != strBefore);
-        QCOMPARE(cube.Cursor().Index(), 4);
+        QCOMPARE(cube.Cursor().Index(), 5);
         // Esc still asks about leaving.
         QTest::keyClick(&cube, Qt::Key_Escape);
         QCOMPARE(int(m_boxes.size()), 1);
@@ -322,6 +333,74 @@ private slots:
         QTest::keyClicks(&cube, "123yw");
         QCOMPARE(FaceletText(cube), strNow);
         QVERIFY(!cube.CursorShown());
+    }
+
+    // Once every facelet is painted, the panel and the census say what is
+    // wrong at once, without Solve and without a box; it clears the moment
+    // the cube is valid or a facelet is blank again.
+    void liveDiagnosisWhilePainting()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        CCubeWnd& cube = dlg.m_cube;
+        CColorCensus* pCensus = dlg.Edit().Census();
+        QLabel* pPanel = dlg.Edit().ProblemsPanel();
+        dlg.m_btnClear.click();
+        cube.setFocus();
+        QVERIFY(cube.CursorShown());
+        QCOMPARE(pCensus->CursorFace(), 'T');
+        // The digits 1-6 are the 54-digit format's; the last facelet typed
+        // wrong (yellow on the down face).
+        for (char chDigit = '1'; chDigit <= '6'; ++chDigit)
+            QTest::keyClicks(&cube, QString(chDigit == '6' ? 7 : 8, QLatin1Char(chDigit)));
+        QCOMPARE(pCensus->CursorFace(), 'D');
+        QCOMPARE(pCensus->Verdict(), CColorCensus::INCOMPLETE);
+        QVERIFY(!pPanel->isVisible());
+        QTest::keyClick(&cube, Qt::Key_1);
+        QCOMPARE(FaceletText(cube), kSolvedString.left(53) + QLatin1Char('1'));
+        QCOMPARE(pCensus->Verdict(), CColorCensus::INVALID);
+        QVERIFY(pPanel->isVisible());
+        QVERIFY(!dlg.Edit().LastProblems().isEmpty());
+        const QString strFirst = dlg.Edit().LastProblems().section(QLatin1Char('\n'), 0, 0);
+        QVERIFY2(pCensus->toolTip().endsWith(strFirst), qPrintable(pCensus->toolTip()));
+        QVERIFY(std::count(cube.MarkedFacelets().begin(), cube.MarkedFacelets().end(), 53) == 1);
+        QVERIFY(m_boxes.empty());
+        // Blank again: incomplete, nothing told.
+        QTest::keyClick(&cube, Qt::Key_Backspace);
+        QCOMPARE(pCensus->Verdict(), CColorCensus::INCOMPLETE);
+        QVERIFY(!pPanel->isVisible());
+        QVERIFY(!pCensus->toolTip().contains(strFirst));
+        // The right colour: valid, nothing told.
+        QTest::keyClick(&cube, Qt::Key_6);
+        QCOMPARE(FaceletText(cube), kSolvedString);
+        QCOMPARE(pCensus->Verdict(), CColorCensus::VALID);
+        QVERIFY(!pPanel->isVisible());
+        QVERIFY(cube.MarkedFacelets().empty());
+        // Away from the view, the census names no face.
+        dlg.m_listSolution.setFocus();
+        QCOMPARE(pCensus->CursorFace(), '\0');
+        QVERIFY(!pCensus->Text().contains(QStringLiteral("Cursor")));
+    }
+
+    // With the option off the cursor stops on centres, as it steps and moves.
+    void cursorOnCentresWhenTheOptionIsOff()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        CCubeWnd& cube = dlg.m_cube;
+        QVERIFY(dlg.Edit().m_pSkipCentresAction->isChecked());
+        dlg.Edit().m_pSkipCentresAction->setChecked(false);
+        cube.setFocus();
+        QTest::keyClick(&cube, Qt::Key_Down);
+        QTest::keyClick(&cube, Qt::Key_Right);
+        QCOMPARE(cube.Cursor().Index(), 4);
+        QTest::keyClick(&cube, Qt::Key_Left);
+        QTest::keyClick(&cube, Qt::Key_3);
+        QCOMPARE(At(cube, 3), BYTE(3));
+        QCOMPARE(cube.Cursor().Index(), 4);
+        QTest::keyClick(&cube, Qt::Key_Delete);
+        QCOMPARE(At(cube, 4), BYTE(0));
+        QCOMPARE(cube.Cursor().Index(), 5);
     }
 
     void clickMovesTheCursorAndFocusesTheView()

@@ -1,7 +1,7 @@
 #!/bin/sh
 # The real ZelvorsCube binary driven from the keyboard alone with xdotool:
 # the net chosen from the View menu, the cube cleared from its button reached
-# with Tab, every facelet painted with colour keys in the net, the last key
+# with Tab, every facelet but the centres painted with colour keys in the net, the last key
 # undone with Ctrl+Z and redone with Ctrl+Y, then Solve and its move played. Screenshots of each
 # stage are left in OUTDIR.
 #   test_entry_keys.sh ZELVORSCUBE OUTDIR      (run under xvfb-run)
@@ -45,9 +45,10 @@ xdotool key shift+Tab
 sleep 0.3
 
 # The cube after one clockwise turn of the top face, typed facelet by
-# facelet in the order T F R L B D, each face row by row: letters and digits
-# (red 1, blue 2, green 3, white 4, yellow 5, orange 6).
-keys="y y y y y y y y y  r r r b b b b b b  g g g r r r r r r  b b b o o o o o o  o o o g g g g g g  w w w w w w w w 4"
+# facelet in the order T F R L B D, each face row by row, the centres (which
+# Clear keeps) skipped by the cursor: letters and the 54-digit format's digits
+# (1 yellow, 2 blue, 3 red, 4 orange, 5 green, 6 white).
+keys="y y y y y y y y  r r r b b b b b  g g g r r r r r  b b b o o o o o  o o o g g g g g  w w w w w w w 6"
 for k in $keys; do
     xdotool key "$k"
 done

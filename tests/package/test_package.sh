@@ -11,7 +11,7 @@ version=$3
 appid=org.zelvors.zelvorscube
 . "$(dirname "$0")/../support/checks.sh"
 
-for tool in cpack dpkg-deb lintian appstreamcli desktop-file-validate file gzip; do
+for tool in cpack dpkg-deb lintian appstreamcli desktop-file-validate update-mime-database file gzip; do
     command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/deps.sh installs it)"; exit 1; }
 done
 
@@ -48,6 +48,7 @@ for f in usr/bin/ZelvorsCube usr/bin/zelvors-solve; do
     check "$f is stripped" $?
 done
 for f in usr/share/applications/$appid.desktop usr/share/metainfo/$appid.metainfo.xml \
+         usr/share/mime/packages/$appid.xml \
          usr/share/icons/hicolor/scalable/apps/zelvorscube.svg \
          usr/share/doc/zelvorscube/copyright usr/share/doc/zelvorscube/changelog.gz; do
     [ -f "$root/$f" ]; check "$f is there" $?
@@ -70,7 +71,18 @@ done
 # The desktop entry, the metainfo and the icon name agree with one another.
 desktop="$root/usr/share/applications/$appid.desktop"
 metainfo="$root/usr/share/metainfo/$appid.metainfo.xml"
-grep -q '^Exec=ZelvorsCube$' "$desktop"; check "the desktop entry starts ZelvorsCube" $?
+grep -q '^Exec=ZelvorsCube %f$' "$desktop"; check "the desktop entry starts ZelvorsCube with the file opened" $?
+mime="$root/usr/share/mime/packages/$appid.xml"
+type=application/x-zelvors-cube
+grep -q "^MimeType=$type;$" "$desktop"; check "the desktop entry takes cube files" $?
+grep -q "<mediatype>$type</mediatype>" "$metainfo"; check "the metainfo provides the cube files' type" $?
+grep -q "<mime-type type=\"$type\">" "$mime" && grep -q '<glob pattern="\*.zcube"/>' "$mime"
+check "the shared-mime-info file defines the type and its extension" $?
+# The database built from the package's file alone names a cube file's type.
+mkdir -p "$work/mime/packages" && cp "$mime" "$work/mime/packages/" &&
+    update-mime-database "$work/mime" > /dev/null 2>&1 &&
+    grep -q "^$type:\*\.zcube$" "$work/mime/globs"
+check "update-mime-database reads it (glob *.zcube)" $?
 grep -q '^Icon=zelvorscube$' "$desktop"; check "the desktop entry names the installed icon" $?
 grep -q "<id>$appid</id>" "$metainfo"; check "the metainfo id is the desktop file's name" $?
 grep -q "<launchable type=\"desktop-id\">$appid.desktop</launchable>" "$metainfo"

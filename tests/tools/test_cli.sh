@@ -43,6 +43,13 @@ printf '\n   %s  \n \t\n' "$solved" | "$tool" > "$tmp/out"; rc=$?
 printf '\n0\t\n\n' > "$tmp/ref"
 [ $rc -eq 0 ] && cmp -s "$tmp/out" "$tmp/ref"; check "solved cube, padded, between empty lines" $?
 
+# A cube file is read as its one configuration: the comment lines, the
+# fields among them, get no answer.
+scrambled1=$(cut -f1 "$golden" | sed -n 1p)
+printf '# zelvors-cube 1\n# a note\n\n  %s\n#: method lbl\n#: step 0\n' "$scrambled1" | "$tool" > "$tmp/out"; rc=$?
+[ $rc -eq 0 ] && [ "$(cat "$tmp/out")" = "$(printf '\n%s\n' "$(sed -n 1p "$golden" | cut -f2-)")" ]
+check "a cube file gets the answer of its cube (and its empty line one)" $?
+
 # Bad lines are reported by number and answered with E, a tab and the reason;
 # the others are still answered.
 printf '%s\n12345\n1111111112222222223333333334444444445555555556666666x6\n%s\n' "$solved" "$solved" > "$tmp/in"

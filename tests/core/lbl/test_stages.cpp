@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <set>
+
 namespace {
 
 bool StartsWith(const std::string& s, const std::string& prefix)
@@ -230,3 +233,85 @@ TEST(Stages, CornerPlaceCensusOnFacesThatAreNoNeighbours)
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- the stage of each move
+
+namespace {
+
+// The solution's lines stay byte for byte what they were, and every move
+// carries its stage: one per move, from 1 to 5, never decreasing.
+void ExpectStagesOf(CCubeSolver& cube, const std::string& strWhat)
+{
+    const std::string& s = cube.GetSolution();
+    ASSERT_EQ(cube.m_arrStages.size(), s.size() / 3) << strWhat;
+    int nLast = CCubeSolver::STAGE_TOP_EDGES;
+    for (int nStage : cube.m_arrStages) {
+        ASSERT_GE(nStage, nLast) << strWhat;
+        ASSERT_LE(nStage, int(CCubeSolver::STAGE_BOTTOM_CORNERS)) << strWhat;
+        nLast = nStage;
+    }
+}
+
+} // namespace
+
+TEST(StageOfEachMove, GoldenSolutionsKeepTheirMovesAndGainStagesInOrder)
+{
+    std::ifstream in(ZELVORS_LBL_GOLDEN);
+    ASSERT_TRUE(in) << ZELVORS_LBL_GOLDEN;
+    std::string strLine;
+    int nCubes = 0, nAllFive = 0;
+    while (std::getline(in, strLine)) {
+        const size_t t1 = strLine.find('\t'), t2 = strLine.find('\t', t1 + 1);
+        const std::string strCube = strLine.substr(0, t1);
+        const std::string strGolden = strLine.substr(t2 + 1);
+        CCubeSolver cube;
+        LoadText(cube, strCube);
+        ASSERT_EQ(cube.Solve(nullptr), CCubeSolver::SOLVE_OK);
+        ASSERT_EQ(cube.GetSolution(), strGolden) << strCube;
+        ExpectStagesOf(cube, strCube);
+        // A scrambled cube goes through the first layer's two stages and
+        // the middle edges at least (a stage may be empty, or merged away).
+        std::set<int> seen(cube.m_arrStages.begin(), cube.m_arrStages.end());
+        EXPECT_TRUE(seen.count(CCubeSolver::STAGE_TOP_EDGES) && seen.count(CCubeSolver::STAGE_TOP_CORNERS) &&
+                    seen.count(CCubeSolver::STAGE_MIDDLE_EDGES))
+            << strCube;
+        nAllFive += seen.size() == 5;
+        ++nCubes;
+    }
+    EXPECT_EQ(nCubes, 100);
+    // Most go through all five.
+    EXPECT_GT(nAllFive, 80);
+}
+
+TEST(StageOfEachMove, RandomCubesAndTheTaggedSimplificationAgree)
+{
+    std::mt19937 rng(2026);
+    for (int n = 0; n < 500; ++n) {
+        CCubeSolver cube;
+        MakeRandomLegalCube(cube, rng);
+        const std::string strCube = FormatCube(cube);
+        ASSERT_EQ(cube.Solve(nullptr), CCubeSolver::SOLVE_OK);
+        ExpectStagesOf(cube, strCube);
+    }
+    // On any move string, with any tags, the same string as SimplifySolution.
+    const char* const kGroups[] = {"F+.", "F-.", "F*.", "R+.", "R-.", "T+.", "C+.", "C^.", "Cv.", "C-.", "x+.", "F"};
+    for (int n = 0; n < 3000; ++n) {
+        std::string s;
+        std::vector<int> tags;
+        const int nLength = static_cast<int>(rng() % 24);
+        for (int i = 0; i < nLength; ++i) {
+            const char* g = kGroups[rng() % (i + 1 == nLength ? 12 : 11)];
+            s += g;
+            tags.push_back(i / 4);
+        }
+        CCubeSolver cube;
+        cube.m_strSolution = s;
+        cube.SimplifySolution();
+        std::string strTagged = s;
+        const std::vector<int> out = CCubeSolver::SimplifyTagged(strTagged, tags);
+        ASSERT_EQ(strTagged, cube.m_strSolution) << s;
+        ASSERT_EQ(out.size(), (strTagged.size() + 2) / 3) << s;
+        for (size_t i = 1; i < out.size(); ++i)
+            ASSERT_LE(out[i - 1], out[i]) << s;
+    }
+}
