@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <algorithm>
 #include <memory>
 #include <condition_variable>
 #include <mutex>
@@ -559,9 +560,14 @@ private slots:
             QTimer::singleShot(0, &dlg, [&] {
                 QVERIFY(dlg.IsBusy());
                 m_answer = QMessageBox::Yes;
-                if (menu)
-                    dlg.MenuBar()->actions().at(0)->menu()->actions().at(0)->trigger();
-                else
+                if (menu) {
+                    // File's Exit, the last of its commands.
+                    const QList<QAction*> file = dlg.MenuBar()->actions().at(0)->menu()->actions();
+                    const auto exit = std::find_if(file.begin(), file.end(),
+                                                   [](QAction* a) { return a->text().remove(QLatin1Char('&')) == "Exit"; });
+                    QVERIFY(exit != file.end());
+                    (*exit)->trigger();
+                } else
                     dlg.close();
             });
             // Should Exit not end the command: fail rather than hang.

@@ -5,6 +5,10 @@
 # given the view surface's origin sx, sy and the facelet side c.
 
 command -v xdotool >/dev/null || { echo "xdotool is missing"; exit 1; }
+# The program remembers options and its window's place; each script starts
+# from none remembered.
+XDG_CONFIG_HOME=$(mktemp -d "${TMPDIR:-/tmp}/zelvors-config.XXXXXX")
+export XDG_CONFIG_HOME
 command -v import >/dev/null || { echo "ImageMagick is missing"; exit 1; }
 
 zc_start() {
