@@ -210,6 +210,7 @@ void CZelvorsCubeDlg::CreateMenu()
     m_commandActions << pCube->addAction(QStringLiteral("Shuffle"), this, &CZelvorsCubeDlg::OnShuffle);
     m_commandActions << pCube->addAction(QStringLiteral("Solve"), this, &CZelvorsCubeDlg::OnSolve);
     AddShortSolveCommand(pCube);
+    AddOptimalSolveCommand(pCube);
 
     QMenu* pSide = m_pMenuBar->addMenu(QStringLiteral("&Side"));
     const struct {
@@ -320,6 +321,7 @@ void CZelvorsCubeDlg::ClearSolution()
         m_listSolution.clear();
     }
     m_staticMoves.setText(QStringLiteral("Moves"));
+    m_staticMoves.setToolTip(QString());
     m_nStep = 0;
     m_btnPrevious.setEnabled(false);
     m_btnNext.setEnabled(m_nStep < m_listSolution.count() - 1);

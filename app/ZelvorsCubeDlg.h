@@ -104,6 +104,9 @@ public slots:
     // Solves on a worker thread in 20 moves or fewer; otherwise as Solve
     // from the user's side (ShortSolve.cpp).
     void OnSolveShort();
+    // The short solution at once, then the fewest moves from a worker
+    // thread, with its progress and a Cancel (OptimalSolve.cpp).
+    void OnSolveOptimal();
     void OnExit();
     void OnAbout();
     void OnAnimate();
@@ -166,6 +169,8 @@ private:
     void CreateMenu();
     // The Cube menu's short solve command, unavailable while a command runs.
     void AddShortSolveCommand(QMenu* pCube);
+    // The Cube menu's optimal solve command, likewise.
+    void AddOptimalSolveCommand(QMenu* pCube);
     // The box for a failed short solve (result 1 or 2).
     void OnSize();
     // A moved control's rectangle by its rule at a client size.
