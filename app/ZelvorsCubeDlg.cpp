@@ -216,6 +216,7 @@ void CZelvorsCubeDlg::CreateMenu()
     m_commandActions << pCube->addAction(QStringLiteral("Solve"), this, &CZelvorsCubeDlg::OnSolve);
     AddShortSolveCommand(pCube);
     AddSolveToPatternCommand(pCube);
+    AddOptimalSolveCommand(pCube);
 
     QMenu* pSide = m_pMenuBar->addMenu(QStringLiteral("&Side"));
     const struct {
@@ -328,6 +329,7 @@ void CZelvorsCubeDlg::ClearSolution()
     }
     m_staticMoves.setText(QStringLiteral("Moves"));
     ShowMetrics(QString());
+    m_staticMoves.setToolTip(QString());
     m_nStep = 0;
     m_btnPrevious.setEnabled(false);
     m_btnNext.setEnabled(m_nStep < m_listSolution.count() - 1);

@@ -118,6 +118,9 @@ public slots:
     // Solves on a worker thread in 20 moves or fewer; otherwise as Solve
     // from the user's side (ShortSolve.cpp).
     void OnSolveShort();
+    // The short solution at once, then the fewest moves from a worker
+    // thread, with its progress and a Cancel (OptimalSolve.cpp).
+    void OnSolveOptimal();
     void OnExit();
     void OnAbout();
     void OnAnimate();
@@ -191,6 +194,8 @@ private:
     // Cube > Find More Solutions...: up to a dozen short solutions of the cube
     // as entered, shortest first with their counts; the one picked is listed.
     void OnFindMoreSolutions();
+    // The Cube menu's optimal solve command, likewise.
+    void AddOptimalSolveCommand(QMenu* pCube);
     // The box for a failed short solve (result 1 or 2).
     void OnSize();
     // A moved control's rectangle by its rule at a client size.

@@ -2,6 +2,9 @@
 //   zelvors-solve               solve each configuration read from standard input
 //   zelvors-solve --method short [--max-length N]
 //                               the same with the short solver (at most N moves)
+//   zelvors-solve --method optimal [--threads N]
+//                               the same in the fewest moves (N threads a search)
+//   zelvors-solve ... --jobs N  solve N configurations at once
 //   zelvors-solve --shuffle N   N scrambles in a row from the solved cube
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
 //   zelvors-solve --version     the program's version
@@ -30,14 +33,21 @@
 #include "Notation.h"
 #include "Patterns.h"
 #include "Solutions.h"
+#include "OptimalSolver.h"
+#include "OrderedAnswers.h"
+#include "ProgressText.h"
 #include "ShortSolver.h"
 #include "TextChars.h"
+
+#include <chrono>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <utility>
@@ -56,6 +66,9 @@ const char kUsage[] =
     "       zelvors-solve --method short|lbl [--max-length N]\n"
     "                                    solve with the short solver (at most N moves,\n"
     "                                    20 to 30, default 20) or layer by layer (default)\n"
+    "       zelvors-solve --method optimal [--threads N]\n"
+    "                                    solve in the fewest moves, each search on N\n"
+    "                                    threads (1 to 256, default 1)\n"
     "       zelvors-solve --shuffle N    write the cube after each of N scrambles\n"
     "       zelvors-solve --apply MOVES  write each configuration read with MOVES performed\n"
     "       zelvors-solve --diagnose     write what is wrong with each configuration read\n"
@@ -63,10 +76,12 @@ const char kUsage[] =
     "       zelvors-solve --version      show the version\n"
     "Solving also takes --notation model (the default) or --notation standard, and\n"
     "--metrics, which adds a tab and the solution's counts: 20 HTM 27 QTM 20 STM.\n"
-    "--method short --target CUBE solves to CUBE (a configuration, or a pattern:\n"
+    "--method short|optimal --target CUBE solves to CUBE (a configuration, or a pattern:\n"
     "checkerboard, superflip, cube in a cube, six spots, cross, anaconda, ...)\n"
     "instead of to the solved cube; --solutions N (1 to 48) writes up to N distinct\n"
     "solutions, shortest first, each in a field of its own.\n"
+    "--jobs N to solve N configurations at once (1 to 256, default 1; the answers\n"
+    "still come in input order).\n"
     "\n"
     "A configuration is one line of 54 digits 0-6: the faces T, F, R, L, B, D, each\n"
     "face's nine facelets row by row (0 blank, 1-6 the solved colours of T F R L B D);\n"
@@ -131,6 +146,8 @@ public:
         return !m_bFailed;
     }
     bool Ok() const { return !m_bFailed; }
+    // Before a read that may wait.
+    void BeforeRead() { Flush(); }
 
 private:
     void Fail(int nErrno)
@@ -279,10 +296,10 @@ std::string SolutionText(const std::string& strModelMoves, bool bStandard, bool 
 // false when its answer could not be written; returns the exit status. A bad
 // line is reported on standard error and answered with kBadLineField, a tab and
 // the reason; an empty line is answered with an empty line.
-template <typename Fn>
-int ForEachConfiguration(Output& out, Fn fn)
+template <typename Out, typename Fn>
+int ForEachConfiguration(Out& out, Fn fn)
 {
-    LineReader reader([&out] { out.Flush(); });
+    LineReader reader([&out] { out.BeforeRead(); });
     auto badLine = [&](long long nLine, const std::string& strWhy) {
         Complain("line " + std::to_string(nLine) + ": " + strWhy);
         return out.Line(std::string(kBadLineField) + '\t' + strWhy);
@@ -340,9 +357,14 @@ struct Options {
     long nSolutions = 0;            // --solutions (0: one, as always)
     BYTE target[kCubeTextLength] = {};
     bool bShort = false;            // --method short
+    bool bOptimal = false;          // --method optimal
     bool bMethodGiven = false;      // --method or --max-length
     bool bMaxLengthGiven = false;
     int nMaxLength = shortsolver::kDefaultMaxLength;
+    int nThreads = 1;               // --threads
+    bool bThreadsGiven = false;
+    int nJobs = 1;                  // --jobs
+    bool bJobsGiven = false;
 };
 
 // The arguments and the one being read.
@@ -409,11 +431,12 @@ bool ParseNotation(const std::string& strValue, Options& opt)
 
 bool ParseMethod(const std::string& strValue, Options& opt)
 {
-    if (strValue != "short" && strValue != "lbl") {
-        UsageError("unknown method: " + strValue + " (short or lbl)");
+    if (strValue != "short" && strValue != "lbl" && strValue != "optimal") {
+        UsageError("unknown method: " + strValue + " (short, optimal or lbl)");
         return false;
     }
     opt.bShort = strValue == "short";
+    opt.bOptimal = strValue == "optimal";
     opt.bMethodGiven = true;
     return true;
 }
@@ -477,6 +500,21 @@ bool ParseSolutionCount(const std::string& strValue, Options& opt)
     return true;
 }
 
+// --threads or --jobs: a count from 1 to kMaxThreads.
+constexpr long kMaxThreads = 256;
+bool ParseThreadCount(const std::string& strOption, const std::string& strValue, int& nCount)
+{
+    char* pEnd = nullptr;
+    errno = 0;
+    const long n = std::strtol(strValue.c_str(), &pEnd, 10);
+    if (strValue.empty() || *pEnd != '\0' || errno == ERANGE || n < 1 || n > kMaxThreads) {
+        UsageError(strOption + " takes a number from 1 to " + std::to_string(kMaxThreads) + ": " + strValue);
+        return false;
+    }
+    nCount = static_cast<int>(n);
+    return true;
+}
+
 // Reads the option strArg and its value, if it takes one.
 bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
 {
@@ -508,12 +546,32 @@ bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
         return true;
     }
     if (strArg == "--method")
-        return args.TakeValue("--method takes short or lbl", strValue) && ParseMethod(strValue, opt);
+        return args.TakeValue("--method takes short, optimal or lbl", strValue) && ParseMethod(strValue, opt);
+    if (strArg == "--threads" || strArg == "--jobs") {
+        const bool bJobs = strArg == "--jobs";
+        (bJobs ? opt.bJobsGiven : opt.bThreadsGiven) = true;
+        return args.TakeValue(strArg + " takes a number from 1 to " + std::to_string(kMaxThreads), strValue) &&
+               ParseThreadCount(strArg, strValue, bJobs ? opt.nJobs : opt.nThreads);
+    }
     if (strArg == "--max-length")
         return args.TakeValue("--max-length takes a number from 20 to 30", strValue) &&
                ParseMaxLength(strValue, opt);
     UsageError("unknown option: " + strArg);
     return false;
+}
+
+// --threads goes with --method optimal only, --jobs with any solving.
+bool CheckThreadOptions(const Options& opt, bool bSolving)
+{
+    if ((opt.bThreadsGiven || opt.bJobsGiven) && !bSolving) {
+        UsageError(std::string(opt.bJobsGiven ? "--jobs" : "--threads") + " applies to solving only");
+        return false;
+    }
+    if (opt.bThreadsGiven && !opt.bOptimal && opt.mode == Mode::Solve) {
+        UsageError("--threads needs --method optimal");
+        return false;
+    }
+    return true;
 }
 
 // The options that only go with others.
@@ -536,15 +594,15 @@ bool CheckCombination(const Options& opt)
         UsageError("--solutions needs --method short");
         return false;
     }
-    if (opt.bTargetGiven && (!opt.bShort || opt.mode != Mode::Solve)) {
-        UsageError("--target needs --method short");
+    if (opt.bTargetGiven && (!(opt.bShort || opt.bOptimal) || opt.mode != Mode::Solve)) {
+        UsageError("--target needs --method short or optimal");
         return false;
     }
     if (opt.bMaxLengthGiven && !opt.bShort && opt.mode == Mode::Solve) {
         UsageError("--max-length needs --method short");
         return false;
     }
-    return true;
+    return CheckThreadOptions(opt, bSolving);
 }
 
 // Fills opt from the command line; returns false after reporting a usage error.
@@ -557,6 +615,9 @@ bool ParseCommandLine(int argc, char** argv, Options& opt)
             return false;
     return CheckCombination(opt);
 }
+
+// Solves each configuration read with the method chosen, on opt.nJobs threads.
+int SolveAll(Output& out, const Options& opt);
 
 int Run(const Options& opt)
 {
@@ -595,8 +656,115 @@ int Run(const Options& opt)
     case Mode::Solve:
         break;
     }
+    return SolveAll(out, opt);
+}
+
+
+// Whether file descriptor nFd is a terminal.
+bool IsTerminal(int nFd)
+{
+#ifdef _WIN32
+    return _isatty(nFd) != 0;
+#else
+    return isatty(nFd) != 0;
+#endif
+}
+
+// The optimal search's progress on standard error, one line written over in
+// place; only when standard error is a terminal. With several jobs it is that
+// of the first line not yet answered, named by its number.
+class ProgressLine {
+public:
+    ProgressLine(bool bOn, std::function<size_t()> firstUnanswered)
+        : m_bOn(bOn), m_firstUnanswered(std::move(firstUnanswered))
+    {
+    }
+    bool On() const { return m_bOn; }
+    // The progress of the cube at input place nIndex; unless bNews, only
+    // when the line has not just been written.
+    void Show(size_t nIndex, const std::string& strText, bool bNews)
+    {
+        if (!m_bOn || (m_firstUnanswered && m_firstUnanswered() != nIndex))
+            return;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        const auto now = std::chrono::steady_clock::now();
+        // A few times a second is all a reader follows.
+        if (!bNews && m_bShown && m_nShown == nIndex && now - m_lastShown < std::chrono::milliseconds(200))
+            return;
+        const std::string strWhere = m_firstUnanswered ? "line " + std::to_string(nIndex + 1) + ": " : "";
+        std::fprintf(stderr, "\r\033[K%s%s", strWhere.c_str(), strText.c_str());
+        std::fflush(stderr);
+        m_bShown = true;
+        m_nShown = nIndex;
+        m_lastShown = now;
+    }
+    // Removes the line when it shows the cube at nIndex.
+    void Clear(size_t nIndex)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_bShown && m_nShown == nIndex) {
+            std::fputs("\r\033[K", stderr);
+            std::fflush(stderr);
+            m_bShown = false;
+        }
+    }
+
+private:
+    const bool m_bOn;
+    const std::function<size_t()> m_firstUnanswered;
+    std::mutex m_mutex;
+    bool m_bShown = false;
+    size_t m_nShown = 0;
+    std::chrono::steady_clock::time_point m_lastShown;
+};
+
+// Solves one configuration: the output line for its colours and its place in the input.
+using Solver = std::function<std::string(const BYTE* colors, size_t nIndex)>;
+
+std::string Answer(int nResult, const std::string& strMoves, const Options& opt)
+{
+    return std::to_string(nResult) + '\t' +
+           (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation, opt.bMetrics) : std::string());
+}
+
+Solver OptimalSolver(const Options& opt, ProgressLine& progress, std::atomic<bool>* pCancel)
+{
+    return [&opt, &progress, pCancel](const BYTE* colors, size_t nIndex) {
+        OptimalOptions options;
+        options.nThreads = opt.nThreads;
+        options.pCancel = pCancel;
+        const auto start = std::chrono::steady_clock::now();
+        if (progress.On()) {
+            // A new length is always shown.
+            options.progress = [&progress, nIndex, start, nDepth = 0](const OptimalProgress& p) mutable {
+                const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+                progress.Show(nIndex, optimal::ProgressText(p, elapsed.count()), p.nDepth != nDepth);
+                nDepth = p.nDepth;
+            };
+            if (!shortsolver::ShortSolverTables::IsReady())
+                progress.Show(nIndex, "preparing the tables\u2026", true);
+        }
+        // To a target: the one cube whose solution turns this one into it.
+        BYTE relative[kCubeTextLength];
+        std::string strError;
+        if (opt.bTargetGiven) {
+            const int nRelative = RelativeCube(colors, opt.target, relative, strError);
+            if (nRelative != kSolved)
+                return Answer(nRelative, std::string(), opt);
+        }
+        const OptimalResult result = SolveOptimal(opt.bTargetGiven ? relative : colors, options);
+        progress.Clear(nIndex);
+        return Answer(result.nResult, result.moves, opt);
+    };
+}
+
+// A solver of the chosen method, of its own (one per job).
+Solver MakeSolver(const Options& opt, ProgressLine& progress, std::atomic<bool>* pCancel)
+{
+    if (opt.bOptimal)
+        return OptimalSolver(opt, progress, pCancel);
     if (opt.bShort)
-        return ForEachConfiguration(out, [&](const BYTE* colors) {
+        return [&opt](const BYTE* colors, size_t) {
             std::string strMoves;
             std::string strError;
             if (opt.nSolutions > 0) {
@@ -612,24 +780,38 @@ int Run(const Options& opt)
                     strLine += '\t' + SolutionText(strOne, opt.bStandardNotation, opt.bMetrics);
                 if (solutions.empty())
                     strLine += '\t';
-                return out.Line(strLine);
+                return strLine;
             }
             const int nResult = opt.bTargetGiven
                                     ? SolveShortTo(colors, opt.target, opt.nMaxLength, strMoves, strError)
                                     : SolveShort(colors, opt.nMaxLength, strMoves);
-            return out.Line(std::to_string(nResult) + '\t' +
-                            (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation, opt.bMetrics)
-                                                : std::string()));
-        });
-    return ForEachConfiguration(out, [&](const BYTE* colors) {
+            return Answer(nResult, strMoves, opt);
+        };
+    auto cube = std::make_shared<CCubeSolver>();
+    return [&opt, cube](const BYTE* colors, size_t) {
         // After a failed check Solve leaves the solution it last found, and after
         // result 2 it may hold a candidate: only a solved cube's moves are written.
-        LoadCube(cube, colors);
-        const int nResult = cube.Solve(nullptr);
-        return out.Line(std::to_string(nResult) + '\t' +
-                        (nResult == kSolved ? SolutionText(cube.GetSolution(), opt.bStandardNotation, opt.bMetrics)
-                                            : std::string()));
-    });
+        LoadCube(*cube, colors);
+        const int nResult = cube->Solve(nullptr);
+        return Answer(nResult, cube->GetSolution(), opt);
+    };
+}
+
+int SolveAll(Output& out, const Options& opt)
+{
+    const bool bProgress = opt.bOptimal && IsTerminal(2);
+    if (opt.nJobs <= 1) {
+        ProgressLine progress(bProgress, nullptr);
+        const Solver solve = MakeSolver(opt, progress, nullptr);
+        return ForEachConfiguration(out, [&](const BYTE* colors) { return out.Line(solve(colors, 0)); });
+    }
+    // The progress line outlives the threads that write it.
+    OrderedAnswers<Output>* pAnswers = nullptr;
+    ProgressLine progress(bProgress, [&pAnswers] { return pAnswers->FirstUnanswered(); });
+    OrderedAnswers<Output> answers(out, opt.nJobs);
+    pAnswers = &answers;
+    answers.Start([&] { return MakeSolver(opt, progress, &answers.Cancel()); });
+    return ForEachConfiguration(answers, [&answers](const BYTE* colors) { return answers.Solve(colors); });
 }
 
 } // namespace

@@ -20,6 +20,10 @@ constexpr int kOpposite[cubie::kFaceCount] = {5, 4, 3, 2, 1, 0};
 constexpr int kMaxPath = kMaxMaxLength + 1;
 // Longest phase 2 tried in the first pass.
 constexpr int kShortPhase2 = 13;
+// Every cube within this many moves of solved gets the fewest moves.
+constexpr int kNearLength = 10;
+// Nodes the search may visit after its first solution, looking for a shorter one.
+constexpr std::uint64_t kImproveNodes = 300;
 
 // Whether move m may follow a move of face nLastFace (-1: none): never the
 // same face twice, and of two opposite faces only the lower slot first.
@@ -60,11 +64,19 @@ public:
         }
     }
 
+    // The longest solution Run may give from now on.
+    void SetMaxLength(int nMaxLength) { m_nMaxLength = nMaxLength; }
+    // Nodes visited so far, and a limit: once that many are visited, Run
+    // gives up (OutOfBudget() then tells).
+    std::uint64_t Nodes() const { return m_nNodes; }
+    void SetNodeLimit(std::uint64_t nLimit) { m_nNodeLimit = nLimit; }
+    bool OutOfBudget() const { return m_nNodes >= m_nNodeLimit; }
+
     // Fills moves with the solution in v's own frame; false when none of
     // exactly d1 phase-1 moves extends to one within the bound.
     bool Run(const Variant& v, int d1, int nMaxPhase2, int* moves, int& nMoves)
     {
-        if (OverBudget())
+        if (OutOfBudget())
             return false;
         m_nMaxPhase2 = nMaxPhase2;
         m_nD1 = d1;
@@ -79,11 +91,6 @@ public:
         return true;
     }
 
-    // Stops every search once it has visited nLimit nodes in all.
-    void SetNodeLimit(std::uint64_t nLimit) { m_nodeLimit = nLimit; }
-    bool OverBudget() const { return m_nodes > m_nodeLimit; }
-    std::uint64_t Nodes() const { return m_nodes; }
-
 private:
     // A node of phase 1 at distance nDistance from H with `left` moves to go.
     // stab: the symmetries that keep the cube and every move so far, so that
@@ -92,7 +99,7 @@ private:
     // that takes the cube to the class's representative.
     bool Phase1(int twist, std::uint32_t cs, int nDistance, int depth, int left, unsigned stab)
     {
-        if (++m_nodes > m_nodeLimit)
+        if (++m_nNodes >= m_nNodeLimit)
             return false;
         if (depth > 0) {
             // The parent fetched these rows on its entry.
@@ -137,6 +144,8 @@ private:
                 ForgetFrom(depth);
                 if (Phase1(0, m_nClassOfH * kAxisSymCount, 0, depth + 1, 0, 1))
                     return true;
+                if (OutOfBudget())
+                    return false;
             }
             return false;
         }
@@ -181,6 +190,8 @@ private:
             if (Phase1(c.twist, c.cs, c.d, depth + 1, left - 1,
                        stab == 1 ? 1 : Keeping(stab, c.m)))
                 return true;
+            if (OutOfBudget())
+                return false;
         }
         return false;
     }
@@ -251,7 +262,7 @@ private:
 
     bool Phase2(int cp, int e8, int sp, int nDistance, int depth, int left, int nLastFace)
     {
-        if (++m_nodes > m_nodeLimit)
+        if (++m_nNodes >= m_nNodeLimit)
             return false;
         if (left == 0)
             return cp == 0 && e8 == 0 && sp == 0;
@@ -280,6 +291,8 @@ private:
             m_path[depth] = m;
             if (Phase2(nCp, nE8, nSp, d, depth + 1, left - 1, f))
                 return true;
+            if (OutOfBudget())
+                return false;
         }
         return false;
     }
@@ -287,7 +300,9 @@ private:
     const MoveTables& m_mt;
     const PruningTables& m_pt;
     const DepthTables& m_dt;
-    const int m_nMaxLength;
+    int m_nMaxLength;
+    std::uint64_t m_nNodes = 0;
+    std::uint64_t m_nNodeLimit = ~std::uint64_t(0);
     // The flip-slice class of H's cubes (H's only flip-slice value is a class of its own).
     const std::uint32_t m_nClassOfH =
         m_dt.flipSlice.classOf[static_cast<size_t>(coord::SolvedSlice())] / kAxisSymCount;
@@ -309,14 +324,122 @@ private:
     std::uint16_t m_sliceAt[kMaxPath] = {};
     std::int8_t m_ep[kMaxPath][cubie::EDGE_COUNT] = {};
     int m_nEdgesCached = 0;
-    std::uint64_t m_nodes = 0;
-    std::uint64_t m_nodeLimit = UINT64_MAX;
 };
 
 // Far more nodes than correct tables need for any cube (the most seen over
 // 20,000 random cubes was below 2^22): tables read from a file that take
 // longer are wrong.
 constexpr std::uint64_t kTrustedNodeLimit = std::uint64_t(1) << 27;
+
+// The fewest moves for a cube within kNearLength moves of solved: an
+// iterative-deepening search over the moves of the cube as entered, bounded
+// by the exact distance to H seen from each of the three axes (no cube is
+// nearer to solved than to H). The answer is the first solution in move order
+// at the shortest length.
+class NearSearch {
+public:
+    NearSearch(const ShortSolverTables& tables, const cubie::CubieCube& cube, const Variant* variants)
+        : m_mt(tables.moves), m_dt(tables.depth), m_cube(cube)
+    {
+        for (int a = 0; a < kAxisCount; ++a) {
+            const Variant& v = variants[2 * a];
+            for (int s = 0; s < cubie::kFaceCount; ++s)
+                for (int t = 0; t < 3; ++t)
+                    m_moveOn[a][v.faceOf[s] * 3 + t] = static_cast<std::int8_t>(s * 3 + t);
+            m_root.axis[a] = {static_cast<std::uint16_t>(v.twist), v.flipSliceClass, v.nDistance};
+        }
+        m_root.cornerPerm = static_cast<std::uint16_t>(coord::CornerPerm(cube));
+    }
+
+    // The solution's moves as entered (length nMoves) when one of at most
+    // nMaxLength moves exists; nBound: a lower bound of the cube's distance.
+    bool Run(int nBound, int nMaxLength, int* moves, int& nMoves)
+    {
+        for (int d = nBound; d <= nMaxLength; ++d)
+            if (Dfs(m_root, 0, d, -1)) {
+                std::copy(m_path, m_path + d, moves);
+                nMoves = d;
+                return true;
+            }
+        return false;
+    }
+
+private:
+    struct AxisState {
+        std::uint16_t twist;
+        std::uint32_t cs; // flip-slice class * kAxisSymCount + symmetry
+        int distance;     // to H
+    };
+    struct Node {
+        AxisState axis[kAxisCount];
+        std::uint16_t cornerPerm; // as entered
+    };
+
+    bool Dfs(const Node& n, int depth, int left, int nLastFace)
+    {
+        if (left == 0)
+            return n.cornerPerm == 0 && Solves(depth);
+        // Every child's entries are fetched before the first is read, so the waits overlap.
+        Node children[kMoveCount];
+        size_t entries[kMoveCount][kAxisCount];
+        int moves[kMoveCount];
+        int nChildren = 0;
+        for (int m = 0; m < kMoveCount; ++m) {
+            if (!MayFollow(MoveFace(m), nLastFace))
+                continue;
+            Node& c = children[nChildren];
+            for (int a = 0; a < kAxisCount; ++a) {
+                const AxisState& s = n.axis[a];
+                const int mm = m_moveOn[a][m];
+                AxisState& ca = c.axis[a];
+                ca.twist = m_mt.twist[static_cast<size_t>(s.twist) * kMoveCount + static_cast<size_t>(mm)];
+                const int nSym = static_cast<int>(s.cs % kAxisSymCount);
+                const std::uint32_t next = m_dt.classMove[static_cast<size_t>(s.cs / kAxisSymCount) * kMoveCount +
+                                                          static_cast<size_t>(m_syms[nSym].moveTo[mm])];
+                const int nChildSym = m_syms[next % kAxisSymCount].after[nSym];
+                ca.cs = next - next % kAxisSymCount + static_cast<std::uint32_t>(nChildSym);
+                entries[nChildren][a] =
+                    m_dt.twistConj[static_cast<size_t>(ca.twist) * kAxisSymCount + static_cast<size_t>(nChildSym)];
+                Prefetch(m_dt.phase1.EntryAddress(ca.cs / kAxisSymCount, entries[nChildren][a]));
+            }
+            c.cornerPerm = m_mt.cornerPerm[static_cast<size_t>(n.cornerPerm) * kMoveCount + static_cast<size_t>(m)];
+            moves[nChildren++] = m;
+        }
+        for (int i = 0; i < nChildren; ++i) {
+            Node& c = children[i];
+            bool bKept = true;
+            for (int a = 0; a < kAxisCount && bKept; ++a) {
+                AxisState& ca = c.axis[a];
+                ca.distance = DepthTables::NextDistance(n.axis[a].distance,
+                                                        m_dt.phase1.Get(ca.cs / kAxisSymCount, entries[i][a]));
+                bKept = ca.distance < left;
+            }
+            if (!bKept)
+                continue;
+            m_path[depth] = moves[i];
+            if (Dfs(c, depth + 1, left - 1, MoveFace(moves[i])))
+                return true;
+        }
+        return false;
+    }
+
+    bool Solves(int nMoves) const
+    {
+        cubie::CubieCube c = m_cube;
+        for (int i = 0; i < nMoves; ++i)
+            for (int q = 0; q <= m_path[i] % 3; ++q)
+                c = c * cubie::FaceTurn(MoveFace(m_path[i]));
+        return c == cubie::CubieCube::Solved();
+    }
+
+    const MoveTables& m_mt;
+    const DepthTables& m_dt;
+    const cubie::CubieCube m_cube;
+    const AxisSymmetry* const m_syms = &GetAxisSymmetry(0);
+    std::int8_t m_moveOn[kAxisCount][kMoveCount] = {}; // a move as entered, seen on each axis
+    Node m_root{};
+    int m_path[kMaxPath] = {};
+};
 
 } // namespace
 
@@ -573,46 +696,80 @@ bool SearchShort(const cubie::CubieCube& cube, int nMaxLength, std::string& strM
                 v.stabiliser |= 1u << s;
     }
 
+    static const char kLetters[] = "TFRLBD";
+    static const char kTurns[] = "+*-";
     int moves[kMaxMaxLength + 1];
     int nMoves = 0;
-    // Long phase-2 searches rarely pay: first every phase-1 length with a
-    // phase 2 of at most kShortPhase2 moves, then (rarely reached) the rest,
-    // so that the search stays complete.
-    for (int nPass = 0; nPass < 2; ++nPass)
-    for (int d1 = 0; d1 <= nMaxLength; ++d1)
-        for (const Variant& v : variants) {
-            const int nMaxPhase2 = nPass == 0 ? kShortPhase2 : nMaxLength;
-            if (nPass == 1 && nMaxLength - d1 <= kShortPhase2)
-                continue;
-            if (search.OverBudget())
-                return false;
-            if (v.bSkip || v.nDistance > d1 || !search.Run(v, d1, nMaxPhase2, moves, nMoves))
-                continue;
-            if (v.bInverse) {
-                std::reverse(moves, moves + nMoves);
-                for (int i = 0; i < nMoves; ++i)
-                    moves[i] = InverseMove(moves[i]);
-            }
-            // The moves are checked on the cube as entered: tables that passed
-            // every check of their file yet were wrong would make the search
-            // miss solutions, never return a false one.
-            cubie::CubieCube check = cube;
-            for (int i = 0; i < nMoves; ++i)
-                for (int q = 0; q <= moves[i] % 3; ++q)
-                    check = check * cubie::FaceTurn(v.faceOf[MoveFace(moves[i])]);
-            if (check != cubie::CubieCube::Solved())
-                continue;
-            static const char kLetters[] = "TFRLBD";
-            static const char kTurns[] = "+*-";
+
+    // A cube near solved gets the fewest moves. No cube is nearer to solved
+    // than to H seen from any axis, for the cube or for its inverse.
+    int nBound = 0;
+    for (const Variant& v : variants)
+        nBound = std::max(nBound, v.nDistance);
+    // Every length up to this one is ruled out once the near search has run.
+    const int nRuledOut = std::max(nBound - 1, kNearLength);
+    if (nBound <= kNearLength) {
+        NearSearch near(tables, cube, variants);
+        if (near.Run(nBound, kNearLength, moves, nMoves)) {
             for (int i = 0; i < nMoves; ++i) {
-                strMoves += kLetters[v.faceOf[MoveFace(moves[i])]];
+                strMoves += kLetters[MoveFace(moves[i])];
                 strMoves += kTurns[moves[i] % 3];
                 strMoves += '.';
             }
             return true;
         }
-    // Only wrong tables get here: every cube has a solution of 20 moves or fewer.
-    return false;
+    }
+
+    // Long phase-2 searches rarely pay: first every phase-1 length with a
+    // phase 2 of at most kShortPhase2 moves, then (rarely reached) the rest,
+    // so that the search stays complete. After the first solution the search
+    // goes on for one shorter, within kImproveNodes more nodes, until a
+    // solution one move longer than the lengths ruled out is found.
+    int nLength = nMaxLength; // the longest solution still wanted
+    bool bFound = false;
+    for (int nPass = 0; nPass < 2; ++nPass)
+    for (int d1 = 0; d1 <= nLength; ++d1)
+        for (const Variant& v : variants) {
+            const int nMaxPhase2 = nPass == 0 ? kShortPhase2 : nLength;
+            if (nPass == 1 && nLength - d1 <= kShortPhase2)
+                continue;
+            if (v.bSkip || v.nDistance > d1)
+                continue;
+            // The same phase-1 length again, each time for a shorter total.
+            while (d1 <= nLength && search.Run(v, d1, nMaxPhase2, moves, nMoves)) {
+                if (v.bInverse) {
+                    std::reverse(moves, moves + nMoves);
+                    for (int i = 0; i < nMoves; ++i)
+                        moves[i] = InverseMove(moves[i]);
+                }
+                // The moves are checked on the cube as entered: tables that passed
+                // every check of their file yet were wrong would make the search
+                // miss solutions, never return a false one.
+                cubie::CubieCube check = cube;
+                for (int i = 0; i < nMoves; ++i)
+                    for (int q = 0; q <= moves[i] % 3; ++q)
+                        check = check * cubie::FaceTurn(v.faceOf[MoveFace(moves[i])]);
+                if (check != cubie::CubieCube::Solved())
+                    break;
+                strMoves.clear();
+                for (int i = 0; i < nMoves; ++i) {
+                    strMoves += kLetters[v.faceOf[MoveFace(moves[i])]];
+                    strMoves += kTurns[moves[i] % 3];
+                    strMoves += '.';
+                }
+                if (!bFound)
+                    search.SetNodeLimit(search.Nodes() + kImproveNodes);
+                bFound = true;
+                nLength = nMoves - 1;
+                if (nLength <= nRuledOut)
+                    return true;
+                search.SetMaxLength(nLength);
+            }
+            if (bFound && search.OutOfBudget())
+                return true;
+        }
+    // Only wrong tables find none: every cube has a solution of 20 moves or fewer.
+    return bFound;
 }
 
 } // namespace

@@ -1,0 +1,208 @@
+#include "OptimalSolve.h"
+
+#include "ProgressText.h"
+#include "ShortSolver.h"
+#include "ZelvorsCubeDlg.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QKeySequence>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <utility>
+
+namespace {
+
+std::mutex g_fnMutex;
+OptimalSolveFunction g_fnSolve; // null: SolveOptimal
+
+// What the worker tells the dialog while it runs.
+struct OptimalShared {
+    std::atomic<bool> bCancel{false};
+    std::mutex mutex;
+    bool bShortReady = false;
+    ShortSolveAnswer shortAnswer;
+    bool bProgress = false;
+    OptimalProgress progress;
+    double tableDone = -1; // the share of the large table computed, while it is
+};
+
+OptimalResult SolveOptimallyOnWorker(const std::shared_ptr<OptimalShared>& pShared, const Facelets& colors)
+{
+    ShortSolveAnswer answer;
+    answer.nResult = SolveShort(colors.data(), shortsolver::kDefaultMaxLength, answer.strMoves);
+    {
+        const std::lock_guard<std::mutex> lock(pShared->mutex);
+        pShared->shortAnswer = answer;
+        pShared->bShortReady = true;
+    }
+    if (answer.nResult != 0) {
+        OptimalResult result;
+        result.nResult = answer.nResult;
+        return result;
+    }
+    OptimalOptions options;
+    options.nThreads = std::max(1, QThread::idealThreadCount());
+    options.pCancel = &pShared->bCancel;
+    options.progress = [pShared](const OptimalProgress& p) {
+        const std::lock_guard<std::mutex> lock(pShared->mutex);
+        pShared->progress = p;
+        pShared->bProgress = true;
+    };
+    OptimalSolveFunction fn;
+    {
+        const std::lock_guard<std::mutex> lock(g_fnMutex);
+        fn = g_fnSolve;
+    }
+    if (fn)
+        return fn(colors, options);
+    // The first search of a run reads the tables, or computes them once.
+    const optimal::OptimalTables& tables =
+        optimal::OptimalTables::Get(optimal::OptimalTables::DefaultSize(), [pShared](double f) {
+            const std::lock_guard<std::mutex> lock(pShared->mutex);
+            pShared->tableDone = f;
+        });
+    return SolveOptimal(colors.data(), options, tables);
+}
+
+constexpr int kProgressTick = 200; // milliseconds between updates of the progress line
+
+int CountMoves(const std::string& s)
+{
+    return static_cast<int>(s.size() / 3);
+}
+
+} // namespace
+
+void SetOptimalSolveFunction(OptimalSolveFunction fn)
+{
+    const std::lock_guard<std::mutex> lock(g_fnMutex);
+    g_fnSolve = std::move(fn);
+}
+
+void CZelvorsCubeDlg::AddOptimalSolveCommand(QMenu* pCube)
+{
+    // Ctrl+Shift+O: the Side menu's keys take Alt, Ctrl or Shift alone, the
+    // Edit menu's are Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z, Ctrl+C and Ctrl+V, and O
+    // names no face.
+    QAction* pAction = pCube->addAction(QStringLiteral("Solve Optimally"), this, &CZelvorsCubeDlg::OnSolveOptimal);
+    pAction->setObjectName(QStringLiteral("ID_CUBE_SOLVE_OPTIMAL"));
+    pAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O));
+    m_commandActions << pAction;
+}
+
+void CZelvorsCubeDlg::OnSolveOptimal()
+{
+    if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnSolveOptimal))
+        return;
+    ClearSolution();
+    m_progress.SetPos(0);
+    const CommandGuard command(*this);
+
+    const Facelets colors = m_cube.Colors();
+    PrepareShortSolverTables();
+
+    // The progress line and Cancel, in a window of their own that leaves the
+    // dialog live.
+    QProgressDialog box(this);
+    box.setObjectName(QStringLiteral("IDD_SOLVE_OPTIMAL"));
+    box.setWindowTitle(QStringLiteral("Solve Optimally"));
+    box.setWindowModality(Qt::NonModal);
+    box.setRange(0, 0);
+    box.setMinimumDuration(0);
+    box.setAutoClose(false);
+    box.setAutoReset(false);
+    box.setMinimumWidth(box.fontMetrics().horizontalAdvance(QStringLiteral("M")) * 40);
+    box.setLabelText(ShortSolverTablesReady() ? QStringLiteral("Finding a short solution\u2026")
+                                              : QStringLiteral("Preparing the tables of the short solver\u2026"));
+
+    const auto pShared = std::make_shared<OptimalShared>();
+    QFutureWatcher<OptimalResult> watcher;
+    bool bShortShown = false;
+    QElapsedTimer clock;
+    clock.start();
+    {
+        // No click in the net changes the cube the answer is for.
+        m_cube.SetSealed(true);
+        struct Unseal {
+            CCubeWnd& view;
+            ~Unseal() { view.SetSealed(false); }
+        } unseal{m_cube};
+        QEventLoop loop;
+        connect(&watcher, &QFutureWatcher<OptimalResult>::finished, &loop, &QEventLoop::quit);
+        // Exit confirmed meanwhile: the search is cancelled and the command ends.
+        connect(this, &QDialog::finished, &loop, [&] {
+            pShared->bCancel = true;
+            loop.quit();
+        });
+        connect(&box, &QProgressDialog::canceled, &loop, [&] {
+            pShared->bCancel = true;
+            box.setLabelText(QStringLiteral("Cancelling\u2026"));
+        });
+        QTimer ticker;
+        ticker.setInterval(kProgressTick);
+        auto update = [&] {
+            const std::lock_guard<std::mutex> lock(pShared->mutex);
+            if (pShared->bShortReady && !bShortShown) {
+                // Something to follow at once.
+                bShortShown = true;
+                if (pShared->shortAnswer.nResult == CCubeSolver::SOLVE_OK) {
+                    ShowSolution(pShared->shortAnswer.strMoves);
+                    // (The label holds about 17 characters.)
+                    m_staticMoves.setText(
+                        QStringLiteral("%1 Moves so far").arg(CountMoves(pShared->shortAnswer.strMoves)));
+                    m_staticMoves.setToolTip(QStringLiteral("Searching for a shorter solution"));
+                }
+            }
+            if (pShared->tableDone >= 0 && !pShared->bProgress && !pShared->bCancel)
+                box.setLabelText(
+                    QStringLiteral("Computing the optimal solver's table, once (%1 MB of memory and disk)\u2026 %2 %")
+                        .arg(optimal::LargeTable::ExpectedBytes() >> 20)
+                        .arg(static_cast<int>(pShared->tableDone * 100)));
+            if (pShared->bProgress && !pShared->bCancel)
+                box.setLabelText(QString::fromStdString(
+                    optimal::ProgressText(pShared->progress, static_cast<double>(clock.elapsed()) / 1000.0)));
+        };
+        connect(&ticker, &QTimer::timeout, this, update);
+        watcher.setFuture(QtConcurrent::run(SolveOptimallyOnWorker, pShared, colors));
+        box.show();
+        ticker.start();
+        loop.exec();
+        update();
+    }
+    if (command.Closing()) {
+        pShared->bCancel = true;
+        watcher.waitForFinished(); // prompt: the search looks at the flag often
+        return;
+    }
+    watcher.waitForFinished();
+    box.hide();
+    const OptimalResult result = watcher.future().result();
+    if (result.nResult != CCubeSolver::SOLVE_OK) {
+        ShowSolveFailure(result.nResult);
+        return;
+    }
+    // The best solution known: the search's, or the short one when the
+    // search was cancelled before it found one shorter.
+    if (!bShortShown || result.moves != pShared->shortAnswer.strMoves) {
+        ClearSolution();
+        ShowSolution(result.moves);
+    }
+    m_staticMoves.setText(result.bProven ? QStringLiteral("%1 Moves, optimal").arg(result.length)
+                                         : QStringLiteral("%1, not proven").arg(result.length));
+    m_staticMoves.setToolTip(result.bProven ? QStringLiteral("%1 moves \u2014 optimal: no shorter solution exists")
+                                                  .arg(result.length)
+                                            : QStringLiteral("%1 moves \u2014 not proven optimal: the search was "
+                                                             "cancelled before it could rule out every shorter length")
+                                                  .arg(result.length));
+}
