@@ -5,6 +5,7 @@
 #include "CubeText.h"
 #include "EditCommands.h"
 #include "MessageBox.h"
+#include "SolutionSheet.h"
 #include "StageHeaders.h"
 #include "ZelvorsCubeDlg.h"
 
@@ -16,6 +17,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QSaveFile>
 #include <QSettings>
@@ -69,6 +71,9 @@ void CCubeFiles::CreateMenu(QMenu* pFile)
     // Opening changes the cube: not while a command runs.
     m_dlg.m_commandActions << m_pOpenAction << m_pRecentMenu->menuAction();
     pFile->addSeparator();
+    m_pSheet = new CSolutionSheetCommands(m_dlg);
+    m_pSheet->CreateFileMenu(pFile);
+    pFile->addSeparator();
 }
 
 void CCubeFiles::Attach()
@@ -76,6 +81,8 @@ void CCubeFiles::Attach()
     m_dlg.setAcceptDrops(true);
     m_dlg.installEventFilter(this);
     connect(&m_dlg, &QDialog::finished, this, &CCubeFiles::KeepLastRun);
+    if (QMenu* pEdit = m_dlg.MenuBar()->findChild<QMenu*>(QStringLiteral("editMenu")))
+        m_pSheet->CreateEditMenu(pEdit);
 }
 
 bool CCubeFiles::CanChange() const

@@ -20,6 +20,7 @@
 
 #include <memory>
 
+class CSolutionSheetCommands;
 class CZelvorsCubeDlg;
 class QAction;
 class QMenu;
@@ -78,6 +79,8 @@ public:
     QAction* m_pSaveAction = nullptr;
     QAction* m_pSaveAsAction = nullptr;
     QMenu* m_pRecentMenu = nullptr;
+    // Printing the solution and pictures of the cube (SolutionSheet.h).
+    CSolutionSheetCommands* Sheet() const { return m_pSheet; }
 
 public slots:
     void OnOpen();
@@ -98,4 +101,5 @@ private:
     QStringList m_recent;
     QString m_strLastMethod;
     std::unique_ptr<QSettings> m_pSettings;
+    CSolutionSheetCommands* m_pSheet = nullptr;
 };

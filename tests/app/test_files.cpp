@@ -8,12 +8,20 @@
 #include "CubeText.h"
 #include "EditCommands.h"
 #include "MessageBox.h"
+#include "Palette.h"
+#include "SolutionSheet.h"
 #include "StageHeaders.h"
 #include "TempFolder.h"
 #include "TestCube.h"
 #include "ZelvorsCubeDlg.h"
 
+#include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QProcess>
+#include <QSet>
+#include <QStandardPaths>
 #include <QMimeData>
 #include <QSettings>
 #include <QTest>
@@ -179,6 +187,76 @@ private slots:
         dlg.OnSolveShort();
         QVERIFY(dlg.m_solutionStages.empty());
         QCOMPARE(pHeaders->HeaderAt(1), -1);
+    }
+
+    // The sheet: as many pages as its rows need, none split, each page a
+    // PDF page; the first shows the starting net's six colours and ink.
+    void solutionSheetAsPdf()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        std::mt19937 rng(3);
+        MakeRandomLegalCube(dlg.m_cube, rng);
+        dlg.OnSolve();
+        const SolutionSheetData data = dlg.Files().Sheet()->Data();
+        QCOMPARE(data.moves.size() + 1, dlg.m_arrMoves.size());
+        QCOMPARE(data.stages, dlg.m_solutionStages);
+        const QString strPdf = Path("sheet.pdf");
+        int nPages = 0;
+        QVERIFY(dlg.Files().Sheet()->ExportPdf(strPdf, &nPages));
+        QVERIFY(m_boxes.isEmpty());
+        // A row a stage at least, twelve moves at most a row: from two pages up.
+        QVERIFY2(nPages >= 2, qPrintable(QString::number(nPages)));
+        const QByteArray pdf = ReadAll(strPdf);
+        QVERIFY(pdf.startsWith("%PDF-"));
+        QCOMPARE(int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page ")),
+                 nPages);
+        // Fewer moves, fewer pages; none, one page.
+        dlg.OnReset();
+        QVERIFY(dlg.Files().Sheet()->ExportPdf(Path("none.pdf"), &nPages));
+        QCOMPARE(nPages, 1);
+
+        const QString strTool = QStandardPaths::findExecutable(QStringLiteral("pdftoppm"));
+        if (strTool.isEmpty())
+            QSKIP("pdftoppm is not installed: the page's picture is not checked");
+        QProcess tool;
+        tool.start(strTool, {QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"), QStringLiteral("1"),
+                             QStringLiteral("-r"), QStringLiteral("40"), QStringLiteral("-png"), strPdf, Path("page")});
+        QVERIFY(tool.waitForFinished(60000));
+        const QDir folder(Path(""));
+        const QStringList pages = folder.entryList({QStringLiteral("page*.png")});
+        QCOMPARE(pages.size(), 1);
+        const QImage page(folder.filePath(pages[0]));
+        QVERIFY(!page.isNull());
+        QSet<QRgb> seen;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                seen.insert(page.pixel(x, y) & 0xffffff);
+        for (int c = 1; c <= 6; ++c)
+            QVERIFY2(seen.contains(Palette::kNet[c] & 0xffffff), qPrintable(QString::number(c)));
+        QVERIFY(seen.contains(0));
+    }
+
+    void pictureAsPngAndSvg()
+    {
+        CZelvorsCubeDlg dlg;
+        Ready(dlg);
+        dlg.m_check3D.click(); // the net
+        CSolutionSheetCommands& sheet = *dlg.Files().Sheet();
+        QVERIFY(sheet.ExportPicture(Path("cube.png")));
+        const QImage png(Path("cube.png"));
+        QCOMPARE(png.size(), sheet.Picture().size());
+        QCOMPARE(png.pixel(png.width() * 9 / 24, png.height() / 2), Palette::kNet[2] | 0xff000000); // the front centre
+        QVERIFY(sheet.ExportPicture(Path("cube.svg")));
+        const QByteArray svg = ReadAll(Path("cube.svg"));
+        QVERIFY(svg.contains("<svg"));
+        QVERIFY(svg.contains("#0000ff")); // blue facelets, as shapes
+        // The 3D view as shown.
+        dlg.m_check3D.click();
+        QVERIFY(sheet.ExportPicture(Path("cube3d.png")));
+        QCOMPARE(QImage(Path("cube3d.png")).size(), dlg.m_cube.GrabFrame().size());
+        sheet.OnCopyPicture();
+        QVERIFY(!QGuiApplication::clipboard()->image().isNull());
     }
 
     void badFilesChangeNothingAndSayTheLine_data()
