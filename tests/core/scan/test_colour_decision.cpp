@@ -261,8 +261,9 @@ TEST(ColourDecision, APinnedStickerDecidesTheRest)
             pins[*wrong] = truth[*wrong];
             d = DecideColours(m, &pins);
             for (int f = 0; f < kFaceletCount; ++f) {
-                if (pins[f])
+                if (pins[f]) {
                     ASSERT_EQ(d.colors[f], pins[f]);
+                }
             }
         }
         EXPECT_EQ(d.colors, truth);
