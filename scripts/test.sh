@@ -22,7 +22,7 @@ san="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-poin
 dri=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -1)
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF -DZELVORS_PACKAGE_TEST=OFF \
     -DCMAKE_CXX_FLAGS="$san" -DCMAKE_EXE_LINKER_FLAGS="$san" \
-    -DZELVORS_DIAGNOSIS_CASES=300 \
+    -DZELVORS_DIAGNOSIS_CASES=300 -DZELVORS_SCAN_CASES=500 \
     -DZELVORS_GUI_TEST_ENV="${dri:+LD_PRELOAD=$dri}" \
     -DZELVORS_ENDURANCE_CORE_CYCLES=1000 -DZELVORS_ENDURANCE_GUI_CYCLES=20 \
     -DZELVORS_ENDURANCE_MAX_GROWTH_MIB=0 -DZELVORS_SHORT_CUBES=100 \
