@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
+#include <vector>
 
 namespace shortsolver {
 
@@ -642,7 +643,9 @@ const ShortSolverTables& ShortSolverTables::Recomputed(const ShortSolverTables& 
     std::lock_guard<std::mutex> lock(g_recomputeMutex);
     const ShortSolverTables* p = g_pTables.load(std::memory_order_acquire);
     if (p->origin == Origin::CACHE) {
-        // Never freed: other threads may be searching the old tables.
+        // Kept, never freed: other threads may be searching the old tables.
+        static std::vector<const ShortSolverTables*> retired;
+        retired.push_back(p);
         p = ComputeTables(CachePath());
         g_pTables.store(p, std::memory_order_release);
     }
