@@ -644,8 +644,9 @@ const ShortSolverTables& ShortSolverTables::Recomputed(const ShortSolverTables& 
     const ShortSolverTables* p = g_pTables.load(std::memory_order_acquire);
     if (p->origin == Origin::CACHE) {
         // Kept, never freed: other threads may be searching the old tables.
-        static std::vector<const ShortSolverTables*> retired;
-        retired.push_back(p);
+        // (A pointer the exit never destroys, so the old tables stay reachable.)
+        static auto* const retired = new std::vector<const ShortSolverTables*>();
+        retired->push_back(p);
         p = ComputeTables(CachePath());
         g_pTables.store(p, std::memory_order_release);
     }
