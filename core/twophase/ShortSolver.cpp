@@ -70,8 +70,27 @@ public:
     // Nodes visited so far, and a limit: once that many are visited, Run
     // gives up (OutOfBudget() then tells).
     std::uint64_t Nodes() const { return m_nNodes; }
-    void SetNodeLimit(std::uint64_t nLimit) { m_nNodeLimit = nLimit; }
+    void SetNodeLimit(std::uint64_t nLimit) { m_nNodeLimit = m_nBudget = nLimit; }
     bool OutOfBudget() const { return m_nNodes >= m_nNodeLimit; }
+
+    // Collecting (solutions.h's many solutions): each solution met goes to
+    // pCollect, and the search goes on while it asks for more. The node
+    // limit is then reached in steps of kCollectStep nodes, at each of which
+    // the cancel flag is read.
+    struct Collector {
+        virtual ~Collector() = default;
+        // The moves in the variant's frame; true: enough.
+        virtual bool Found(const int* moves, int nMoves) = 0;
+        // Every kCollectStep nodes: false to stop.
+        virtual bool Step(std::uint64_t nNodes) = 0;
+    };
+    static constexpr std::uint64_t kCollectStep = std::uint64_t(1) << 16;
+    void Collect(Collector* pCollect, std::uint64_t nLimit)
+    {
+        m_pCollect = pCollect;
+        m_nBudget = nLimit;
+        m_nNodeLimit = std::min(nLimit, m_nNodes + kCollectStep);
+    }
 
     // Fills moves with the solution in v's own frame; false when none of
     // exactly d1 phase-1 moves extends to one within the bound.
@@ -100,7 +119,7 @@ private:
     // that takes the cube to the class's representative.
     bool Phase1(int twist, std::uint32_t cs, int nDistance, int depth, int left, unsigned stab)
     {
-        if (++m_nNodes >= m_nNodeLimit)
+        if (++m_nNodes >= m_nNodeLimit && !MoreNodes())
             return false;
         if (depth > 0) {
             // The parent fetched these rows on its entry.
@@ -263,10 +282,10 @@ private:
 
     bool Phase2(int cp, int e8, int sp, int nDistance, int depth, int left, int nLastFace)
     {
-        if (++m_nNodes >= m_nNodeLimit)
+        if (++m_nNodes >= m_nNodeLimit && !MoreNodes())
             return false;
         if (left == 0)
-            return cp == 0 && e8 == 0 && sp == 0;
+            return cp == 0 && e8 == 0 && sp == 0 && (!m_pCollect || m_pCollect->Found(m_path, depth));
         for (int k = 0; k < kPhase2MoveCount; ++k) {
             const int m = kPhase2Moves[k];
             const int f = MoveFace(m);
@@ -298,12 +317,28 @@ private:
         return false;
     }
 
+    // At the node limit: true when collecting and the budget and the cancel
+    // flag allow another step.
+    bool MoreNodes()
+    {
+        if (m_nNodeLimit >= m_nBudget)
+            return false;
+        if (!m_pCollect->Step(m_nNodes)) {
+            m_nBudget = m_nNodeLimit;
+            return false;
+        }
+        m_nNodeLimit = std::min(m_nBudget, m_nNodeLimit + kCollectStep);
+        return true;
+    }
+
     const MoveTables& m_mt;
     const PruningTables& m_pt;
     const DepthTables& m_dt;
     int m_nMaxLength;
     std::uint64_t m_nNodes = 0;
     std::uint64_t m_nNodeLimit = ~std::uint64_t(0);
+    std::uint64_t m_nBudget = ~std::uint64_t(0); // the node limit, when collecting reached in steps
+    Collector* m_pCollect = nullptr;
     // The flip-slice class of H's cubes (H's only flip-slice value is a class of its own).
     const std::uint32_t m_nClassOfH =
         m_dt.flipSlice.classOf[static_cast<size_t>(coord::SolvedSlice())] / kAxisSymCount;
@@ -664,16 +699,11 @@ bool ShortSolverTables::IsReady()
 namespace shortsolver {
 namespace {
 
-// The search of SolveShort for a real cube: true with strMoves the solution,
-// false when none was found within nodeLimit nodes (correct tables always
-// find one well within it).
-bool SearchShort(const cubie::CubieCube& cube, int nMaxLength, std::string& strMoves, const ShortSolverTables& tables,
-                 std::uint64_t nodeLimit)
+// The cube on each axis and as its inverse there, their coordinates and
+// distances. bEvery: none skipped and no symmetry of the cube used, so that
+// a search meets every solution rather than one of each set of symmetric ones.
+void MakeVariants(const cubie::CubieCube& cube, const ShortSolverTables& tables, Variant* variants, bool bEvery)
 {
-    strMoves.clear();
-    Search search(tables, nMaxLength);
-    search.SetNodeLimit(nodeLimit);
-    Variant variants[2 * kAxisCount];
     for (int a = 0; a < kAxisCount; ++a) {
         Variant& v = variants[2 * a];
         v.cube = SeenFromAxis(cube, a, v.faceOf);
@@ -684,21 +714,35 @@ bool SearchShort(const cubie::CubieCube& cube, int nMaxLength, std::string& strM
     }
     // A cube that looks the same on two axes or as its own inverse (the cube
     // with every edge flipped, say) is searched once.
-    for (int i = 0; i < 2 * kAxisCount; ++i)
+    for (int i = 0; i < 2 * kAxisCount && !bEvery; ++i)
         for (int j = 0; j < i; ++j)
             if (!variants[j].bSkip && variants[j].cube == variants[i].cube)
                 variants[i].bSkip = true;
-    for (Variant& v : variants) {
+    for (int i = 0; i < 2 * kAxisCount; ++i) {
+        Variant& v = variants[i];
         v.twist = coord::Twist(v.cube);
         const int flip = coord::Flip(v.cube);
         const int slice = coord::SliceSorted(v.cube) / 24;
         v.flipSliceClass = tables.depth.flipSlice.classOf[static_cast<size_t>(flip) * coord::kSliceCount +
                                                           static_cast<size_t>(slice)];
         v.nDistance = tables.depth.Phase1Distance(tables.moves, flip, slice, v.twist);
-        for (int s = 1; s < kAxisSymCount; ++s)
+        for (int s = 1; s < kAxisSymCount && !bEvery; ++s)
             if (ConjugateAxis(v.cube, s) == v.cube)
                 v.stabiliser |= 1u << s;
     }
+}
+
+// The search of SolveShort for a real cube: true with strMoves the solution,
+// false when none was found within nodeLimit nodes (correct tables always
+// find one well within it).
+bool SearchShort(const cubie::CubieCube& cube, int nMaxLength, std::string& strMoves, const ShortSolverTables& tables,
+                 std::uint64_t nodeLimit)
+{
+    strMoves.clear();
+    Search search(tables, nMaxLength);
+    search.SetNodeLimit(nodeLimit);
+    Variant variants[2 * kAxisCount];
+    MakeVariants(cube, tables, variants, false);
 
     static const char kLetters[] = "TFRLBD";
     static const char kTurns[] = "+*-";
@@ -776,7 +820,83 @@ bool SearchShort(const cubie::CubieCube& cube, int nMaxLength, std::string& strM
     return bFound;
 }
 
+// Hands the solutions of one variant's search, in the cube's own frame and
+// checked on it, to the caller's function.
+class Collecting : public Search::Collector {
+public:
+    Collecting(const cubie::CubieCube& cube, const CollectOptions& options) : m_cube(cube), m_options(options) {}
+    const Variant* pVariant = nullptr;
+    bool bEnough = false;
+
+    bool Found(const int* path, int nMoves) override
+    {
+        const Variant& v = *pVariant;
+        int moves[kMaxPath];
+        std::copy(path, path + nMoves, moves);
+        if (v.bInverse) {
+            std::reverse(moves, moves + nMoves);
+            for (int i = 0; i < nMoves; ++i)
+                moves[i] = InverseMove(moves[i]);
+        }
+        static const char kLetters[] = "TFRLBD";
+        static const char kTurns[] = "+*-";
+        cubie::CubieCube check = m_cube;
+        std::string strMoves;
+        for (int i = 0; i < nMoves; ++i) {
+            const int nFace = v.faceOf[MoveFace(moves[i])];
+            for (int q = 0; q <= moves[i] % 3; ++q)
+                check = check * cubie::FaceTurn(nFace);
+            strMoves += kLetters[nFace];
+            strMoves += kTurns[moves[i] % 3];
+            strMoves += '.';
+        }
+        // Wrong tables may miss solutions, never make a false one pass.
+        if (check == cubie::CubieCube::Solved() && m_options.found(strMoves))
+            bEnough = true;
+        return bEnough;
+    }
+    bool Step(std::uint64_t nNodes) override
+    {
+        if (m_options.progress)
+            m_options.progress(nNodes);
+        return !(m_options.pCancel && m_options.pCancel->load(std::memory_order_relaxed));
+    }
+
+private:
+    const cubie::CubieCube m_cube;
+    const CollectOptions& m_options;
+};
+
 } // namespace
+
+std::uint64_t CollectSolutions(const BYTE colors[54], int nMaxLength, const CollectOptions& options,
+                               const ShortSolverTables& tables)
+{
+    cubie::CubieCube cube;
+    if (cubie::ReadVerdict(colors, &cube) != 0 || cube == cubie::CubieCube::Solved())
+        return 0;
+    nMaxLength = std::min(std::max(nMaxLength, 1), kMaxMaxLength);
+    Search search(tables, nMaxLength);
+    Variant variants[2 * kAxisCount];
+    MakeVariants(cube, tables, variants, true);
+    Collecting collecting(cube, options);
+    search.Collect(&collecting, options.nNodes);
+    int moves[kMaxPath];
+    int nMoves = 0;
+    // As SearchShort's order: short phase 2 first, then the rest.
+    for (int nPass = 0; nPass < 2; ++nPass)
+        for (int d1 = 0; d1 <= nMaxLength; ++d1)
+            for (const Variant& v : variants) {
+                if ((nPass == 1 && nMaxLength - d1 <= kShortPhase2) || v.nDistance > d1)
+                    continue;
+                collecting.pVariant = &v;
+                search.Run(v, d1, nPass == 0 ? kShortPhase2 : nMaxLength, moves, nMoves);
+                if (collecting.bEnough || search.OutOfBudget())
+                    return search.Nodes();
+            }
+    return search.Nodes();
+}
+
 } // namespace shortsolver
 
 int SolveShort(const BYTE colors[54], int nMaxLength, std::string& strMoves,

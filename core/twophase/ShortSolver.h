@@ -14,6 +14,9 @@
 #include "MoveTables.h"
 #include "PruningTables.h"
 
+#include <atomic>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace shortsolver {
@@ -92,6 +95,30 @@ public:
     // move changing the distance by one at most.
     bool SpotCheck() const;
 };
+
+// How CollectSolutions searches and whom it tells.
+struct CollectOptions {
+    std::uint64_t nNodes = 0; // the search stops after this many nodes
+    // Each solution met, in the model's notation; returns true when it has enough.
+    std::function<bool(const std::string&)> found;
+    // Set to stop the search (read every 65,536 nodes).
+    const std::atomic<bool>* pCancel = nullptr;
+    // The nodes visited so far, every 65,536 nodes (may be null).
+    std::function<void(std::uint64_t)> progress;
+};
+
+// Many solutions of one cube: the two-phase search of SolveShort carried on
+// past its first solution, every solution of at most nMaxLength moves it
+// meets given to options.found in the order met (phase-1 lengths growing,
+// first with phase 2 of at most 13 moves, then the rest; the cube and its
+// inverse on each axis in turn, no symmetry of the cube used), each checked
+// to solve the cube. The same moves may come more than once (from another
+// axis, or from the inverse), and turns of two opposite faces in either
+// order. A cube that is solved or no real cube gets none. Nothing but the
+// cube, the bound and the node budget decides what is met. Returns the
+// nodes visited.
+std::uint64_t CollectSolutions(const BYTE colors[54], int nMaxLength, const CollectOptions& options,
+                               const ShortSolverTables& tables = ShortSolverTables::Get());
 
 } // namespace shortsolver
 
