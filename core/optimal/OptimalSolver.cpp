@@ -423,12 +423,34 @@ struct Shared {
     std::atomic<bool> bStopped{false};
     std::atomic<std::uint64_t> nodes{0};
     std::uint64_t nNodesBefore = 0;
-    std::vector<std::vector<int>> solutions; // [task]
+    std::vector<std::vector<int>> solutions; // [task]: its solutions' moves one after the other
+    std::vector<size_t> counts;              // [task]: how many
     std::mutex progressMutex;
+    size_t nWanted = 1; // solutions wanted at this length
+    int nRuledOut = nDepth - 1; // every length up to this one has no solution
+    std::mutex foundMutex;
 
     Shared(const Search& s, const std::vector<Task>& t, int d, const OptimalOptions& o)
-        : search(s), tasks(t), nDepth(d), options(o), best(t.size()), solutions(t.size())
+        : search(s), tasks(t), nDepth(d), options(o), best(t.size()), solutions(t.size()), counts(t.size())
     {
+    }
+
+    // Keeps a solution of task i; true when the task has all it may give.
+    // best becomes the lowest task that with those before it holds nWanted.
+    bool Found(size_t i, const int* moves)
+    {
+        const std::lock_guard<std::mutex> lock(foundMutex);
+        solutions[i].insert(solutions[i].end(), moves, moves + nDepth);
+        ++counts[i];
+        size_t nHeld = 0;
+        for (size_t j = 0; j < best.load(); ++j) {
+            nHeld += counts[j];
+            if (nHeld >= nWanted) {
+                best.store(j);
+                break;
+            }
+        }
+        return counts[i] >= nWanted;
     }
 };
 
@@ -447,16 +469,11 @@ public:
             std::copy(t.moves, t.moves + t.nMoves, m_path);
             const int nLast = t.nMoves > 0 ? MoveFace(t.moves[t.nMoves - 1]) : -1;
             m_bAbort = false;
-            if (Dfs(t.node, t.nMoves, m_s.nDepth - t.nMoves, nLast)) {
-                m_s.solutions[i].assign(m_path, m_path + m_s.nDepth);
-                size_t b = m_s.best.load();
-                while (i < b && !m_s.best.compare_exchange_weak(b, i)) {
-                }
-            }
+            Dfs(t.node, t.nMoves, m_s.nDepth - t.nMoves, nLast);
             Flush();
             if (m_s.options.progress && !m_s.bStopped.load()) {
                 std::lock_guard<std::mutex> lock(m_s.progressMutex);
-                m_s.options.progress({m_s.nDepth, m_s.nDepth - 1, m_s.nNodesBefore + m_s.nodes.load()});
+                m_s.options.progress({m_s.nDepth, m_s.nRuledOut, m_s.nNodesBefore + m_s.nodes.load()});
             }
         }
         Flush();
@@ -480,7 +497,7 @@ private:
         if (m_bAbort)
             return false;
         if (left == 0)
-            return m_search.Solves(m_path, depth);
+            return m_search.Solves(m_path, depth) && m_s.Found(m_nTask, m_path);
         if (left == 1) {
             // The last move must solve the corners and bring every axis into
             // H: the coordinates tell without the tables.
@@ -488,7 +505,7 @@ private:
                 if (!MayFollow(MoveFace(m), nLastFace) || !m_search.SolvesAllButEdges(n, m))
                     continue;
                 m_path[depth] = m;
-                if (m_search.Solves(m_path, depth + 1))
+                if (m_search.Solves(m_path, depth + 1) && m_s.Found(m_nTask, m_path))
                     return true;
             }
             return false;
@@ -591,22 +608,20 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
         result.moves = strShort;
         result.length = nShort;
         result.bProven = nShort == nRuledOut + 1;
+        result.solutions = {strShort};
         return result;
     };
 
-    for (int d = std::min(root.Bound(), nMaxDepth + 1); d <= nMaxDepth; ++d) {
-        if (options.pCancel && options.pCancel->load())
-            return known(d - 1);
-        if (d >= kShortSolverFrom) {
-            shortSolution();
-            if (nShort <= d) // every shorter length ruled out
-                return known(d - 1);
-        }
-        if (options.progress)
-            options.progress({d, d - 1, result.nodes});
+    const size_t nWanted = std::max<size_t>(options.nSolutions, 1);
+    // One length searched: the solutions in move order (up to n; all of the
+    // tasks before the last that holds one, when cancelled), and whether it
+    // was stopped.
+    auto searchLength = [&](int d, size_t n, std::vector<std::vector<int>>& found, int nRuledOut) {
         const std::vector<Task> tasks = search.Tasks(root, d);
         Shared shared(search, tasks, d, options);
         shared.nNodesBefore = result.nodes;
+        shared.nWanted = n;
+        shared.nRuledOut = nRuledOut;
         std::vector<std::thread> threads;
         for (int i = 1; i < nThreads; ++i) {
             try {
@@ -619,18 +634,48 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
         for (std::thread& t : threads)
             t.join();
         result.nodes += shared.nodes.load();
-        const size_t best = shared.best.load();
-        if (best < tasks.size()) {
-            // Found: every task before it was searched to the end (a task is
-            // only left when a lower one has a solution), so this is the
-            // first solution in move order, stopped or not.
-            const std::vector<int>& moves = shared.solutions[best];
-            result.moves = MoveString(moves.data(), d);
+        // Every task up to best was searched to the end (a task is only left
+        // when those before it hold what is wanted), unless stopped; the
+        // ones after it may have been left part way.
+        const size_t nLast = std::min(shared.best.load(), tasks.size() - (tasks.empty() ? 0 : 1));
+        for (size_t i = 0; i <= nLast && i < tasks.size(); ++i)
+            for (size_t k = 0; k < shared.counts[i] && found.size() < n; ++k)
+                found.emplace_back(shared.solutions[i].begin() + static_cast<long>(k) * d,
+                                   shared.solutions[i].begin() + static_cast<long>(k + 1) * d);
+        return shared.bStopped.load();
+    };
+
+    for (int d = std::min(std::max(root.Bound(), options.nFromDepth), nMaxDepth + 1); d <= nMaxDepth; ++d) {
+        if (options.pCancel && options.pCancel->load())
+            return known(d - 1);
+        if (d >= kShortSolverFrom) {
+            shortSolution();
+            if (nShort <= d && nWanted == 1) // every shorter length ruled out
+                return known(d - 1);
+        }
+        if (options.progress)
+            options.progress({d, d - 1, result.nodes});
+        std::vector<std::vector<int>> found;
+        const bool bStopped = searchLength(d, nWanted, found, d - 1);
+        if (!found.empty()) {
+            // Found: the first solutions in move order (stopped or not, the
+            // first is one of this length, and no shorter one exists).
+            result.moves = MoveString(found[0].data(), d);
             result.length = d;
             result.bProven = true;
+            for (const std::vector<int>& moves : found)
+                result.solutions.push_back(MoveString(moves.data(), d));
+            if (options.bOneLonger && !bStopped && found.size() < nWanted && d + 1 <= nMaxDepth) {
+                if (options.progress)
+                    options.progress({d + 1, d, result.nodes});
+                found.clear();
+                searchLength(d + 1, nWanted - result.solutions.size(), found, d - 1);
+                for (const std::vector<int>& moves : found)
+                    result.solutions.push_back(MoveString(moves.data(), d + 1));
+            }
             return result;
         }
-        if (shared.bStopped.load())
+        if (bStopped)
             return known(d - 1);
     }
     return known(nMaxDepth);

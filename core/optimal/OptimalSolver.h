@@ -28,6 +28,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace optimal {
 
@@ -99,6 +100,14 @@ struct OptimalOptions {
     // whichever search thread gets there (one call at a time).
     std::function<void(const OptimalProgress&)> progress;
     int nMaxDepth = 20;                     // no longer search beyond this length
+    // Solutions wanted: up to this many of the fewest moves, in move order.
+    size_t nSolutions = 1;
+    // With fewer than nSolutions of the fewest moves, the rest of one move
+    // more, in move order.
+    bool bOneLonger = false;
+    // No length below this one has a solution (an earlier search proved
+    // it): the search starts here.
+    int nFromDepth = 0;
 };
 
 struct OptimalResult {
@@ -107,6 +116,10 @@ struct OptimalResult {
     int length = 0;
     bool bProven = false; // no shorter solution exists (false when cancelled or stopped at nMaxDepth)
     std::uint64_t nodes = 0;
+    // moves first, then (options.nSolutions) the others found: of its
+    // length in move order, then those one move longer; each distinct, also
+    // up to the order of turns of opposite faces.
+    std::vector<std::string> solutions;
 };
 
 // Solves the 54 colours (slot-major, as ParseCubeText fills them) in the
