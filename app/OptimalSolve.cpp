@@ -1,5 +1,6 @@
 #include "OptimalSolve.h"
 
+#include "Patterns.h"
 #include "ProgressText.h"
 #include "ShortSolver.h"
 #include "ZelvorsCubeDlg.h"
@@ -105,18 +106,34 @@ void CZelvorsCubeDlg::OnSolveOptimal()
 {
     if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnSolveOptimal))
         return;
+    RunOptimalSolve(nullptr);
+}
+
+void CZelvorsCubeDlg::RunOptimalSolve(const BYTE* pTarget)
+{
     ClearSolution();
     m_progress.SetPos(0);
     const CommandGuard command(*this);
 
-    const Facelets colors = m_cube.Colors();
+    Facelets colors = m_cube.Colors();
+    if (pTarget) {
+        // To a target: the one cube whose solution turns this one into it.
+        std::string strError;
+        Facelets relative;
+        const int nResult = RelativeCube(colors.data(), pTarget, relative.data(), strError);
+        if (nResult != CCubeSolver::SOLVE_OK) {
+            ShowSolveFailure(nResult);
+            return;
+        }
+        colors = relative;
+    }
     PrepareShortSolverTables();
 
     // The progress line and Cancel, in a window of their own that leaves the
     // dialog live.
     QProgressDialog box(this);
     box.setObjectName(QStringLiteral("IDD_SOLVE_OPTIMAL"));
-    box.setWindowTitle(QStringLiteral("Solve Optimally"));
+    box.setWindowTitle(pTarget ? QStringLiteral("Solve to Pattern") : QStringLiteral("Solve Optimally"));
     box.setWindowModality(Qt::NonModal);
     box.setRange(0, 0);
     box.setMinimumDuration(0);
@@ -198,6 +215,9 @@ void CZelvorsCubeDlg::OnSolveOptimal()
         ClearSolution();
         ShowSolution(result.moves);
     }
+    NoteSolution(QStringLiteral("optimal"));
+    NoteTarget(pTarget);
+    m_nProvenLength = result.bProven ? result.length : -1;
     m_staticMoves.setText(result.bProven ? QStringLiteral("%1 Moves, optimal").arg(result.length)
                                          : QStringLiteral("%1, not proven").arg(result.length));
     m_staticMoves.setToolTip(result.bProven ? QStringLiteral("%1 moves \u2014 optimal: no shorter solution exists")

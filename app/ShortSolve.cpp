@@ -211,4 +211,5 @@ void CZelvorsCubeDlg::RunShortSolve(const BYTE* pTarget)
     // layer-by-layer solver's own solution is not touched.
     ShowSolution(answer.strMoves);
     NoteSolution(QStringLiteral("short"));
+    NoteTarget(pTarget);
 }

@@ -1,8 +1,8 @@
 // Cube > Solve to Pattern...: the moves that turn the live cube into a chosen
-// cube, found by the short solver and listed as any solution is, so that
-// stepping through them ends on the pattern. Cube > Find More Solutions...:
-// several short solutions of the cube, each with its counts, the one picked
-// listed.
+// cube, found by the short solver or in the fewest moves (as Solve Optimally,
+// with its progress and Cancel) and listed as any solution is, so that
+// stepping through them ends on the pattern. Its menu item and that of Cube >
+// Find More Solutions... (MoreSolutions.cpp).
 
 #include "ZelvorsCubeDlg.h"
 
@@ -10,24 +10,23 @@
 #include "CubeFormats.h"
 #include "CubieCube.h"
 #include "MessageBox.h"
-#include "Notation.h"
 #include "Patterns.h"
-#include "ShortSolver.h"
-#include "Solutions.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QGuiApplication>
+#include <QLabel>
 #include <QMenu>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace {
 
 const char kClipboardItem[] = "The cube on the clipboard";
 const char kFileItem[] = "A cube file...";
-constexpr size_t kMoreSolutions = 12; // offered by Find More Solutions
 
 // A cube from text: the whole of it, or else its first line that holds one
 // (Copy Cube writes two lines). A move sequence stands for the cube it makes.
@@ -65,48 +64,6 @@ void CZelvorsCubeDlg::AddSolveToPatternCommand(QMenu* pCube)
     m_commandActions << pMore;
 }
 
-void CZelvorsCubeDlg::OnFindMoreSolutions()
-{
-    if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnFindMoreSolutions))
-        return;
-    const QString strTitle = QStringLiteral("Find More Solutions");
-    if (m_nStep != 0) {
-        ShowMessageBox(this, QStringLiteral("Go back to \"Your Cube!\" first: the solutions are found for the "
-                                            "cube as entered."),
-                       strTitle, QMessageBox::Information);
-        return;
-    }
-    BYTE colors[54];
-    m_cube.GetColors(colors);
-    std::vector<std::string> solutions;
-    int nResult = 0;
-    {
-        // Up to a few seconds while the tables are made, then a fraction of one.
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        nResult = SolveShortSeveral(colors, shortsolver::kDefaultMaxLength, kMoreSolutions, solutions);
-        QGuiApplication::restoreOverrideCursor();
-    }
-    if (nResult != CCubeSolver::SOLVE_OK) {
-        ShowSolveFailure(nResult);
-        return;
-    }
-    QStringList items;
-    for (const std::string& strMoves : solutions) {
-        CString strStandard, strError;
-        FormatStandardMoves(strMoves, strStandard, strError);
-        items << QString::fromStdString(notation::FormatMetrics(notation::CountModelMoves(strMoves)) + "   " +
-                                        strStandard);
-    }
-    bool bOk = false;
-    const QString strChoice = QInputDialog::getItem(
-        this, strTitle, QStringLiteral("%1 solutions, shortest first:").arg(items.size()), items, 0, false, &bOk);
-    const int nPicked = static_cast<int>(items.indexOf(strChoice));
-    if (!bOk || nPicked < 0)
-        return;
-    ClearSolution();
-    ShowSolution(solutions[static_cast<size_t>(nPicked)]);
-}
-
 void CZelvorsCubeDlg::OnSolveToPattern()
 {
     if (m_bBusy || Deferred(&CZelvorsCubeDlg::OnSolveToPattern))
@@ -117,12 +74,31 @@ void CZelvorsCubeDlg::OnSolveToPattern()
     for (size_t i = 0; i < nPatterns; ++i)
         items << QString::fromLatin1(patterns[i].pszName);
     items << QString::fromLatin1(kClipboardItem) << QString::fromLatin1(kFileItem);
-    bool bOk = false;
-    const QString strChoice =
-        QInputDialog::getItem(this, QStringLiteral("Solve to Pattern"),
-                              QStringLiteral("Turn the cube into:"), items, 0, false, &bOk);
-    if (!bOk)
+    // The cube to reach, and the solver: at most 20 moves, or the fewest.
+    QDialog box(this);
+    box.setObjectName(QStringLiteral("IDD_SOLVE_TO_PATTERN"));
+    box.setWindowTitle(QStringLiteral("Solve to Pattern"));
+    auto* pLayout = new QVBoxLayout(&box);
+    pLayout->addWidget(new QLabel(QStringLiteral("Turn the cube into:"), &box));
+    auto* pCombo = new QComboBox(&box);
+    pCombo->setObjectName(QStringLiteral("IDC_PATTERN"));
+    pCombo->addItems(items);
+    pLayout->addWidget(pCombo);
+    auto* pShort = new QRadioButton(QStringLiteral("In 20 moves or fewer"), &box);
+    pShort->setObjectName(QStringLiteral("IDC_PATTERN_SHORT"));
+    auto* pFewest = new QRadioButton(QStringLiteral("In the fewest moves (slower; Cancel keeps the best found)"), &box);
+    pFewest->setObjectName(QStringLiteral("IDC_PATTERN_FEWEST"));
+    (m_bPatternFewest ? pFewest : pShort)->setChecked(true);
+    pLayout->addWidget(pShort);
+    pLayout->addWidget(pFewest);
+    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &box);
+    connect(pButtons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
+    connect(pButtons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    pLayout->addWidget(pButtons);
+    if (box.exec() != QDialog::Accepted)
         return;
+    const QString strChoice = pCombo->currentText();
+    m_bPatternFewest = pFewest->isChecked();
 
     const QString strTitle = QStringLiteral("Solve to Pattern");
     BYTE target[54] = {};
@@ -158,5 +134,8 @@ void CZelvorsCubeDlg::OnSolveToPattern()
                        strTitle, QMessageBox::Warning);
         return;
     }
-    RunShortSolve(target);
+    if (m_bPatternFewest)
+        RunOptimalSolve(target);
+    else
+        RunShortSolve(target);
 }

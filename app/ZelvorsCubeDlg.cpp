@@ -323,6 +323,8 @@ void CZelvorsCubeDlg::ClearSolution()
 {
     m_arrMoves.clear();
     NoteSolution(QString());
+    NoteTarget(nullptr);
+    m_nProvenLength = -1;
     {
         const QSignalBlocker blocker(m_listSolution);
         m_listSolution.clear();

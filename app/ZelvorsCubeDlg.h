@@ -188,14 +188,29 @@ private:
     // cube) of the moves that turn it into the target.
     void RunShortSolve(const BYTE* pTarget);
     // Cube > Solve to Pattern...: a stored pattern, the cube on the
-    // clipboard or one read from a file, reached by the short solver.
+    // clipboard or one read from a file, reached by the short solver or in
+    // the fewest moves, as the box chooses.
     void AddSolveToPatternCommand(QMenu* pCube);
     void OnSolveToPattern();
-    // Cube > Find More Solutions...: up to a dozen short solutions of the cube
-    // as entered, shortest first with their counts; the one picked is listed.
+    // Cube > Find More Solutions...: up to a dozen solutions of the cube as
+    // entered (or to the target of the listed solution), shortest first with
+    // their counts, found on a worker thread with a Cancel; after an optimal
+    // solve those of the fewest moves, else the short solver's. The one
+    // picked is listed (MoreSolutions.cpp).
     void OnFindMoreSolutions();
     // The Cube menu's optimal solve command, likewise.
     void AddOptimalSolveCommand(QMenu* pCube);
+    // The optimal solve of the live cube, or (pTarget, 54 colours of a real
+    // cube) of the moves that turn it into the target.
+    void RunOptimalSolve(const BYTE* pTarget);
+    // The target the listed solution turns the cube into (null: solved).
+    void NoteTarget(const BYTE* pTarget);
+    bool m_bSolutionTarget = false;
+    Facelets m_solutionTarget{};
+    // The listed solution's length when an optimal solve proved it the fewest, else -1.
+    int m_nProvenLength = -1;
+    // The Solve to Pattern box's last choice: the fewest moves.
+    bool m_bPatternFewest = false;
     // The box for a failed short solve (result 1 or 2).
     void OnSize();
     // A moved control's rectangle by its rule at a client size.

@@ -590,8 +590,8 @@ bool CheckCombination(const Options& opt)
         UsageError("--metrics applies to solving only");
         return false;
     }
-    if (opt.nSolutions > 0 && (!opt.bShort || opt.mode != Mode::Solve)) {
-        UsageError("--solutions needs --method short");
+    if (opt.nSolutions > 0 && (!(opt.bShort || opt.bOptimal) || opt.mode != Mode::Solve)) {
+        UsageError("--solutions needs --method short or optimal");
         return false;
     }
     if (opt.bTargetGiven && (!(opt.bShort || opt.bOptimal) || opt.mode != Mode::Solve)) {
@@ -727,6 +727,17 @@ std::string Answer(int nResult, const std::string& strMoves, const Options& opt)
            (nResult == kSolved ? SolutionText(strMoves, opt.bStandardNotation, opt.bMetrics) : std::string());
 }
 
+// Several solutions: each (and its counts) a field of its own.
+std::string SeveralAnswer(int nResult, const std::vector<std::string>& solutions, const Options& opt)
+{
+    std::string strLine = std::to_string(nResult);
+    for (const std::string& strOne : solutions)
+        strLine += '\t' + SolutionText(strOne, opt.bStandardNotation, opt.bMetrics);
+    if (solutions.empty())
+        strLine += '\t';
+    return strLine;
+}
+
 Solver OptimalSolver(const Options& opt, ProgressLine& progress, std::atomic<bool>* pCancel)
 {
     return [&opt, &progress, pCancel](const BYTE* colors, size_t nIndex) {
@@ -752,8 +763,15 @@ Solver OptimalSolver(const Options& opt, ProgressLine& progress, std::atomic<boo
             if (nRelative != kSolved)
                 return Answer(nRelative, std::string(), opt);
         }
+        if (opt.nSolutions > 0) {
+            // Every one of the fewest moves, then of one move more.
+            options.nSolutions = static_cast<size_t>(opt.nSolutions);
+            options.bOneLonger = true;
+        }
         const OptimalResult result = SolveOptimal(opt.bTargetGiven ? relative : colors, options);
         progress.Clear(nIndex);
+        if (opt.nSolutions > 0)
+            return SeveralAnswer(result.nResult, result.solutions, opt);
         return Answer(result.nResult, result.moves, opt);
     };
 }
@@ -768,19 +786,13 @@ Solver MakeSolver(const Options& opt, ProgressLine& progress, std::atomic<bool>*
             std::string strMoves;
             std::string strError;
             if (opt.nSolutions > 0) {
-                // Several: each solution (and its counts) a field of its own.
                 BYTE relative[kCubeTextLength];
                 int nResult = opt.bTargetGiven ? RelativeCube(colors, opt.target, relative, strError) : kSolved;
                 std::vector<std::string> solutions;
                 if (nResult == kSolved)
                     nResult = SolveShortSeveral(opt.bTargetGiven ? relative : colors, opt.nMaxLength,
                                                 static_cast<size_t>(opt.nSolutions), solutions);
-                std::string strLine = std::to_string(nResult);
-                for (const std::string& strOne : solutions)
-                    strLine += '\t' + SolutionText(strOne, opt.bStandardNotation, opt.bMetrics);
-                if (solutions.empty())
-                    strLine += '\t';
-                return strLine;
+                return SeveralAnswer(nResult, solutions, opt);
             }
             const int nResult = opt.bTargetGiven
                                     ? SolveShortTo(colors, opt.target, opt.nMaxLength, strMoves, strError)
