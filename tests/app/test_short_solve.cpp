@@ -12,6 +12,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QProgressDialog>
+#include <QRadioButton>
 #include <QInputDialog>
 #include <QTimer>
 #include <QDir>
@@ -27,6 +30,7 @@
 #include <algorithm>
 #include <memory>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <set>
 
@@ -51,6 +55,56 @@ QAction* ShortSolveAction(CZelvorsCubeDlg& dlg)
                 if (pAction->text() == "Solve in 20 Moves or Fewer")
                     return pAction;
     return nullptr;
+}
+
+// Calls fn on each top-level window shown, from the event loop every few
+// milliseconds (a modal box's own loop included), until it returns true.
+void WhenShown(QObject* pContext, const std::function<bool(QWidget*)>& fn)
+{
+    auto* pTimer = new QTimer(pContext);
+    pTimer->setInterval(10);
+    QObject::connect(pTimer, &QTimer::timeout, pContext, [pTimer, fn] {
+        for (QWidget* pWindow : QApplication::topLevelWidgets())
+            if (pWindow->isVisible() && fn(pWindow)) {
+                pTimer->stop();
+                pTimer->deleteLater();
+                return;
+            }
+    });
+    pTimer->start();
+}
+
+// The Solve to Pattern box: the choice and the solver set, then OK.
+void ChoosePattern(QObject* pContext, const QString& strChoice, bool bFewest, bool& bChosen)
+{
+    WhenShown(pContext, [=, &bChosen](QWidget* pWindow) {
+        if (pWindow->objectName() != "IDD_SOLVE_TO_PATTERN")
+            return false;
+        auto* pBox = qobject_cast<QDialog*>(pWindow);
+        auto* pCombo = pWindow->findChild<QComboBox*>("IDC_PATTERN");
+        auto* pRadio = pWindow->findChild<QRadioButton*>(bFewest ? "IDC_PATTERN_FEWEST" : "IDC_PATTERN_SHORT");
+        if (!pBox || !pCombo || !pRadio)
+            return false;
+        pCombo->setCurrentText(strChoice);
+        pRadio->click();
+        bChosen = pCombo->currentText() == strChoice && pRadio->isChecked();
+        pBox->accept();
+        return true;
+    });
+}
+
+// The Find More Solutions box: what it offers kept, line nPick taken (-1: the last).
+void PickSolution(QObject* pContext, int nPick, QStringList& offered)
+{
+    WhenShown(pContext, [nPick, &offered](QWidget* pWindow) {
+        auto* pBox = qobject_cast<QInputDialog*>(pWindow);
+        if (!pBox)
+            return false;
+        offered = pBox->comboBoxItems();
+        pBox->setTextValue(offered.value(nPick < 0 ? offered.size() - 1 : nPick));
+        pBox->accept();
+        return true;
+    });
 }
 
 Facelets ColorsOf(const CCubeSolver& cube)
@@ -295,39 +349,44 @@ private slots:
         QTest::addColumn<QString>("strChoice");
         QTest::addColumn<QString>("strClipboard");
         QTest::addColumn<QString>("strPattern"); // empty: refused
-        QTest::newRow("checkerboard") << "Checkerboard" << "" << "161616161252525252343434343434343434525252525616161616";
-        QTest::newRow("superflip") << "Superflip" << "" << "151413121212423262313235363414542464515354565626463656";
+        QTest::addColumn<bool>("bFewest");
+        QTest::newRow("checkerboard") << "Checkerboard" << "" << "161616161252525252343434343434343434525252525616161616"
+                                      << false;
+        QTest::newRow("superflip") << "Superflip" << "" << "151413121212423262313235363414542464515354565626463656"
+                                   << false;
         QTest::newRow("clipboard algorithm") << "The cube on the clipboard" << "U D' R L' F B' U D'"
-                                             << "222212222333323333111131111666646666444454444555565555";
+                                             << "222212222333323333111131111666646666444454444555565555" << false;
         QTest::newRow("clipboard cube, two lines")
             << "The cube on the clipboard"
             << "111111111555525555444434444333343333222252222666666666\nUUUUUUUUU" 
-            << "111111111555525555444434444333343333222252222666666666";
-        QTest::newRow("clipboard prose") << "The cube on the clipboard" << "hello" << "";
+            << "111111111555525555444434444333343333222252222666666666" << false;
+        QTest::newRow("clipboard prose") << "The cube on the clipboard" << "hello" << "" << false;
         QTest::newRow("clipboard twisted corner") << "The cube on the clipboard"
-                                                  << "111111112222222223333333333444444444555555555666666666" << "";
+                                                  << "111111112222222223333333333444444444555555555666666666" << ""
+                                                  << false;
+        // From a cube a few moves away, in the fewest moves.
+        QTest::newRow("fewest: clipboard algorithm") << "The cube on the clipboard" << "R U' F2 U"
+                                                     << "512612612426622444333433533622443442153155155111665665" << true;
+        QTest::newRow("fewest: clipboard prose") << "The cube on the clipboard" << "hello" << "" << true;
     }
     void solveToPatternEndsOnThePattern()
     {
         QFETCH(QString, strChoice);
         QFETCH(QString, strClipboard);
         QFETCH(QString, strPattern);
+        QFETCH(bool, bFewest);
         CZelvorsCubeDlg dlg;
         Quiet(dlg);
-        dlg.m_btnShuffle.click();
+        if (bFewest)
+            dlg.m_cube.ExecuteMoves("R+.T-.F*."); // the pattern within reach of the fewest moves
+        else
+            dlg.m_btnShuffle.click();
         const std::string entered = FormatCube(dlg.m_cube);
         QApplication::clipboard()->setText(strClipboard);
         QAction* pAction = dlg.findChild<QAction*>("ID_CUBE_SOLVE_TO_PATTERN");
         QVERIFY(pAction);
         bool bChosen = false;
-        QTimer::singleShot(0, &dlg, [&] {
-            auto* pBox = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            if (!pBox)
-                return;
-            pBox->setTextValue(strChoice);
-            bChosen = pBox->textValue() == strChoice;
-            pBox->accept();
-        });
+        ChoosePattern(&dlg, strChoice, bFewest, bChosen);
         pAction->trigger();
         QVERIFY(bChosen);
         QTRY_VERIFY(!dlg.IsBusy());
@@ -343,7 +402,27 @@ private slots:
         QCOMPARE(FormatCube(dlg.m_cube), entered);
         const int nMoves = dlg.m_listSolution.count() - 1;
         QVERIFY(nMoves <= 20);
+        if (bFewest) {
+            // One move from the cube on the clipboard.
+            QCOMPARE(nMoves, 1);
+            QCOMPARE(dlg.m_staticMoves.text(), QString("1 Moves, optimal"));
+        }
         for (int i = 0; i < nMoves; ++i)
+            dlg.m_btnNext.click();
+        QCOMPARE(QString::fromStdString(FormatCube(dlg.m_cube)), strPattern);
+
+        // Find More Solutions then finds more of them to the same pattern.
+        for (int i = 0; i < nMoves; ++i)
+            dlg.m_btnPrevious.click();
+        QStringList offered;
+        PickSolution(&dlg, -1, offered);
+        dlg.findChild<QAction*>("ID_CUBE_FIND_MORE_SOLUTIONS")->trigger();
+        QTRY_VERIFY(!dlg.IsBusy());
+        // After the fewest moves, of which there is one, and none of one move more.
+        QVERIFY2(bFewest ? offered.size() == 1 : offered.size() > 1, qPrintable(offered.join('\n')));
+        const int nPicked = dlg.m_listSolution.count() - 1;
+        QCOMPARE(nPicked, offered.last().section(' ', 0, 0).toInt());
+        for (int i = 0; i < nPicked; ++i)
             dlg.m_btnNext.click();
         QCOMPARE(QString::fromStdString(FormatCube(dlg.m_cube)), strPattern);
     }
@@ -359,16 +438,12 @@ private slots:
         QAction* pAction = dlg.findChild<QAction*>("ID_CUBE_FIND_MORE_SOLUTIONS");
         QVERIFY(pAction);
         QStringList offered;
-        QTimer::singleShot(0, &dlg, [&] {
-            auto* pBox = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-            if (!pBox)
-                return;
-            offered = pBox->comboBoxItems();
-            pBox->setTextValue(offered.value(offered.size() - 1));
-            pBox->accept();
-        });
+        PickSolution(&dlg, -1, offered);
         pAction->trigger();
-        QVERIFY2(offered.size() > 1, qPrintable(offered.join('\n')));
+        QTRY_VERIFY(!dlg.IsBusy());
+        // A dozen, each its own: the search goes on past the first answer.
+        QCOMPARE(offered.size(), 12);
+        QCOMPARE(int(std::set<QString>(offered.begin(), offered.end()).size()), 12);
         int nPrevious = 0;
         for (const QString& strItem : offered) {
             QVERIFY(strItem.contains(" HTM \u00B7 "));
