@@ -1,19 +1,25 @@
 // Cube > Solve Optimally driven through the real dialog: its place and key,
 // near-solved cubes' answers (and the short solver's for them), said to be
-// optimal, and replays that end solved.
+// optimal, and replays that end solved; Find More Solutions after it, and
+// its Cancel.
 
 #include "CubeFormats.h"
 #include "CubeText.h"
 #include "MessageBox.h"
+#include "Notation.h"
 #include "OptimalSolve.h"
 #include "ShortSolver.h"
 #include "ZelvorsCubeDlg.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <set>
 
 namespace {
@@ -33,6 +39,45 @@ std::string ModelMoves(const char* pStandard)
     std::string strModel, strError;
     ParseStandardMoves(pStandard, strModel, strError);
     return strModel;
+}
+
+// Calls fn on each top-level window shown, from the event loop every few
+// milliseconds (a modal box's own loop included), until it returns true.
+void WhenShown(QObject* pContext, const std::function<bool(QWidget*)>& fn)
+{
+    auto* pTimer = new QTimer(pContext);
+    pTimer->setInterval(10);
+    QObject::connect(pTimer, &QTimer::timeout, pContext, [pTimer, fn] {
+        for (QWidget* pWindow : QApplication::topLevelWidgets())
+            if (pWindow->isVisible() && fn(pWindow)) {
+                pTimer->stop();
+                pTimer->deleteLater();
+                return;
+            }
+    });
+    pTimer->start();
+}
+
+// The Find More Solutions box: what it offers kept, the last taken.
+void PickLast(QObject* pContext, QStringList& offered)
+{
+    WhenShown(pContext, [&offered](QWidget* pWindow) {
+        auto* pBox = qobject_cast<QInputDialog*>(pWindow);
+        if (!pBox)
+            return false;
+        offered = pBox->comboBoxItems();
+        pBox->setTextValue(offered.value(offered.size() - 1));
+        pBox->accept();
+        return true;
+    });
+}
+
+// A list line as the box writes it: the counts, then the moves in standard notation.
+QString Line(const std::string& strModel)
+{
+    CString strStandard, strError;
+    FormatStandardMoves(strModel, strStandard, strError);
+    return QString::fromStdString(notation::FormatMetrics(notation::CountModelMoves(strModel)) + "   " + strStandard);
 }
 
 } // namespace
@@ -109,6 +154,72 @@ private slots:
                 QCOMPARE(dlg.m_staticMoves.text(), QString("%1 Moves, optimal").arg(moves));
             ExpectReplaySolves(dlg, moves);
         }
+    }
+
+    // After Solve Optimally: every solution of the fewest moves in move
+    // order, then of one move more, as the search gives them on any number of
+    // threads; the one picked is listed and replays to solved.
+    void findMoreAfterTheFewestMovesListsEveryOneOfThem_data()
+    {
+        QTest::addColumn<QString>("scramble");
+        QTest::newRow("a dozen of 6 moves") << "R2 U2 R2 U2 R2 U2";
+        QTest::newRow("2 of 6 moves, then of 7") << "R L U2 R' L' U2";
+    }
+    void findMoreAfterTheFewestMovesListsEveryOneOfThem()
+    {
+        QFETCH(QString, scramble);
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_cube.ExecuteMoves(ModelMoves(scramble.toLatin1().constData()));
+        CubeAction(dlg, "Solve Optimally")->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!dlg.IsBusy() && dlg.m_listSolution.count() > 0, 30000);
+        const int nFewest = dlg.m_listSolution.count() - 1;
+        Facelets colors = dlg.m_cube.Colors();
+        OptimalOptions options;
+        options.nSolutions = 12;
+        options.bOneLonger = true;
+        const OptimalResult expected = SolveOptimal(colors.data(), options);
+        QStringList wanted;
+        for (const std::string& s : expected.solutions)
+            wanted << Line(s);
+
+        QStringList offered;
+        PickLast(&dlg, offered);
+        CubeAction(dlg, "Find More Solutions...")->trigger();
+        QTRY_VERIFY(!dlg.IsBusy());
+        QCOMPARE(offered, wanted);
+        QVERIFY(offered.size() > 1);
+        QVERIFY(offered.first().startsWith(QString("%1 HTM").arg(nFewest)));
+        const int nPicked = dlg.m_listSolution.count() - 1;
+        QCOMPARE(nPicked, offered.last().section(' ', 0, 0).toInt());
+        ExpectReplaySolves(dlg, nPicked);
+    }
+
+    // Cancel while the solutions are sought: the window comes back, and
+    // what is offered (at least the listed solution's kind) solves the cube.
+    void findMoreSolutionsCancelled()
+    {
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_btnShuffle.click();
+        bool bCancelled = false;
+        WhenShown(&dlg, [&](QWidget* pWindow) {
+            auto* pBox = qobject_cast<QProgressDialog*>(pWindow);
+            if (!pBox || pBox->objectName() != "IDD_FIND_MORE_SOLUTIONS")
+                return false;
+            pBox->cancel();
+            bCancelled = dlg.IsBusy(); // during the command
+            return true;
+        });
+        QStringList offered;
+        PickLast(&dlg, offered);
+        CubeAction(dlg, "Find More Solutions...")->trigger();
+        QTRY_VERIFY(!dlg.IsBusy());
+        QVERIFY(bCancelled);
+        QVERIFY(!offered.isEmpty() && offered.size() <= 12);
+        const int nPicked = dlg.m_listSolution.count() - 1;
+        QCOMPARE(nPicked, offered.last().section(' ', 0, 0).toInt());
+        ExpectReplaySolves(dlg, nPicked);
     }
 };
 
