@@ -277,7 +277,23 @@ while read -r cfg && IFS= read -r line <&3; do
     [ "$(head -n 1 "$tmp/each")" != "" ] || ok=1
 done < "$tmp/from" 3< "$tmp/many"
 check "--solutions: distinct solutions that solve, shortest first" $ok
-for args in "--solutions 3" "--method short --solutions 0" "--method short --solutions 49" "--method lbl --solutions 2"; do
+# A dozen for a random cube: the search goes on past its first answer.
+[ "$(sed -n 1p "$tmp/many" | tr '\t' '\n' | tail -n +2 | wc -l)" -eq 8 ]; check "--solutions: as many as asked for" $?
+# --method optimal --solutions N: every solution of the fewest moves in move
+# order, then of one move more; the same on two threads.
+printf '%s\n' "$solved" | "$tool" --apply "R L U2 R' L' U2" > "$tmp/near"
+printf '%s\n' "$solved" | "$tool" --apply "R U' F2" >> "$tmp/near"
+ZELVORS_OPTIMAL_TABLES=small "$tool" --method optimal --solutions 6 --notation standard < "$tmp/near" > "$tmp/opt"
+[ "$(sed -n 1p "$tmp/opt")" = "0	U2 R L U2 R' L'	R L U2 R' L' U2	U R L U2 R' L' U'	U' R L U2 R' L' U	R L' B2 R L B2 R2	R2 B2 R' L' B2 R' L" ] &&
+    [ "$(sed -n 2p "$tmp/opt")" = "0	F2 U R'" ]
+check "--method optimal --solutions: the fewest moves, then one more" $?
+ZELVORS_OPTIMAL_TABLES=small "$tool" --method optimal --threads 2 --solutions 6 --notation standard < "$tmp/near" |
+    cmp -s - "$tmp/opt"
+check "--method optimal --solutions: the same on two threads" $?
+ZELVORS_OPTIMAL_TABLES=small "$tool" --method optimal --solutions 6 --target "$(sed -n 2p "$tmp/near")" < "$tmp/near" > "$tmp/opt"
+[ "$(sed -n 2p "$tmp/opt")" = "0	" ]; check "--method optimal --solutions --target: the target itself" $?
+for args in "--solutions 3" "--method short --solutions 0" "--method short --solutions 49" "--method lbl --solutions 2" \
+        "--method optimal --solutions 0"; do
     # shellcheck disable=SC2086
     "$tool" $args < /dev/null > /dev/null 2> "$tmp/err"; rc=$?
     [ $rc -eq 2 ] && grep -q -- "--solutions" "$tmp/err"; check "bad --solutions: $args" $?
