@@ -69,7 +69,8 @@ void Restore(QSettings& settings, CZelvorsCubeDlg& dlg)
     ReadSwitch(settings, kNotation, dlg.m_pNotationAction);
     ReadSwitch(settings, kSkipCentres, dlg.Edit().m_pSkipCentresAction);
     const QString strMethod = settings.value(kMethod).toString();
-    if (strMethod == QLatin1String("lbl") || strMethod == QLatin1String("short"))
+    if (strMethod == QLatin1String("lbl") || strMethod == QLatin1String("short") ||
+        strMethod == QLatin1String("optimal"))
         dlg.Files().SetLastMethod(strMethod);
     ReadGeometry(settings, dlg);
 }

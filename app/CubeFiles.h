@@ -71,7 +71,7 @@ public:
     QStringList RecentFiles() const { return m_recent; }
     void SetRecentFiles(const QStringList& files);
     static constexpr int kMaxRecent = 8;
-    // The method of the solution listed last ("lbl", "short"), remembered.
+    // The method of the solution listed last ("lbl", "short", "optimal"), remembered.
     QString LastMethod() const { return m_strLastMethod; }
     void SetLastMethod(const QString& strMethod) { m_strLastMethod = strMethod; }
 

@@ -38,6 +38,8 @@ const char* MethodName(const QString& strMethod)
         return "layer by layer";
     if (strMethod == QLatin1String("short"))
         return "20 moves or fewer";
+    if (strMethod == QLatin1String("optimal"))
+        return "fewest moves";
     return "as listed";
 }
 

@@ -31,7 +31,7 @@ struct SolutionSheetData {
     BYTE colors[54] = {};        // the cube the solution starts from
     CStringArray moves;          // model groups, one a move
     std::vector<int> stages;     // empty, or the stage of each move
-    QString strMethod;           // "lbl", "short" or empty
+    QString strMethod;           // "lbl", "short", "optimal" or empty
 };
 
 // Draws the net of a cube into rc (12 by 9 facelets, centred), with the

@@ -95,7 +95,7 @@ public:
     CEditCommands& Edit() const { return *m_pEdit; }
     // The File menu's cube files and the remembered options (CubeFiles.h).
     CCubeFiles& Files() const { return *m_pFiles; }
-    // Says which solver listed the solution just shown ("lbl", "short") and
+    // Says which solver listed the solution just shown ("lbl", "short", "optimal") and
     // the stage of each of its moves, if it has stages, which the list then
     // shows as headers (StageHeaders.h); ClearSolution forgets both.
     void NoteSolution(const QString& strMethod, const std::vector<int>& stages = {});

@@ -17,7 +17,7 @@
 //   left out.
 // - "#: KEY VALUE" is a field, each at most once:
 //     method    the solver that found the solution: a word of letters, digits
-//               and '-' (the program writes lbl or short)
+//               and '-' (the program writes lbl, short or optimal)
 //     step      how many moves of the solution have been played, 0 to their count
 //     solution  the moves, in the model's groups (F+. T-. D*., written
 //               together) or in standard notation (F U' D2)
