@@ -67,13 +67,26 @@ OptimalResult SolveOptimallyOnWorker(const std::shared_ptr<OptimalShared>& pShar
     }
     if (fn)
         return fn(colors, options);
-    // The first search of a run reads the tables, or computes them once.
-    const optimal::OptimalTables& tables =
-        optimal::OptimalTables::Get(optimal::OptimalTables::DefaultSize(), [pShared](double f) {
-            const std::lock_guard<std::mutex> lock(pShared->mutex);
-            pShared->tableDone = f;
-        });
-    return SolveOptimal(colors.data(), options, tables);
+    // The first search of a run reads the tables, or computes them once
+    // (Cancel then leaves the short solution, and the next search computes
+    // them again).
+    try {
+        const optimal::OptimalTables& tables = optimal::OptimalTables::Get(
+            optimal::OptimalTables::DefaultSize(),
+            [pShared](double f) {
+                const std::lock_guard<std::mutex> lock(pShared->mutex);
+                pShared->tableDone = f;
+            },
+            &pShared->bCancel);
+        return SolveOptimal(colors.data(), options, tables);
+    } catch (const optimal::OptimalTables::Cancelled&) {
+        OptimalResult result;
+        result.nResult = answer.nResult;
+        result.moves = answer.strMoves;
+        result.length = static_cast<int>(answer.strMoves.size() / 3);
+        result.bProven = false;
+        return result;
+    }
 }
 
 constexpr int kProgressTick = 200; // milliseconds between updates of the progress line

@@ -18,8 +18,8 @@ constexpr size_t kClassCount = 1523864;
 
 } // namespace
 
-void LargeTable::Build(const shortsolver::MoveTables& moves, const std::vector<std::uint16_t>& twistConj,
-                       int nThreads, const std::function<void(double)>& progress)
+bool LargeTable::Build(const shortsolver::MoveTables& moves, const std::vector<std::uint16_t>& twistConj,
+                       int nThreads, const std::function<void(double)>& progress, const std::atomic<bool>* pCancel)
 {
     // The classes take about a tenth of the time, the distances the rest.
     auto tell = [&progress](double f) {
@@ -48,9 +48,12 @@ void LargeTable::Build(const shortsolver::MoveTables& moves, const std::vector<s
             classMove[r * kMoveCount + static_cast<size_t>(k)] = classes.classOf[move(classes.rep[r], k)];
     tell(0.1);
     const size_t nSolved = static_cast<size_t>(coord::SliceSorted(cubie::CubieCube::Solved()));
-    shortsolver::BuildDistances(distances, classes, move, kMoveCount, coord::kTwistCount, moves.twist.data(),
-                                twistConj.data(), nSolved, nThreads, [&tell](double f) { tell(0.1 + 0.9 * f); });
+    if (!shortsolver::BuildDistances(distances, classes, move, kMoveCount, coord::kTwistCount, moves.twist.data(),
+                                     twistConj.data(), nSolved, nThreads, [&tell](double f) { tell(0.1 + 0.9 * f); },
+                                     pCancel))
+        return false;
     tell(1);
+    return true;
 }
 
 int LargeTable::Entry(int flip, int sliceSorted, int twist, const std::vector<std::uint16_t>& twistConj) const

@@ -14,6 +14,7 @@
 #include "DepthTables.h"
 #include "MoveTables.h"
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -32,9 +33,10 @@ public:
 
     // Computes the table on nThreads threads. twistConj is the short
     // solver's (DepthTables::twistConj).
-    // progress (when given) hears how much is done, 0 to 1.
-    void Build(const shortsolver::MoveTables& moves, const std::vector<std::uint16_t>& twistConj, int nThreads,
-               const std::function<void(double)>& progress = {});
+    // progress (when given) hears how much is done, 0 to 1. False, the
+    // table unusable, when *pCancel was set meanwhile.
+    bool Build(const shortsolver::MoveTables& moves, const std::vector<std::uint16_t>& twistConj, int nThreads,
+               const std::function<void(double)>& progress = {}, const std::atomic<bool>* pCancel = nullptr);
     // True only for a whole, unchanged file of exactly the table Build makes
     // (its checksum is kFingerprint, on a little-endian machine).
     bool Load(const std::string& strPath);

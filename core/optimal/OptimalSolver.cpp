@@ -115,7 +115,7 @@ void SetLargeProblem(const std::string& s)
 
 // The large table beside p's, read from the cache or computed and written
 // there; none (and the reason kept) where memory does not allow.
-void AddLargeTable(OptimalTables& t, const std::function<void(double)>& progress)
+void AddLargeTable(OptimalTables& t, const std::function<void(double)>& progress, const std::atomic<bool>* pCancel)
 {
     const std::uint64_t nNeeded = LargeTable::ExpectedBytes();
     const std::uint64_t nMemory = PhysicalMemory();
@@ -130,7 +130,9 @@ void AddLargeTable(OptimalTables& t, const std::function<void(double)>& progress
         const std::string strPath = CachePath(LargeTable::kCacheFileName);
         if (strPath.empty() || !large->Load(strPath)) {
             const unsigned nCores = std::thread::hardware_concurrency();
-            large->Build(t.base.moves, t.base.depth.twistConj, nCores > 0 ? static_cast<int>(nCores) : 2, progress);
+            if (!large->Build(t.base.moves, t.base.depth.twistConj, nCores > 0 ? static_cast<int>(nCores) : 2,
+                              progress, pCancel))
+                throw OptimalTables::Cancelled();
             if (!strPath.empty())
                 large->Save(strPath);
         }
@@ -162,15 +164,17 @@ bool OptimalTables::LargeTableReady()
     return !strPath.empty() && std::filesystem::file_size(strPath, ec) > LargeTable::ExpectedBytes() && !ec;
 }
 
-const OptimalTables& OptimalTables::Get(Size size, const std::function<void(double)>& progress)
+const OptimalTables& OptimalTables::Get(Size size, const std::function<void(double)>& progress,
+                                        const std::atomic<bool>* pCancel)
 {
     static std::once_flag once[2];
     static const OptimalTables* pTables[2] = {nullptr, nullptr};
     const int n = size == Size::LARGE ? 1 : 0;
-    std::call_once(once[n], [n, &progress] {
+    // (A Cancelled thrown here leaves the flag unset: the next call tries again.)
+    std::call_once(once[n], [n, &progress, pCancel] {
         const auto& base = shortsolver::ShortSolverTables::Get();
         const std::string strPath = CachePath(kCacheFileName);
-        auto* p = new OptimalTables(base);
+        auto p = std::make_unique<OptimalTables>(base);
         if (!strPath.empty() && p->ReadCache(strPath)) {
             p->origin = Origin::CACHE;
         } else {
@@ -178,8 +182,8 @@ const OptimalTables& OptimalTables::Get(Size size, const std::function<void(doub
             p->origin = !strPath.empty() && p->WriteCache(strPath) ? Origin::COMPUTED_AND_SAVED : Origin::COMPUTED;
         }
         if (n == 1)
-            AddLargeTable(*p, progress);
-        pTables[n] = p;
+            AddLargeTable(*p, progress, pCancel);
+        pTables[n] = p.release();
     });
     return *pTables[n];
 }

@@ -51,7 +51,11 @@ public:
     // hears how much of the computing is done, 0 to 1. Where the machine has
     // too little memory for it, or it cannot be allocated, the tables come
     // without it (large is null) and LargeTableProblem() says why.
-    static const OptimalTables& Get(Size size = DefaultSize(), const std::function<void(double)>& progress = {});
+    // When *pCancel is set while the large table is computed, Get throws
+    // Cancelled and keeps nothing: the next call starts again.
+    static const OptimalTables& Get(Size size = DefaultSize(), const std::function<void(double)>& progress = {},
+                                    const std::atomic<bool>* pCancel = nullptr);
+    struct Cancelled {};
     // "" once the large table was made, else why it was not.
     static std::string LargeTableProblem();
     // Whether Get(LARGE) would have to compute the large table (no whole cache file).

@@ -99,6 +99,8 @@ struct Groups {
     std::array<int, kFaceletCount> group{};   // 0..5 for every facelet
     std::array<Lab, kColours> mean{};
     std::array<Lab, kFaceletCount> lab{};
+    // Colours whose group the pieces named against their centres' looks.
+    std::array<bool, kColours> namedByPieces{};
 };
 
 // Six groups of nine by balanced assignment of all 54 stickers to the
@@ -144,12 +146,88 @@ double Settle(Groups& g, std::array<Lab, kColours> seeds)
     return total;
 }
 
+// How many corners and edges are real pieces when group k is named
+// name[k] (the non-centre stickers only).
+int RealPieces(const Groups& g, const std::array<int, kColours>& name)
+{
+    auto colour = [&](int f) { return name[static_cast<size_t>(g.group[static_cast<size_t>(f)])]; };
+    int n = 0;
+    for (int i = 0; i < CORNER_COUNT; ++i) {
+        const int c[3] = {colour(cubie::kCornerFacelets[i][0]), colour(cubie::kCornerFacelets[i][1]),
+                          colour(cubie::kCornerFacelets[i][2])};
+        bool bReal = false;
+        for (int j = 0; j < CORNER_COUNT && !bReal; ++j)
+            for (int t = 0; t < 3 && !bReal; ++t)
+                bReal = c[t] == cubie::kCornerFaces[j][0] && c[(t + 1) % 3] == cubie::kCornerFaces[j][1] &&
+                        c[(t + 2) % 3] == cubie::kCornerFaces[j][2];
+        n += bReal;
+    }
+    for (int i = 0; i < EDGE_COUNT; ++i) {
+        const int c[2] = {colour(cubie::kEdgeFacelets[i][0]), colour(cubie::kEdgeFacelets[i][1])};
+        bool bReal = false;
+        for (int j = 0; j < EDGE_COUNT && !bReal; ++j)
+            bReal = (c[0] == cubie::kEdgeFaces[j][0] && c[1] == cubie::kEdgeFaces[j][1]) ||
+                    (c[1] == cubie::kEdgeFaces[j][0] && c[0] == cubie::kEdgeFaces[j][1]);
+        n += bReal;
+    }
+    return n;
+}
+
+// The groups' names told by their pieces where the centres' looks mislead
+// (a lamp's glare on a centre): of all namings, those that make the most
+// corners and edges real pieces, and of these the one whose centres look
+// most like their groups (every turn of the whole cube's colours makes as
+// many pieces real). centreOf (group -> centre, by the centres' looks) is
+// kept when no naming makes more real pieces.
+void NameByPieces(Groups& g, std::array<int, kColours>& centreOf)
+{
+    const int nNow = RealPieces(g, centreOf);
+    if (nNow == CORNER_COUNT + EDGE_COUNT)
+        return;
+    std::array<int, kColours> name;
+    std::iota(name.begin(), name.end(), 0);
+    int nBest = nNow;
+    double bestLook = std::numeric_limits<double>::infinity();
+    std::array<int, kColours> best = centreOf;
+    do {
+        // A glare misleads one centre or two, which changes three names at
+        // most; more would be the whole cube's colours turned, which the
+        // looks tell better.
+        int nChanged = 0;
+        for (int k = 0; k < kColours; ++k)
+            nChanged += name[static_cast<size_t>(k)] != centreOf[static_cast<size_t>(k)];
+        if (nChanged > 3)
+            continue;
+        const int n = RealPieces(g, name);
+        if (n < nBest)
+            continue;
+        double look = 0;
+        for (int k = 0; k < kColours; ++k) {
+            const double d = DeltaE2000(g.lab[static_cast<size_t>(CentreIndex(name[static_cast<size_t>(k)]))],
+                                        g.mean[static_cast<size_t>(k)]);
+            look += d * d;
+        }
+        if (n > nBest || look < bestLook) {
+            nBest = n;
+            bestLook = look;
+            best = name;
+        }
+    } while (std::next_permutation(name.begin(), name.end()));
+    if (nBest <= nNow)
+        return;
+    for (int k = 0; k < kColours; ++k)
+        g.namedByPieces[static_cast<size_t>(best[static_cast<size_t>(k)])] =
+            best[static_cast<size_t>(k)] != centreOf[static_cast<size_t>(k)];
+    centreOf = best;
+}
+
 // The six colour groups, each named after the centre it holds: grouped from
 // the centres' colours and from six far-apart stickers (a glare on a centre
 // misleads the first), the tighter grouping kept; then the groups matched to
 // the centres, each centre to its own group, at the least total distance.
 void FormGroups(Groups& g)
 {
+    g.namedByPieces = {};
     std::array<Lab, kColours> seeds;
     for (int s = 0; s < kColours; ++s)
         seeds[s] = g.lab[CentreIndex(s)];
@@ -187,6 +265,7 @@ void FormGroups(Groups& g)
     std::array<int, kColours> centreOf{};
     for (int s = 0; s < kColours; ++s)
         centreOf[groupOf[s]] = s;
+    NameByPieces(g, centreOf);
     const std::array<Lab, kColours> means = g.mean;
     for (int k = 0; k < kColours; ++k)
         g.mean[centreOf[k]] = means[k];
@@ -632,6 +711,19 @@ ColourDecision DecideColours(const Measurement& measured, const Facelets* pinned
         }
     }
 
+    if (d.note.empty() && !fit.cubes.empty()) {
+        std::string strNamed;
+        int nNamed = 0;
+        for (int k = 0; k < kColours; ++k)
+            if (groups.namedByPieces[static_cast<size_t>(k)]) {
+                strNamed += std::string(nNamed == 0 ? "" : " and ") + FaceName(k);
+                ++nNamed;
+            }
+        if (nNamed > 0)
+            d.note = "The " + strNamed + (nNamed == 1 ? " centre looks" : " centres look") +
+                     " like another colour (a glare or a shadow?); the pieces tell the colours.";
+    }
+
     const CostTable& cost = fit.cost;
     for (int f = 0; f < kFaceletCount; ++f) {
         std::array<int, kColours> order;
@@ -658,6 +750,7 @@ ColourDecision DecideColours(const Measurement& measured, const Facelets* pinned
         // faces whose reading was turned, are all in doubt.
         for (int f = 0; f < kFaceletCount; ++f)
             if (d.colors[f] - 1 == swappedCentres[0] || d.colors[f] - 1 == swappedCentres[1] ||
+                groups.namedByPieces[d.colors[f] - 1] ||
                 fit.turns[f / kFaceletsPerFace] != 0)
                 doubt[f] = 1;
         // A search cut short leaves as doubtful whatever is not its

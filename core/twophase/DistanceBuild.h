@@ -53,11 +53,15 @@ constexpr std::uint64_t kLowBits = 0x5555555555555555ull;
 // An entry found by expanding also marks the entries that are the same cube
 // seen through a symmetry keeping its row's representative, so every level
 // is complete before the next begins.
+//
+// False, the table incomplete, when *pCancel was set meanwhile (it is looked
+// at every few thousand rows).
 template <class MoveA>
-void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMoves, size_t nB,
+bool BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMoves, size_t nB,
                     const std::uint16_t* moveB, const std::uint16_t* conjB, size_t nStartA, int nThreads = 1,
-                    const std::function<void(double)>& progress = {})
+                    const std::function<void(double)>& progress = {}, const std::atomic<bool>* pCancel = nullptr)
 {
+    auto cancelled = [pCancel] { return pCancel && pCancel->load(std::memory_order_relaxed); };
     const size_t nRows = a.rep.size();
     const size_t nCount = nRows * nB;
     table.Reset(nRows, nB);
@@ -86,6 +90,8 @@ void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
         std::vector<size_t> nextRow(static_cast<size_t>(nMoves));
         std::vector<const std::uint16_t*> nextConj(static_cast<size_t>(nMoves));
         for (size_t c = first; c < last; ++c) {
+            if ((c & 4095) == 0 && cancelled())
+                return;
             for (int k = 0; k < nMoves; ++k) {
                 const std::uint32_t cs = a.classOf[moveA(a.rep[c], k)];
                 nextRow[static_cast<size_t>(k)] = cs / kAxisSymCount;
@@ -167,6 +173,8 @@ void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
             for (size_t n : found)
                 nDone += n;
         }
+        if (cancelled())
+            return false;
         if (nDone == nBefore)
             break; // the rest is out of reach (no entry of the tables here)
         // The work of a level grows with the entries still unknown (backward)
@@ -177,6 +185,7 @@ void BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
             progress(f * f);
         }
     }
+    return true;
 }
 
 } // namespace shortsolver

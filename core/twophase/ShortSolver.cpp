@@ -674,7 +674,7 @@ const ShortSolverTables& ShortSolverTables::Recomputed(const ShortSolverTables& 
 {
     if (suspect.origin != Origin::CACHE)
         return suspect;
-    const ShortSolverTables& current = Get();
+    Get(); // (the tables made at all before they are replaced)
     std::lock_guard<std::mutex> lock(g_recomputeMutex);
     const ShortSolverTables* p = g_pTables.load(std::memory_order_acquire);
     if (p->origin == Origin::CACHE) {
@@ -685,7 +685,6 @@ const ShortSolverTables& ShortSolverTables::Recomputed(const ShortSolverTables& 
         p = ComputeTables(CachePath());
         g_pTables.store(p, std::memory_order_release);
     }
-    (void)current;
     return *p;
 }
 

@@ -1,7 +1,8 @@
 // Cube > Solve Optimally driven through the real dialog: its place and key,
 // near-solved cubes' answers (and the short solver's for them), said to be
-// optimal, and replays that end solved; Find More Solutions after it, and
-// its Cancel.
+// optimal, and replays that end solved; while a search runs, its progress
+// line, Cancel keeping the best solution so far, and Exit; Find More
+// Solutions after it, and its Cancel.
 
 #include "CubeFormats.h"
 #include "CubeText.h"
@@ -16,11 +17,15 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -80,6 +85,45 @@ QString Line(const std::string& strModel)
     return QString::fromStdString(notation::FormatMetrics(notation::CountModelMoves(strModel)) + "   " + strStandard);
 }
 
+// A search that says it is at 18 moves and runs until it is cancelled, then
+// answers as a cancelled search does: the short solution, not proven.
+struct EndlessSearch {
+    std::atomic<bool> bCancelSeen{false};
+
+    OptimalResult operator()(const Facelets& colors, const OptimalOptions& options)
+    {
+        for (std::uint64_t nodes = 1200000000; !options.pCancel->load(); nodes += 1000000) {
+            options.progress({18, 17, nodes});
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        bCancelSeen = true;
+        OptimalResult result;
+        result.nResult = SolveShort(colors.data(), shortsolver::kDefaultMaxLength, result.moves);
+        result.length = static_cast<int>(result.moves.size() / 3);
+        result.bProven = false;
+        return result;
+    }
+};
+
+// Runs step every 50 ms inside the command's own event loop until it returns
+// true (or 20 s pass, when it fails the test and calls giveUp).
+void WhileRunning(QObject* pContext, std::function<bool()> step, std::function<void()> giveUp)
+{
+    auto* pTimer = new QTimer(pContext);
+    auto nTicks = std::make_shared<int>(0);
+    QObject::connect(pTimer, &QTimer::timeout, pContext, [=] {
+        if (step()) {
+            pTimer->deleteLater();
+            pTimer->stop();
+        } else if (++*nTicks > 400) {
+            pTimer->stop();
+            pTimer->deleteLater();
+            giveUp();
+        }
+    });
+    pTimer->start(50);
+}
+
 } // namespace
 
 class TestOptimalSolve : public QObject {
@@ -114,6 +158,7 @@ private slots:
                                     QMessageBox::StandardButtons) { return m_answer; });
         SetOptimalSolveFunction(nullptr);
     }
+    void cleanup() { SetOptimalSolveFunction(nullptr); }
 
     void commandInTheCubeMenuWithAFreeShortcut()
     {
@@ -220,6 +265,75 @@ private slots:
         const int nPicked = dlg.m_listSolution.count() - 1;
         QCOMPARE(nPicked, offered.last().section(' ', 0, 0).toInt());
         ExpectReplaySolves(dlg, nPicked);
+    }
+
+    // The short solution is followed at once; the progress line tells the
+    // length, what is ruled out and the positions; Cancel keeps the short
+    // solution and says it is not proven.
+    void progressThenCancelKeepsTheBestSoFar()
+    {
+        auto pSearch = std::make_shared<EndlessSearch>();
+        SetOptimalSolveFunction([pSearch](const Facelets& c, const OptimalOptions& o) { return (*pSearch)(c, o); });
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_cube.ExecuteMoves(ModelMoves("R U2 F' L D2 B R' U F2 L' D B2"));
+        QString strSeen, strMovesWhileSearching;
+        int nListedWhileSearching = 0;
+        WhileRunning(
+            &dlg,
+            [&] {
+                auto* pBox = dlg.findChild<QProgressDialog*>("IDD_SOLVE_OPTIMAL");
+                if (!pBox || !pBox->labelText().startsWith("searching"))
+                    return false;
+                strSeen = pBox->labelText();
+                strMovesWhileSearching = dlg.m_staticMoves.text();
+                nListedWhileSearching = dlg.m_listSolution.count();
+                pBox->findChild<QPushButton*>()->click();
+                return true;
+            },
+            [pSearch] { SetOptimalSolveFunction(nullptr); });
+        CubeAction(dlg, "Solve Optimally")->trigger();
+        QVERIFY(pSearch->bCancelSeen);
+        QVERIFY2(strSeen.startsWith("searching 18 moves\u2026 (17 ruled out, 1.2 G positions"), qPrintable(strSeen));
+        QVERIFY2(strMovesWhileSearching.endsWith("Moves so far"), qPrintable(strMovesWhileSearching));
+        QVERIFY(nListedWhileSearching > 1);
+        QVERIFY(!dlg.IsBusy());
+        const int nMoves = dlg.m_listSolution.count() - 1;
+        QCOMPARE(dlg.m_listSolution.count(), nListedWhileSearching);
+        QCOMPARE(dlg.m_staticMoves.text(), QString("%1, not proven").arg(nMoves));
+        QVERIFY(dlg.m_staticMoves.toolTip().contains("not proven optimal"));
+        ExpectReplaySolves(dlg, nMoves);
+    }
+
+    // The window closed (and Exit confirmed) while the search runs: the
+    // search is told to stop and the dialog ends, without waiting for the
+    // search to end by itself. (The Exit button waits, as every button does
+    // while a command runs.)
+    void exitWhileSearchingCancelsAndCloses()
+    {
+        auto pSearch = std::make_shared<EndlessSearch>();
+        SetOptimalSolveFunction([pSearch](const Facelets& c, const OptimalOptions& o) { return (*pSearch)(c, o); });
+        CZelvorsCubeDlg dlg;
+        Quiet(dlg);
+        dlg.m_cube.ExecuteMoves(ModelMoves("R U2 F' L D2 B R'"));
+        m_answer = QMessageBox::Yes;
+        bool bExitEnabled = true;
+        WhileRunning(
+            &dlg,
+            [&] {
+                auto* pBox = dlg.findChild<QProgressDialog*>("IDD_SOLVE_OPTIMAL");
+                if (!pBox || !pBox->labelText().startsWith("searching"))
+                    return false;
+                bExitEnabled = dlg.m_btnExit.isEnabled();
+                dlg.close();
+                return true;
+            },
+            [pSearch] { SetOptimalSolveFunction(nullptr); });
+        CubeAction(dlg, "Solve Optimally")->trigger();
+        QVERIFY(pSearch->bCancelSeen);
+        QVERIFY(!bExitEnabled);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
     }
 };
 

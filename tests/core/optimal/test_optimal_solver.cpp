@@ -6,10 +6,12 @@
 #include "CubeText.h"
 #include "CubieCube.h"
 #include "OptimalSolver.h"
+#include "DistanceBuild.h"
 #include "TestCube.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 #include <string>
 #include <unordered_map>
@@ -225,3 +227,44 @@ TEST(OptimalSolver, TheLargeTableGivesTheSameAnswers)
 }
 
 } // namespace
+
+// A table computation told to stop stops at its next look (on one thread
+// and on the backward levels' several) and says it is incomplete; one left
+// alone is whole and equals the corner table the solver uses.
+TEST(OptimalSolver, ComputingATableStopsWhenCancelled)
+{
+    const auto& t = optimal::OptimalTables::Get(optimal::OptimalTables::Size::SMALL);
+    const std::uint16_t* cornerMove = t.base.moves.cornerPerm.data();
+    auto move = [cornerMove](size_t v, int k) {
+        return static_cast<size_t>(cornerMove[v * shortsolver::kMoveCount + static_cast<size_t>(k)]);
+    };
+    // Cancelled when progress has been told nCancelAt times (0: never).
+    auto build = [&](int nThreads, int nCancelAt, shortsolver::Mod3Table& table, int& nCalls) {
+        std::atomic<bool> bCancel{false};
+        nCalls = 0;
+        return shortsolver::BuildDistances(
+            table, t.base.depth.corners, move, shortsolver::kMoveCount, coord::kTwistCount, t.base.moves.twist.data(),
+            t.base.depth.twistConj.data(), 0, nThreads,
+            [&](double) {
+                if (++nCalls == nCancelAt)
+                    bCancel = true;
+            },
+            &bCancel);
+    };
+    for (int nThreads : {1, 2}) {
+        shortsolver::Mod3Table whole;
+        int nLevels = 0;
+        ASSERT_TRUE(build(nThreads, 0, whole, nLevels));
+        ASSERT_EQ(whole.Bytes(), t.corners.Bytes());
+        EXPECT_EQ(0, std::memcmp(whole.Data(), t.corners.Data(), t.corners.Bytes()));
+        ASSERT_GT(nLevels, 3);
+        // Early (forward, one thread) and late (backward, every thread).
+        for (int nAt : {1, nLevels - 2}) {
+            SCOPED_TRACE(testing::Message() << nThreads << " threads, cancelled at level " << nAt);
+            shortsolver::Mod3Table part;
+            int nCalls = 0;
+            EXPECT_FALSE(build(nThreads, nAt, part, nCalls));
+            EXPECT_EQ(nCalls, nAt);
+        }
+    }
+}
