@@ -81,10 +81,25 @@ MoreAnswer FindMoreOnWorker(const std::shared_ptr<MoreShared>& pShared, const Fa
         options.progress = [&](const OptimalProgress& p) {
             say(optimal::ProgressText(p, static_cast<double>(clock.elapsed()) / 1000.0));
         };
-        const optimal::OptimalTables& tables = optimal::OptimalTables::Get();
-        const OptimalResult result = SolveOptimal(colors.data(), options, tables);
-        answer.nResult = result.nResult;
-        answer.solutions = result.solutions;
+        try {
+            // Read after an optimal solve; computed once after a cube file's.
+            const optimal::OptimalTables& tables = optimal::OptimalTables::Get(
+                optimal::OptimalTables::DefaultSize(),
+                [&](double f) {
+                    say("Computing the optimal solver's table, once\u2026 " + std::to_string(static_cast<int>(f * 100)) +
+                        " %");
+                },
+                &pShared->bCancel);
+            const OptimalResult result = SolveOptimal(colors.data(), options, tables);
+            answer.nResult = result.nResult;
+            answer.solutions = result.solutions;
+        } catch (const optimal::OptimalTables::Cancelled&) {
+            // Cancelled before the search could start: the short solution.
+            std::string strMoves;
+            answer.nResult = SolveShort(colors.data(), shortsolver::kDefaultMaxLength, strMoves);
+            if (answer.nResult == 0)
+                answer.solutions = {strMoves};
+        }
     } else {
         SeveralOptions options;
         options.pCancel = &pShared->bCancel;
