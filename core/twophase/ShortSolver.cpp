@@ -73,10 +73,11 @@ public:
     void SetNodeLimit(std::uint64_t nLimit) { m_nNodeLimit = m_nBudget = nLimit; }
     bool OutOfBudget() const { return m_nNodes >= m_nNodeLimit; }
 
-    // Collecting (solutions.h's many solutions): each solution met goes to
-    // pCollect, and the search goes on while it asks for more. The node
-    // limit is then reached in steps of kCollectStep nodes, at each of which
-    // the cancel flag is read.
+    // Collecting (CollectSolutions): each solution met goes to pCollect, and
+    // the search goes on while it asks for more. The node limit nLimit is
+    // then reached in steps of kCollectStep nodes, after each of which
+    // pCollect is asked whether to go on. (Run then returns true only when
+    // pCollect has enough.)
     struct Collector {
         virtual ~Collector() = default;
         // The moves in the variant's frame; true: enough.
