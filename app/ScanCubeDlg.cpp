@@ -12,7 +12,6 @@
 #endif
 
 #include <QCheckBox>
-#include <QCollator>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -44,6 +43,40 @@ constexpr int kIconSide = 40;
 QString ImageFilter()
 {
     return QStringLiteral("Pictures (*.png *.jpg *.jpeg *.bmp *.webp *.tif *.tiff);;All files (*)");
+}
+
+// File names in the order a person counts them: "face-2" before "face-10",
+// letters without regard to case. (QCollator's numeric mode needs ICU and a
+// locale; this order is the same everywhere.)
+bool NaturalLess(const QString& a, const QString& b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ie = i, je = j;
+            while (ie < a.size() && a[ie].isDigit())
+                ++ie;
+            while (je < b.size() && b[je].isDigit())
+                ++je;
+            // Numbers compared by value: leading zeros off, then length, then digits.
+            QStringView x = QStringView(a).mid(i, ie - i), y = QStringView(b).mid(j, je - j);
+            while (x.size() > 1 && x.front() == QLatin1Char('0'))
+                x = x.mid(1);
+            while (y.size() > 1 && y.front() == QLatin1Char('0'))
+                y = y.mid(1);
+            if (x.size() != y.size())
+                return x.size() < y.size();
+            if (const int c = x.compare(y); c != 0)
+                return c < 0;
+            i = ie, j = je;
+            continue;
+        }
+        const QChar ca = a[i].toLower(), cb = b[j].toLower();
+        if (ca != cb)
+            return ca < cb;
+        ++i, ++j;
+    }
+    return a.size() - i < b.size() - j;
 }
 
 // A small net of the decided colours (grey before a decision).
@@ -261,6 +294,7 @@ QWidget* CScanCubeDlg::BuildResultPage()
     m_pClearPins->setAutoDefault(false);
     connect(m_pClearPins, &QPushButton::clicked, this, [this] {
         m_pins.fill(0);
+        m_cycles = {};
         Decide();
     });
     pRow->addWidget(pLegend, 1);
@@ -382,6 +416,7 @@ void CScanCubeDlg::OnFaceChanged(int nSlot)
     // Pins were chosen for the colours as they were read.
     m_bDecided = false;
     m_pins.fill(0);
+    m_cycles = {};
     if (nSlot == m_nPage)
         ShowFace();
     UpdateStrip();
@@ -433,10 +468,8 @@ bool CScanCubeDlg::LoadPhotos(QStringList paths)
                        kTitle, QMessageBox::Information);
         return false;
     }
-    QCollator collator;
-    collator.setNumericMode(true);
-    std::sort(paths.begin(), paths.end(), [&](const QString& a, const QString& b) {
-        return collator.compare(QFileInfo(a).fileName(), QFileInfo(b).fileName()) < 0;
+    std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
+        return NaturalLess(QFileInfo(a).fileName(), QFileInfo(b).fileName());
     });
     bool bAll = true;
     for (int s = 0; s < 6; ++s)
@@ -521,21 +554,54 @@ void CScanCubeDlg::CycleFacelet(int nFacelet, bool bUnpin)
     if (!m_bDecided || nFacelet < 0 || nFacelet >= kFaceletCount || nFacelet % 9 == 4)
         return;
     const size_t f = static_cast<size_t>(nFacelet);
-    if (bUnpin) {
-        if (!m_pins[f])
-            return;
-        m_pins[f] = 0;
-    } else {
-        // The colours in the order the measurement likes them; the one after
-        // the sticker's present colour.
-        const auto& ranked = m_free.ranked[f];
-        const auto it = std::find(ranked.begin(), ranked.end(), m_decision.colors[f]);
-        const size_t nAt = it == ranked.end() ? ranked.size() - 1 : static_cast<size_t>(it - ranked.begin());
-        m_pins[f] = ranked[(nAt + 1) % ranked.size()];
-    }
+    if (bUnpin && !m_pins[f])
+        return;
     const scan::Measurement m = Measurement();
-    const bool bPins = std::any_of(m_pins.begin(), m_pins.end(), [](BYTE k) { return k != 0; });
-    m_decision = bPins ? scan::DecideColours(m, &m_pins) : m_free;
+    auto decide = [&](const Facelets& pins) {
+        const bool bPins = std::any_of(pins.begin(), pins.end(), [](BYTE k) { return k != 0; });
+        return bPins ? scan::DecideColours(m, &pins) : m_free;
+    };
+    // The others' pins, this sticker left to the decision.
+    Facelets others = m_pins;
+    others[f] = 0;
+    Cycle& cycle = m_cycles[f];
+    if (cycle.order.empty() || cycle.others != others) {
+        // The sticker's colours in the order of how likely the cube is with
+        // each: the colour decided for it first, then each other one pinned
+        // in turn, a real cube before none and a cheaper before a dearer
+        // (the measurement's own ranking where they tie).
+        cycle = Cycle();
+        cycle.others = others;
+        const scan::ColourDecision free = decide(others);
+        const BYTE nOwn = free.colors[f];
+        std::vector<std::pair<BYTE, scan::ColourDecision>> alternatives;
+        for (BYTE k : m_free.ranked[f])
+            if (k != nOwn) {
+                Facelets pins = others;
+                pins[f] = k;
+                alternatives.emplace_back(k, scan::DecideColours(m, &pins));
+            }
+        std::stable_sort(alternatives.begin(), alternatives.end(), [](const auto& a, const auto& b) {
+            const bool bRealA = a.second.nResult == kSolved, bRealB = b.second.nResult == kSolved;
+            if (bRealA != bRealB)
+                return bRealA;
+            return a.second.excess < b.second.excess;
+        });
+        cycle.order.push_back(nOwn);
+        cycle.decisions.push_back(free);
+        for (auto& [k, d] : alternatives) {
+            cycle.order.push_back(k);
+            cycle.decisions.push_back(std::move(d));
+        }
+    }
+    size_t nNext = 0;
+    if (!bUnpin) {
+        const auto it = std::find(cycle.order.begin(), cycle.order.end(), m_decision.colors[f]);
+        nNext = it == cycle.order.end() ? 1 : (static_cast<size_t>(it - cycle.order.begin()) + 1) % cycle.order.size();
+    }
+    // Round to the colour decided for it: no pin.
+    m_pins[f] = nNext == 0 ? 0 : cycle.order[nNext];
+    m_decision = cycle.decisions[nNext];
     ShowDecision();
 }
 

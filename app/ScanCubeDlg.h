@@ -28,6 +28,7 @@
 #include <QStringList>
 
 #include <array>
+#include <vector>
 
 class CPhotoView;
 class CPoseView;
@@ -74,6 +75,9 @@ public:
     const Facelets& Pins() const { return m_pins; }
     // What a click on a sticker does: its next likely colour after the one it
     // has, pinned, the rest decided again; bUnpin lets it be decided again.
+    // A sticker's colours go in the order of how likely the whole cube is
+    // with each (tried with the other pins), round to the one decided for it
+    // unpinned.
     void CycleFacelet(int nFacelet, bool bUnpin = false);
     // The colours the dialog gives (after Use This Cube).
     Facelets Colors() const { return m_decision.colors; }
@@ -139,6 +143,14 @@ private:
     scan::ColourDecision m_decision; // with the pins
     bool m_bDecided = false;
     Facelets m_pins{};
+    // A sticker's colours as its clicks go round them, with the decision for
+    // each (the first the sticker's own, unpinned), for the other pins.
+    struct Cycle {
+        Facelets others{};
+        std::vector<BYTE> order;
+        std::vector<scan::ColourDecision> decisions;
+    };
+    std::array<Cycle, kFaceletCount> m_cycles;
 
     std::array<QToolButton*, 7> m_strip{};
     QStackedWidget* m_pPages = nullptr;
