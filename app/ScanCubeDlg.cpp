@@ -152,7 +152,7 @@ CScanCubeDlg::CScanCubeDlg(QWidget* pParent) : QDialog(pParent)
     connect(m_pUse, &QPushButton::clicked, this, &QDialog::accept);
     connect(pCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    resize(900, 600);
+    resize(920, 640);
     GoTo(0);
 }
 
@@ -226,6 +226,9 @@ QWidget* CScanCubeDlg::BuildPhotoTab()
     pLayout->addLayout(pRow);
     m_pPhotoStatus = new QLabel(pTab);
     m_pPhotoStatus->setWordWrap(true);
+    // Room for three lines, so that the photo does not jump as the text changes.
+    m_pPhotoStatus->setMinimumHeight(3 * m_pPhotoStatus->fontMetrics().lineSpacing());
+    m_pPhotoStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pLayout->addWidget(m_pPhotoStatus);
     return pTab;
 }
@@ -257,6 +260,8 @@ QWidget* CScanCubeDlg::BuildCameraTab()
     m_pCameraStatus = new QLabel(m_pCameraTab);
     m_pCameraStatus->setObjectName(QStringLiteral("cameraStatus"));
     m_pCameraStatus->setWordWrap(true);
+    m_pCameraStatus->setMinimumHeight(2 * m_pCameraStatus->fontMetrics().lineSpacing());
+    m_pCameraStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     pLayout->addWidget(m_pCameraStatus);
     connect(m_pCapture, &QPushButton::clicked, this, &CScanCubeDlg::OnCapture);
     m_pSpace = new QShortcut(QKeySequence(Qt::Key_Space), this);

@@ -376,7 +376,7 @@ void CScanNetView::paintEvent(QPaintEvent*)
             painter.drawEllipse(QPointF(rc.center()) + QPointF(0.5, 0.5), r, r);
         }
         if (m_pinned[static_cast<size_t>(f)]) {
-            const double r = std::max(3.0, c / 9.0);
+            const double r = std::max(3.0, c / 7.0);
             const QPointF at(rc.right() - r - 2, rc.top() + r + 2);
             painter.setPen(QPen(QColor(Palette::kMarkHalo), 1.5));
             painter.setBrush(QColor(Palette::kMarkInk));
