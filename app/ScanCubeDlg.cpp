@@ -288,6 +288,9 @@ QWidget* CScanCubeDlg::BuildResultPage()
     m_pNote->setObjectName(QStringLiteral("scanNote"));
     m_pNote->setWordWrap(true);
     m_pNote->setTextFormat(Qt::RichText);
+    m_pNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The verdict, the decision's note and the pins.
+    m_pNote->setMinimumHeight(5 * m_pNote->fontMetrics().lineSpacing());
     pLayout->addWidget(m_pNote);
     auto* pRow = new QHBoxLayout;
     auto* pLegend = new QLabel(QStringLiteral("Each sticker shows the colour decided, the colour measured in its "
@@ -360,7 +363,9 @@ void CScanCubeDlg::ShowFace()
     m_pPhotoView->SetQuad(face.quad);
     m_pPhotoView->SetQuadShown(true);
     QString strStatus = QStringLiteral("Read from %1.").arg(face.strSource);
-    if (!face.strProblem.isEmpty())
+    if (face.bPlaced)
+        strStatus += QStringLiteral(" The corners were placed by hand; drag one where the grid is off the stickers.");
+    else if (!face.strProblem.isEmpty())
         strStatus += QStringLiteral(" No face was found in it (%1): drag the four corners onto the face's outer "
                                     "corners, the yellow edge along the face's top row.")
                          .arg(face.strProblem);
@@ -459,6 +464,7 @@ bool CScanCubeDlg::LoadPhoto(int nSlot, const QString& strPath)
         face.strProblem = QString::fromStdString(finding.strProblem);
     }
     face.bRead = true;
+    face.bPlaced = false;
     MeasurePhoto(nSlot);
     OnFaceChanged(nSlot);
     return true;
@@ -494,6 +500,7 @@ void CScanCubeDlg::SetCorners(int nSlot, const photo::Quad& quad)
     if (face.photo.isNull())
         return;
     face.quad = quad;
+    face.bPlaced = true;
     MeasurePhoto(nSlot);
     OnFaceChanged(nSlot);
 }
@@ -515,6 +522,7 @@ void CScanCubeDlg::TakeFrame(int nSlot, const QImage& frame)
     face.reading = MeasureGuide(frame);
     face.strSource = QStringLiteral("the camera");
     face.strProblem.clear();
+    face.bPlaced = false;
     face.bRead = true;
     OnFaceChanged(nSlot);
 }
@@ -624,11 +632,33 @@ void CScanCubeDlg::ShowDecision()
                                  : QStringLiteral("%1 stickers are in doubt: they are ringed.").arg(nDoubt);
     } else {
         strHtml = QStringLiteral("<b style=\"color:#c80000\">No real cube fits the colours read.</b> ");
-        strHtml += QStringLiteral("The net shows each sticker's nearest colour; the ringed ones are those "
-                                  "involved. Read a face again, or click the wrong stickers.");
     }
-    if (!d.note.empty())
-        strHtml += QStringLiteral("<br>") + QString::fromStdString(d.note).toHtmlEscaped();
+    // The note without the verdict it may begin with, said above.
+    QString strNote = QString::fromStdString(d.note);
+    const QString strVerdict = QStringLiteral("No real cube fits the colours read");
+    if (d.nResult != kSolved && strNote.startsWith(strVerdict)) {
+        strNote = strNote.mid(strVerdict.size());
+        while (!strNote.isEmpty() && (strNote[0] == QLatin1Char(':') || strNote[0] == QLatin1Char('.') ||
+                                      strNote[0] == QLatin1Char(' ') || strNote[0] == QLatin1Char(',')))
+            strNote.remove(0, 1);
+        if (!strNote.isEmpty())
+            strNote[0] = strNote[0].toUpper();
+    }
+    // A long diagnosis: its first two problems, all of them in the tooltip.
+    m_pNote->setToolTip(strNote);
+    QStringList problems = strNote.split(QStringLiteral("; "));
+    if (problems.size() > 2) {
+        const qsizetype nMore = problems.size() - 2;
+        problems = problems.mid(0, 2);
+        strNote = problems.join(QStringLiteral("; ")) +
+                  (nMore == 1 ? QStringLiteral("; and one more problem.")
+                              : QStringLiteral("; and %1 more problems.").arg(nMore));
+    }
+    if (!strNote.isEmpty())
+        strHtml += (d.nResult == kSolved ? QStringLiteral("<br>") : QString()) + strNote.toHtmlEscaped();
+    if (d.nResult != kSolved)
+        strHtml += QStringLiteral("<br>The net shows each sticker's nearest colour, the ringed ones involved: read "
+                                  "a face again, or click the wrong stickers.");
     if (nPins > 0)
         strHtml += nPins == 1 ? QStringLiteral("<br>One sticker is pinned.")
                               : QStringLiteral("<br>%1 stickers are pinned.").arg(nPins);

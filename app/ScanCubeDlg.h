@@ -109,6 +109,7 @@ private:
         photo::Quad quad{}; // the face's corners in it
         QString strSource;  // the file name, or "camera"
         QString strProblem; // why FindFace found nothing
+        bool bPlaced = false; // the corners were set by hand since
     };
 
     void BuildStrip();

@@ -381,6 +381,34 @@ private slots:
         QCOMPARE(dlg.Pins()[4], BYTE(0));
     }
 
+    // The same face photographed six times: no real cube fits, and the
+    // result says why; Use This Cube still puts what was read in the net,
+    // where the census tells what is wrong.
+    void noRealCubeIsSaidSo()
+    {
+        const Facelets truth = RandomCube(5);
+        const QStringList paths = WritePhotos(m_folder, [&](int f) { return kSticker[truth[static_cast<size_t>(f % 9)]]; });
+        CScanCubeDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QVERIFY(dlg.LoadPhotos(paths));
+        for (int s = 0; s < 6; ++s)
+            dlg.SetCorners(s, ToPhotoQuad(FaceCorners(s)));
+        dlg.GoTo(6);
+        QCOMPARE(dlg.Decision().nResult, int(kUnsolvable));
+        QVERIFY(dlg.NoteLabel()->text().contains("No real cube fits the colours read."));
+        QVERIFY(!dlg.Decision().note.empty());
+        // The note's reason, after its verdict.
+        const QString strNote = QString::fromStdString(dlg.Decision().note);
+        QVERIFY(strNote.size() > 40);
+        QVERIFY(dlg.NoteLabel()->text().contains(strNote.mid(strNote.indexOf(':') + 2, 30).toHtmlEscaped()));
+        // All of it in the tooltip, however long.
+        QVERIFY(dlg.NoteLabel()->toolTip().endsWith(strNote.right(30)));
+        QVERIFY(!dlg.Decision().doubtful.empty());
+        QVERIFY(dlg.UseButton()->isEnabled());
+        Shot(dlg, "scan-no-real-cube.png");
+    }
+
     // The steady watch: a face is taken once held within range for half a
     // second, never while it moves, never when dark, and not twice running.
     void steadyWatch_data()
