@@ -226,6 +226,14 @@ private slots:
         QAction* pAction = main.m_pScanAction;
         QVERIFY(pAction);
         QCOMPARE(pAction->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_I));
+        // In the Edit menu, after Fill What Is Determined; the menu's other
+        // items as they were.
+        auto* pEdit = main.MenuBar()->findChild<QMenu*>("editMenu");
+        QVERIFY(pEdit);
+        const QList<QAction*> items = pEdit->actions();
+        QCOMPARE(items.indexOf(pAction), items.indexOf(main.Edit().m_pFillAction) + 1);
+        QCOMPARE(pAction->text(), QString("Sc&an Cube..."));
+        QCOMPARE(main.Edit().m_pFillAction->text(), QString("&Fill What Is Determined"));
         int nHolders = 0;
         std::vector<QMenu*> menus;
         for (QAction* pMenu : main.MenuBar()->actions())
