@@ -209,6 +209,7 @@ void CZelvorsCubeDlg::CreateMenu()
             &CZelvorsCubeDlg::OnExit);
     m_pEdit = new CEditCommands(*this);
     m_pEdit->CreateMenu(m_pMenuBar);
+    AddScanCommand();
 
     QMenu* pCube = m_pMenuBar->addMenu(QStringLiteral("&Cube"));
     m_commandActions << pCube->addAction(QStringLiteral("Reset"), this, &CZelvorsCubeDlg::OnReset);

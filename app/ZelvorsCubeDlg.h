@@ -91,6 +91,13 @@ public:
     // After a failed solve (either solver): the box for the result, then
     // what is wrong with the cube.
     void ShowSolveFailure(int nResult);
+    // Edit > Scan Cube...: a real cube read from photos or the camera
+    // (ScanCubeDlg.h), put into the net by UseScannedCube.
+    void OnScanCube();
+    // The scanned cube into the net as one undo step ("Scan"), the listed
+    // solution cleared; false (nothing done) while a command runs.
+    bool UseScannedCube(const Facelets& colors);
+    QAction* m_pScanAction = nullptr;
     // The Edit menu, the census and keyboard painting (EditCommands.h).
     CEditCommands& Edit() const { return *m_pEdit; }
     // The File menu's cube files and the remembered options (CubeFiles.h).
@@ -198,6 +205,8 @@ private:
     // solve those of the fewest moves, else the short solver's. The one
     // picked is listed (MoreSolutions.cpp).
     void OnFindMoreSolutions();
+    // Edit > Scan Cube..., after Fill What Is Determined (ScanCubeDlg.cpp).
+    void AddScanCommand();
     // The Cube menu's optimal solve command, likewise.
     void AddOptimalSolveCommand(QMenu* pCube);
     // The optimal solve of the live cube, or (pTarget, 54 colours of a real
