@@ -29,6 +29,8 @@ struct Grid {
     cv::Matx33d h;
     int nSeen = 0;
     double score = 0;
+    // The stickers seen: lattice places and centres in the picture.
+    std::vector<cv::Point2d> places, centres;
 };
 
 double Length(const cv::Point2d& p) { return std::hypot(p.x, p.y); }
@@ -82,20 +84,41 @@ void AddStickers(const cv::Mat& binary, double minArea, double maxArea, std::vec
     }
 }
 
-// Each blob once: of blobs with nearly the same centre and size, the first.
+// Each blob once: blobs with nearly the same centre and size are one, its
+// centre the median of theirs (one map's blob cut by a shadow or joined to a
+// neighbour is outvoted by the others).
 std::vector<Sticker> Distinct(const std::vector<Sticker>& all)
 {
     std::vector<Sticker> out;
-    for (const Sticker& s : all) {
-        bool bSeen = false;
-        for (const Sticker& o : out)
+    std::vector<std::vector<size_t>> members;
+    for (size_t n = 0; n < all.size(); ++n) {
+        const Sticker& s = all[n];
+        size_t k = 0;
+        for (; k < out.size(); ++k) {
+            const Sticker& o = out[k];
             if (Length(o.centre - s.centre) < 0.25 * std::sqrt(std::min(o.area, s.area)) &&
-                s.area < 1.6 * o.area && o.area < 1.6 * s.area) {
-                bSeen = true;
+                s.area < 1.6 * o.area && o.area < 1.6 * s.area)
                 break;
-            }
-        if (!bSeen)
+        }
+        if (k == out.size()) {
             out.push_back(s);
+            members.emplace_back();
+        }
+        members[k].push_back(n);
+    }
+    std::vector<double> xs, ys;
+    for (size_t k = 0; k < out.size(); ++k) {
+        xs.clear();
+        ys.clear();
+        for (size_t n : members[k]) {
+            xs.push_back(all[n].centre.x);
+            ys.push_back(all[n].centre.y);
+        }
+        std::sort(xs.begin(), xs.end());
+        std::sort(ys.begin(), ys.end());
+        const size_t m = xs.size();
+        out[k].centre = m % 2 ? cv::Point2d(xs[m / 2], ys[m / 2])
+                              : cv::Point2d((xs[m / 2 - 1] + xs[m / 2]) / 2, (ys[m / 2 - 1] + ys[m / 2]) / 2);
     }
     return out;
 }
@@ -154,8 +177,11 @@ bool ScoreGrid(const std::vector<Sticker>& stickers, const cv::Mat& value, const
         for (int i = 0; i < 3; ++i) {
             const cv::Point2d p = Apply(grid.h, i, j);
             const int k = NearestSticker(stickers, p, 0.22 * pitch);
-            if (k >= 0 && stickers[k].area > 0.25 * pitch * pitch && stickers[k].area < 1.2 * pitch * pitch)
+            if (k >= 0 && stickers[k].area > 0.25 * pitch * pitch && stickers[k].area < 1.2 * pitch * pitch) {
                 ++nSeen;
+                grid.places.emplace_back(i, j);
+                grid.centres.push_back(stickers[k].centre);
+            }
             stickerValue[j][i] = BrightnessAt(value, p);
         }
     if (nSeen < 5)
@@ -280,6 +306,48 @@ void GridsFrom(const std::vector<Sticker>& stickers, const cv::Mat& value, size_
     }
 }
 
+// The homography that best maps the lattice places seen to their stickers'
+// centres (least squares of the direct linear equations, h33 = 1; OpenCV's
+// own fit is in calib3d, which this library does not link). False when the
+// places do not fix one.
+bool FitGrid(const std::vector<cv::Point2d>& places, const std::vector<cv::Point2d>& centres, cv::Matx33d& h)
+{
+    if (places.size() < 5)
+        return false;
+    // Picture coordinates centred and scaled to about 1, for a well-posed system.
+    cv::Point2d mean(0, 0);
+    for (const cv::Point2d& c : centres)
+        mean += c;
+    mean *= 1.0 / centres.size();
+    double spread = 0;
+    for (const cv::Point2d& c : centres)
+        spread += Length(c - mean);
+    spread /= centres.size();
+    if (spread <= 0)
+        return false;
+    cv::Mat a(static_cast<int>(2 * places.size()), 8, CV_64F), b(a.rows, 1, CV_64F);
+    for (size_t k = 0; k < places.size(); ++k) {
+        const double x = places[k].x, y = places[k].y;
+        const double u = (centres[k].x - mean.x) / spread, v = (centres[k].y - mean.y) / spread;
+        const double rowU[8] = {x, y, 1, 0, 0, 0, -u * x, -u * y};
+        const double rowV[8] = {0, 0, 0, x, y, 1, -v * x, -v * y};
+        for (int c = 0; c < 8; ++c) {
+            a.at<double>(static_cast<int>(2 * k), c) = rowU[c];
+            a.at<double>(static_cast<int>(2 * k + 1), c) = rowV[c];
+        }
+        b.at<double>(static_cast<int>(2 * k)) = u;
+        b.at<double>(static_cast<int>(2 * k + 1)) = v;
+    }
+    cv::Mat x;
+    if (!cv::solve(a, b, x, cv::DECOMP_SVD))
+        return false;
+    const cv::Matx33d normalised(x.at<double>(0), x.at<double>(1), x.at<double>(2), x.at<double>(3), x.at<double>(4),
+                                 x.at<double>(5), x.at<double>(6), x.at<double>(7), 1.0);
+    const cv::Matx33d back(spread, 0, mean.x, 0, spread, mean.y, 0, 0, 1);
+    h = back * normalised;
+    return true;
+}
+
 // The picture's pixels as OpenCV sees them (no copy), three channels R, G, B.
 cv::Mat Wrap(const Image& image)
 {
@@ -368,6 +436,52 @@ FaceFinding FindFace(const Image& image)
     if (best.nSeen == 0) {
         finding.strProblem = "no cube face found: no 3x3 grid of stickers on a dark body";
         return finding;
+    }
+
+    // All the stickers seen fix the grid better than its four corners; a
+    // sticker whose blob was cut or joined by glare, shadow or a neighbour
+    // sits off the others' grid and is left out, the worst first.
+    for (int round = 0; round < 2; ++round) {
+        std::vector<cv::Point2d> places = best.places, centres = best.centres;
+        cv::Matx33d h;
+        bool bFitted = false;
+        // Each sticker against the grid the others fit (its own pull left out).
+        while (FitGrid(places, centres, h)) {
+            bFitted = true;
+            const double pitch = Length(Apply(h, 2, 2) - Apply(h, 0, 0)) / (2 * std::sqrt(2.0));
+            if (places.size() <= 5)
+                break;
+            size_t worst = 0;
+            double worstError = 0;
+            for (size_t k = 0; k < places.size(); ++k) {
+                std::vector<cv::Point2d> otherPlaces = places, otherCentres = centres;
+                otherPlaces.erase(otherPlaces.begin() + static_cast<long>(k));
+                otherCentres.erase(otherCentres.begin() + static_cast<long>(k));
+                cv::Matx33d hOthers;
+                if (!FitGrid(otherPlaces, otherCentres, hOthers))
+                    continue;
+                const double e = Length(Apply(hOthers, places[k].x, places[k].y) - centres[k]);
+                if (e > worstError) {
+                    worstError = e;
+                    worst = k;
+                }
+            }
+            if (worstError < 0.06 * pitch)
+                break;
+            places.erase(places.begin() + static_cast<long>(worst));
+            centres.erase(centres.begin() + static_cast<long>(worst));
+        }
+        if (!bFitted)
+            break;
+        const cv::Point2d c[4] = {Apply(h, 0, 0), Apply(h, 2, 0), Apply(h, 2, 2), Apply(h, 0, 2)};
+        cv::Point2f corners[4];
+        for (int k = 0; k < 4; ++k)
+            corners[k] = cv::Point2f(static_cast<float>(c[k].x), static_cast<float>(c[k].y));
+        Grid refined;
+        if (!ScoreGrid(stickers, value, corners, pictureArea, refined) || refined.nSeen < best.nSeen)
+            break;
+        refined.h = h;
+        best = refined;
     }
 
     // The outer corners lie half a sticker pitch beyond the corner stickers' centres.

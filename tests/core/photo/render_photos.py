@@ -96,11 +96,12 @@ def face_corners(face):
 
 
 def project(p):
-    """A camera-frame point to picture pixels (x right, y down)."""
+    """A camera-frame point to picture pixels (x right, y down; pixel k's
+    middle at k, as image libraries count)."""
     depth = CAMERA_DISTANCE - p[2]
     u = p[0] * FOCAL / depth / ASPECT
     v = p[1] * FOCAL / depth
-    return ((u + 0.5) * WIDTH, (0.5 - v) * HEIGHT)
+    return ((u + 0.5) * WIDTH - 0.5, (0.5 - v) * HEIGHT - 0.5)
 
 
 def pov_vec(v):
