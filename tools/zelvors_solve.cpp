@@ -35,12 +35,12 @@
 #include "CubeFormats.h"
 #include "CubeSolver.h"
 #include "CubeText.h"
-#include "FaceFinder.h"
 #include "Notation.h"
 #include "Patterns.h"
 #include "Solutions.h"
 #include "OptimalSolver.h"
 #include "OrderedAnswers.h"
+#include "PhotoModule.h"
 #include "ProgressText.h"
 #include "ShortSolver.h"
 #include "TextChars.h"
@@ -429,20 +429,14 @@ bool MeasurePhotos(const std::vector<std::string>& paths, scan::Measurement& mea
 {
     static const char kFaces[] = "TFRLBD";
     for (size_t nFace = 0; nFace < paths.size(); ++nFace) {
-        photo::Image image;
+        double rgb[27];
         std::string strWhy;
-        const std::string strWhich = std::string(1, kFaces[nFace]) + " face, " + paths[nFace];
-        if (!photo::LoadImage(paths[nFace], image, &strWhy)) {
+        if (!photomodule::MeasurePhoto(paths[nFace], rgb, strWhy)) {
             strError += (strError.empty() ? "" : "; ") + std::string(1, kFaces[nFace]) + " face: " + strWhy;
             continue;
         }
-        const photo::FaceFinding finding = photo::FindFace(image);
-        if (!finding.bFound) {
-            strError += (strError.empty() ? "" : "; ") + strWhich + ": " + finding.strProblem;
-            continue;
-        }
-        const std::array<scan::Rgb, 9> stickers = photo::MeasureFace(image, finding.corners);
-        std::copy(stickers.begin(), stickers.end(), measured.begin() + static_cast<long>(nFace * 9));
+        for (size_t k = 0; k < 9; ++k)
+            measured[nFace * 9 + k] = {rgb[3 * k], rgb[3 * k + 1], rgb[3 * k + 2]};
     }
     return strError.empty();
 }

@@ -169,6 +169,13 @@ bool ScoreGrid(const std::vector<Sticker>& stickers, const cv::Mat& value, const
     const double area = cv::contourArea(outer);
     if (area < 0.003 * pictureArea)
         return false;
+    // Every sticker in the picture: a face cut by the picture's edge cannot be read.
+    for (int j = 0; j < 3; ++j)
+        for (int i = 0; i < 3; ++i) {
+            const cv::Point2d p = Apply(grid.h, i, j);
+            if (p.x < 0 || p.y < 0 || p.x >= value.cols || p.y >= value.rows)
+                return false;
+        }
     const double pitch = std::sqrt(area) / 3;
 
     int nSeen = 0;
@@ -211,7 +218,7 @@ bool ScoreGrid(const std::vector<Sticker>& stickers, const cv::Mat& value, const
     const double lengthRatio = std::min(Length(top), Length(left)) / std::max(Length(top), Length(left));
     const double sine = std::abs(top.x * left.y - top.y * left.x) / (Length(top) * Length(left));
     const double squareness = lengthRatio * sine;
-    if (squareness < 0.25)
+    if (squareness < 0.4)
         return false;
     grid.nSeen = nSeen;
     grid.score = nSeen + 3.0 * nDark / 12 + 3.0 * squareness + 4.0 * std::sqrt(area / pictureArea);

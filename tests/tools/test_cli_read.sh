@@ -73,7 +73,7 @@ done
 "$tool" --read-photos "$photos/a-T.jpg" "$photos/no-cube.jpg" "$photos/a-R.jpg" "$photos/a-L.jpg" \
     "$tmp/missing.jpg" "$photos/a-D.jpg" > "$tmp/out" 2> "$tmp/err"; rc=$?
 [ $rc -eq 1 ] && [ "$(wc -l < "$tmp/out")" -eq 1 ] && grep -q "^E${tab}" "$tmp/out"; check "--read-photos: bad photos give E, status 1" $?
-grep -q "F face, .*no-cube.jpg: no cube face found" "$tmp/err" && grep -q "B face: cannot open .*missing.jpg" "$tmp/err"
+grep -q "F face: .*no-cube.jpg: no cube face found" "$tmp/err" && grep -q "B face: cannot open .*missing.jpg" "$tmp/err"
 check "--read-photos: each bad photo named" $?
 "$tool" --read-photos "$photos/a-T.jpg" "$photos/photos.tsv" "$photos/a-R.jpg" "$photos/a-L.jpg" \
     "$photos/a-B.jpg" "$photos/a-D.jpg" > /dev/null 2> "$tmp/err"; rc=$?

@@ -158,7 +158,7 @@ def background(kind, rng):
 def scene(state, face, roll, tilt_x, tilt_y, shift, lights, back, rng):
     """POV-Ray text of one picture and the face's corners in it."""
     m = mat_mul(rot_z(roll), mat_mul(rot_y(tilt_y), mat_mul(rot_x(tilt_x), face_to_camera(face))))
-    t = (shift[0], shift[1], 0.0)
+    t = (shift[0], shift[1], shift[2] if len(shift) > 2 else 0.0)  # toward the camera
     out = ["camera { perspective location <0, 0, %.3f> direction <0, 0, %.3f> right x*%.6f up y }\n"
            % (-CAMERA_DISTANCE, FOCAL, ASPECT),
            "global_settings { assumed_gamma 1.0 }\n",
