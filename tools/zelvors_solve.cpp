@@ -428,6 +428,8 @@ std::string ReadingText(const scan::ColourDecision& decision, bool bCubeLine)
 bool MeasurePhotos(const std::vector<std::string>& paths, scan::Measurement& measured, std::string& strError)
 {
     static const char kFaces[] = "TFRLBD";
+    if (!photomodule::Available(strError))
+        return false;
     for (size_t nFace = 0; nFace < paths.size(); ++nFace) {
         double rgb[27];
         std::string strWhy;
