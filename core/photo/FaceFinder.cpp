@@ -21,6 +21,7 @@ struct Sticker {
     cv::Point2d centre;
     cv::Point2d across1, across2; // from one side's middle to the opposite side's
     double area = 0;
+    double solidity = 0; // its area over its convex hull's: below 1 where a shadow or glare cut it
 };
 
 // Where a face's grid is: lattice point (i, j), sticker centres at 0..2,
@@ -80,13 +81,14 @@ void AddStickers(const cv::Mat& binary, double minArea, double maxArea, std::vec
         const cv::Moments m = cv::moments(contour);
         s.centre = {m.m10 / m.m00, m.m01 / m.m00};
         s.area = area;
+        s.solidity = area / hullArea;
         out.push_back(s);
     }
 }
 
 // Each blob once: blobs with nearly the same centre and size are one, its
-// centre the median of theirs (one map's blob cut by a shadow or joined to a
-// neighbour is outvoted by the others).
+// centre the median of the most solid of them (a map's blob cut by a shadow
+// or glare is less solid than the whole sticker another map found).
 std::vector<Sticker> Distinct(const std::vector<Sticker>& all)
 {
     std::vector<Sticker> out;
@@ -110,10 +112,14 @@ std::vector<Sticker> Distinct(const std::vector<Sticker>& all)
     for (size_t k = 0; k < out.size(); ++k) {
         xs.clear();
         ys.clear();
-        for (size_t n : members[k]) {
-            xs.push_back(all[n].centre.x);
-            ys.push_back(all[n].centre.y);
-        }
+        double best = 0;
+        for (size_t n : members[k])
+            best = std::max(best, all[n].solidity);
+        for (size_t n : members[k])
+            if (all[n].solidity > best - 0.03) {
+                xs.push_back(all[n].centre.x);
+                ys.push_back(all[n].centre.y);
+            }
         std::sort(xs.begin(), xs.end());
         std::sort(ys.begin(), ys.end());
         const size_t m = xs.size();
@@ -157,8 +163,7 @@ bool ScoreGrid(const std::vector<Sticker>& stickers, const cv::Mat& value, const
 {
     const cv::Point2f lattice[4] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
     grid.h = cv::getPerspectiveTransform(lattice, centres);
-    // The grid must be seen from the front (not mirrored) or from behind
-    // (mirrored): either is fine, but it must be a convex quadrilateral.
+    // The face's outline (half a pitch beyond the corner stickers) is convex.
     std::vector<cv::Point2f> outer;
     for (const cv::Point2f& l : lattice) {
         const cv::Point2d p = Apply(grid.h, (l.x - 1) * 1.5 + 1, (l.y - 1) * 1.5 + 1);
@@ -233,8 +238,9 @@ void GridsFrom(const std::vector<Sticker>& stickers, const cv::Mat& value, size_
 {
     const Sticker& s = stickers[seed];
     const double side = std::sqrt(s.area);
-    for (size_t n = 0; n < stickers.size(); ++n) {
-        if (n == seed || !SimilarSize(s, stickers[n]))
+    // Each pair is tried from its first sticker.
+    for (size_t n = seed + 1; n < stickers.size(); ++n) {
+        if (!SimilarSize(s, stickers[n]))
             continue;
         const cv::Point2d u = stickers[n].centre - s.centre;
         const double step = Length(u);
@@ -247,8 +253,6 @@ void GridsFrom(const std::vector<Sticker>& stickers, const cv::Mat& value, size_
             std::swap(along, across);
         if (cosine(along) < 0.9)
             continue;
-        if (n < seed)
-            continue; // the pair is tried from its first sticker
         cv::Point2d v = across * (step / Length(along));
         const int k = NearestSticker(stickers, s.centre + v, 0.35 * Length(v));
         if (k >= 0 && SimilarSize(s, stickers[k]))

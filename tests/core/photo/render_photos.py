@@ -3,11 +3,12 @@
 known about each: the face's outer corners in the picture and its stickers'
 true colours.
 
-    python3 tests/core/photo/render_photos.py [OUTPUT_FOLDER]
+    python3 tests/core/photo/render_photos.py [--again] [OUTPUT_FOLDER]
 
-needs povray and ImageMagick's convert; the pictures (640x480 JPEG, sensor
-noise and compression added after rendering) and photos.tsv go to
-OUTPUT_FOLDER (default: the photos folder beside this script). The tests read
+needs povray and ImageMagick's convert; the pictures (640x480 JPEG and one
+larger, sensor noise and compression added after rendering) and photos.tsv
+go to OUTPUT_FOLDER (default: the photos folder beside this script). Only
+the pictures missing there are rendered, all of them with --again. The tests read
 only the JPEGs and photos.tsv, so they never need povray.
 
 Geometry (right-handed here, converted to POV-Ray's left-handed frame when
@@ -192,12 +193,14 @@ def scene(state, face, roll, tilt_x, tilt_y, shift, lights, back, rng):
     return "".join(out), corners
 
 
-def render(pov_text, jpeg_path, noise, quality, work):
+def render(pov_text, jpeg_path, noise, quality, work, again=True):
+    if not again and os.path.exists(jpeg_path):
+        return
     pov = os.path.join(work, "scene.pov")
     png = os.path.join(work, "scene.png")
     with open(pov, "w") as f:
         f.write(pov_text)
-    subprocess.run(["povray", "+I" + pov, "+O" + png, "+W%d" % WIDTH, "+H%d" % HEIGHT,
+    subprocess.run(["povray", "+I" + pov, "+O" + png, "+W%d" % WIDTH, "+H%d" % HEIGHT, "+WT1",
                     "+A0.1", "+R2", "-D", "+FN", "Display_Gamma=2.2", "-GA"],
                    check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     subprocess.run(["convert", png, "-seed", "7", "-attenuate", "%.2f" % noise, "+noise", "Gaussian",
@@ -226,9 +229,19 @@ SESSIONS = [
 ]
 
 
+# Single photos beside the sessions: (name, cube, face, view, light,
+# background, noise, quality, size).
+SINGLES = [
+    ("hires-F.jpg", CUBE_A, 1, (-18, 14, 12, (0.4, -0.3, 2.0)), "warm", "clutter", 1.2, 70, (1280, 960)),
+]
+
+
 def main():
+    global WIDTH, HEIGHT
+    args = [a for a in sys.argv[1:] if a != "--again"]
+    again = "--again" in sys.argv[1:]
     here = os.path.dirname(os.path.abspath(__file__))
-    out_dir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "photos")
+    out_dir = args[0] if args else os.path.join(here, "photos")
     os.makedirs(out_dir, exist_ok=True)
     rng = random.Random(20261208)
     rows = ["# name\tface (0-5: T F R L B D)\tcube (54 digits)\tcorners TL TR BR BL as x,y pixels\n"]
@@ -238,16 +251,23 @@ def main():
             for face, (roll, tx, ty, shift) in enumerate(views):
                 text, corners = scene(state, face, roll, tx, ty, shift, LIGHTS[light], back, rng)
                 file_name = "%s-%s.jpg" % (name, "TFRLBD"[face])
-                render(text, os.path.join(out_dir, file_name), noise, quality, work)
+                render(text, os.path.join(out_dir, file_name), noise, quality, work, again)
                 rows.append("%s\t%d\t%s\t%s\n" % (file_name, face, cube,
                                                    " ".join("%.1f,%.1f" % c for c in corners)))
+        for file_name, cube, face, (roll, tx, ty, shift), light, back, noise, quality, size in SINGLES:
+            WIDTH, HEIGHT = size
+            text, corners = scene([int(ch) for ch in cube], face, roll, tx, ty, shift, LIGHTS[light], back, rng)
+            render(text, os.path.join(out_dir, file_name), noise, quality, work, again)
+            rows.append("%s\t%d\t%s\t%s\n" % (file_name, face, cube,
+                                               " ".join("%.1f,%.1f" % c for c in corners)))
+            WIDTH, HEIGHT = 640, 480
         # No cube at all: the cluttered table alone.
         text = ("camera { perspective location <0, 0, %.3f> direction <0, 0, %.3f> right x*%.6f up y }\n"
                 "global_settings { assumed_gamma 1.0 }\n" % (-CAMERA_DISTANCE, FOCAL, ASPECT))
         for pos, col in LIGHTS["daylight"]:
             text += "light_source { %s color rgb <%.3f, %.3f, %.3f> }\n" % (pov_vec(pos), *col)
         text += background("clutter", random.Random(5))
-        render(text, os.path.join(out_dir, "no-cube.jpg"), 1.0, 80, work)
+        render(text, os.path.join(out_dir, "no-cube.jpg"), 1.0, 80, work, again)
     with open(os.path.join(out_dir, "photos.tsv"), "w") as f:
         f.writelines(rows)
 

@@ -3,7 +3,7 @@
 // The photos are rendered (render_photos.py beside this file, with POV-Ray):
 // four sessions of a scrambled cube, each face turned and tilted in the
 // frame under warm, cool, dim light or a lamp's glare, on wood, cloth or
-// clutter, with sensor noise and JPEG compression. photos.tsv gives each
+// clutter, with sensor noise and JPEG compression; and one larger photo. photos.tsv gives each
 // photo's face, the true cube and the face's outer corners. "A few pixels"
 // is 6 on faces some 200 wide: the grid is fitted to the stickers' centres
 // and its corners lie half a sticker beyond them.
@@ -80,12 +80,13 @@ std::string Text(const Facelets& f)
 TEST(FaceFinder, FindsEveryPhotographedFaceWithinAFewPixels)
 {
     const std::vector<Photo> photos = ReadPhotos();
-    ASSERT_EQ(photos.size(), 24u);
+    ASSERT_EQ(photos.size(), 25u);
     for (const Photo& p : photos) {
         const photo::Image image = Load(p.name);
         const photo::FaceFinding f = photo::FindFace(image);
         ASSERT_TRUE(f.bFound) << p.name << ": " << f.strProblem;
-        EXPECT_LE(WorstCornerError(f.corners, p.corners), 6.0) << p.name;
+        // The larger photo (searched shrunk) in proportion.
+        EXPECT_LE(WorstCornerError(f.corners, p.corners), 6.0 * image.width / 640) << p.name;
         EXPECT_GE(f.nStickersSeen, 5) << p.name;
     }
 }
@@ -113,7 +114,8 @@ TEST(FaceFinder, ReadsEachSessionsCubeExactly)
 {
     std::map<std::string, std::vector<Photo>> sessions;
     for (const Photo& p : ReadPhotos())
-        sessions[p.name.substr(0, p.name.find('-'))].push_back(p);
+        if (p.name[1] == '-')
+            sessions[p.name.substr(0, 1)].push_back(p);
     ASSERT_EQ(sessions.size(), 4u);
     for (const auto& [name, photos] : sessions) {
         ASSERT_EQ(photos.size(), 6u) << name;
