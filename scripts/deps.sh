@@ -5,6 +5,7 @@ set -e
 
 ZELVORS_PACKAGES="cmake make g++ pkg-config googletest libgtest-dev libbenchmark-dev
     qt6-base-dev libqt6opengl6-dev qt6-svg-dev qt6-multimedia-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
+    libopencv-core-dev libopencv-imgproc-dev libopencv-imgcodecs-dev
     xvfb xauth fonts-dejavu-core xdotool imagemagick
     scdoc librsvg2-bin dpkg-dev file lintian appstream desktop-file-utils shared-mime-info poppler-utils"
 

@@ -9,6 +9,10 @@
 //   zelvors-solve --apply MOVES perform MOVES on each configuration read
 //   zelvors-solve --version     the program's version
 //   zelvors-solve --diagnose    say what is wrong with each configuration read
+//   zelvors-solve --read-rgb    decide the real cube of each line of 54 measured colours
+//   zelvors-solve --read-photos T F R L B D
+//                               the same from six photos, one a face
+//   ... --cube-line             write what was read as a plain configuration line
 // Every input line gets one output line: the answer, "E", a tab and what is
 // wrong for a line that is not a configuration, or an empty line for an empty one;
 // a comment line (# first) gets none, so that a cube file reads as one configuration.
@@ -24,6 +28,7 @@
 // writes one line and waits gets its answer, while a batch is still read and
 // written in large blocks.
 
+#include "ColourDecision.h"
 #include "CubeDiagnosis.h"
 #include "CubieCube.h"
 #include "CubeFile.h"
@@ -35,6 +40,7 @@
 #include "Solutions.h"
 #include "OptimalSolver.h"
 #include "OrderedAnswers.h"
+#include "PhotoModule.h"
 #include "ProgressText.h"
 #include "ShortSolver.h"
 #include "TextChars.h"
@@ -72,6 +78,9 @@ const char kUsage[] =
     "       zelvors-solve --shuffle N    write the cube after each of N scrambles\n"
     "       zelvors-solve --apply MOVES  write each configuration read with MOVES performed\n"
     "       zelvors-solve --diagnose     write what is wrong with each configuration read\n"
+    "       zelvors-solve --read-rgb     read a real cube from each line of 54 colours\n"
+    "       zelvors-solve --read-photos T F R L B D\n"
+    "                                    read a real cube from six photos, one a face\n"
     "       zelvors-solve --help         show this text\n"
     "       zelvors-solve --version      show the version\n"
     "Solving also takes --notation model (the default) or --notation standard, and\n"
@@ -99,7 +108,13 @@ const char kUsage[] =
     "Every input line gets one output line: a line that is not a configuration gets\n"
     "E, a tab and what is wrong with it; an empty line gets an empty line. A line\n"
     "starting with # is a comment and gets no answer, so a cube file (.zcube) is\n"
-    "read as the one configuration it holds.\n";
+    "read as the one configuration it holds.\n"
+    "Reading a real cube: --read-rgb takes lines of 54 colours #rrggbb in the\n"
+    "configuration's facelet order; --read-photos six image files of the faces T F\n"
+    "R L B D, each seen from outside with the edge the net draws on top at the top.\n"
+    "Either writes the result code (0 a real cube was read, 2 none fits the\n"
+    "colours), a tab, the 54 digits read, a tab and the doubtful facelets' indexes\n"
+    "(0-53, comma separated); with --cube-line only the 54 digits, a line to solve.\n";
 
 enum ExitStatus { kExitOk = 0, kExitBadLine = 1, kExitUsage = 2, kExitIo = 3 };
 
@@ -292,12 +307,16 @@ std::string SolutionText(const std::string& strModelMoves, bool bStandard, bool 
     return strText;
 }
 
-// Reads configurations from standard input and hands each to fn, which returns
-// false when its answer could not be written; returns the exit status. A bad
-// line is reported on standard error and answered with kBadLineField, a tab and
-// the reason; an empty line is answered with an empty line.
+// What answering a non-empty input line came to.
+enum class LineAnswer { kWritten, kBad, kUnwritten };
+
+// Reads lines of standard input and hands each non-empty one, trimmed, to fn,
+// which answers it, or sets the reason and returns kBad for a bad line;
+// returns the exit status. A bad line is reported on standard error and
+// answered with kBadLineField, a tab and the reason; an empty line is answered
+// with an empty line. With bComments a line starting with # gets no answer.
 template <typename Out, typename Fn>
-int ForEachConfiguration(Out& out, Fn fn)
+int ForEachInputLine(Out& out, bool bComments, Fn fn)
 {
     LineReader reader([&out] { out.BeforeRead(); });
     auto badLine = [&](long long nLine, const std::string& strWhy) {
@@ -324,18 +343,20 @@ int ForEachConfiguration(Out& out, Fn fn)
             continue;
         }
         const std::string strText = Trim(strLine);
-        if (IsCubeFileCommentLine(strText))
+        if (bComments && IsCubeFileCommentLine(strText))
             continue; // no answer: a cube file is read as its one configuration
-        BYTE colors[kCubeTextLength];
         std::string strError;
         bool bWritten = true;
         if (strText.empty()) {
             bWritten = out.Line(std::string());
-        } else if (!ParseConfiguration(strText, colors, strError)) {
-            nStatus = kExitBadLine;
-            bWritten = badLine(nLine, strError);
         } else {
-            bWritten = fn(colors);
+            const LineAnswer answer = fn(strText, strError);
+            if (answer == LineAnswer::kBad) {
+                nStatus = kExitBadLine;
+                bWritten = badLine(nLine, strError);
+            } else {
+                bWritten = answer == LineAnswer::kWritten;
+            }
         }
         if (!bWritten)
             return kExitIo;
@@ -343,7 +364,86 @@ int ForEachConfiguration(Out& out, Fn fn)
     return out.Flush() ? nStatus : kExitIo;
 }
 
-enum class Mode { Solve, Shuffle, Apply, Diagnose, Help, Version };
+// Reads configurations from standard input and hands each to fn, which returns
+// false when its answer could not be written; returns the exit status (as
+// ForEachInputLine, comment lines skipped).
+template <typename Out, typename Fn>
+int ForEachConfiguration(Out& out, Fn fn)
+{
+    return ForEachInputLine(out, true, [&](const std::string& strText, std::string& strError) {
+        BYTE colors[kCubeTextLength];
+        if (!ParseConfiguration(strText, colors, strError))
+            return LineAnswer::kBad;
+        return fn(colors) ? LineAnswer::kWritten : LineAnswer::kUnwritten;
+    });
+}
+
+// ---- Reading a real cube ------------------------------------------------------
+
+// A line of 54 measured colours, "#rrggbb" each, separated by white space.
+bool ParseMeasuredColours(const std::string& strText, scan::Measurement& measured, std::string& strError)
+{
+    const char* kSpace = " \t\r\n\f\v";
+    int nCount = 0;
+    size_t nPos = strText.find_first_not_of(kSpace);
+    while (nPos != std::string::npos) {
+        const size_t nEnd = std::min(strText.find_first_of(kSpace, nPos), strText.size());
+        const std::string strToken = strText.substr(nPos, nEnd - nPos);
+        if (nCount == kFaceletCount) {
+            strError = "more than " + std::to_string(kFaceletCount) + " colours: colour " +
+                       std::to_string(nCount + 1) + " at " + textchars::CharPosition(strText, nPos);
+            return false;
+        }
+        if (strToken[0] != '#' || !scan::ParseHexColour(strToken, measured[static_cast<size_t>(nCount)])) {
+            strError = "colour " + std::to_string(nCount + 1) + " at " + textchars::CharPosition(strText, nPos) + " is '" + strToken +
+                       "', expected #rrggbb";
+            return false;
+        }
+        ++nCount;
+        nPos = strText.find_first_not_of(kSpace, nEnd);
+    }
+    if (nCount != kFaceletCount) {
+        strError = std::to_string(nCount) + " colours, expected " + std::to_string(kFaceletCount);
+        return false;
+    }
+    return true;
+}
+
+// The answer to a reading: result code, tab, 54 digits, tab, the doubtful
+// facelets (comma separated); or, bCubeLine, the 54 digits alone.
+std::string ReadingText(const scan::ColourDecision& decision, bool bCubeLine)
+{
+    std::string strDigits;
+    for (BYTE c : decision.colors)
+        strDigits += static_cast<char>('0' + c);
+    if (bCubeLine)
+        return strDigits;
+    std::string strDoubtful;
+    for (int nFacelet : decision.doubtful)
+        strDoubtful += (strDoubtful.empty() ? "" : ",") + std::to_string(nFacelet);
+    return std::to_string(decision.nResult) + '\t' + strDigits + '\t' + strDoubtful;
+}
+
+// The six photos' stickers, or false with what is wrong with each bad one.
+bool MeasurePhotos(const std::vector<std::string>& paths, scan::Measurement& measured, std::string& strError)
+{
+    static const char kFaces[] = "TFRLBD";
+    if (!photomodule::Available(strError))
+        return false;
+    for (size_t nFace = 0; nFace < paths.size(); ++nFace) {
+        double rgb[27];
+        std::string strWhy;
+        if (!photomodule::MeasurePhoto(paths[nFace], rgb, strWhy)) {
+            strError += (strError.empty() ? "" : "; ") + std::string(1, kFaces[nFace]) + " face: " + strWhy;
+            continue;
+        }
+        for (size_t k = 0; k < 9; ++k)
+            measured[nFace * 9 + k] = {rgb[3 * k], rgb[3 * k + 1], rgb[3 * k + 2]};
+    }
+    return strError.empty();
+}
+
+enum class Mode { Solve, Shuffle, Apply, Diagnose, ReadRgb, ReadPhotos, Help, Version };
 
 struct Options {
     Mode mode = Mode::Solve;
@@ -365,6 +465,8 @@ struct Options {
     bool bThreadsGiven = false;
     int nJobs = 1;                  // --jobs
     bool bJobsGiven = false;
+    std::vector<std::string> photos; // --read-photos, the faces T F R L B D
+    bool bCubeLine = false;          // --cube-line
 };
 
 // The arguments and the one being read.
@@ -398,7 +500,12 @@ private:
 bool SetMode(Options& opt, Mode mode, const std::string& strOption)
 {
     if (opt.bModeGiven) {
-        UsageError("only one of --shuffle, --apply, --diagnose, --help, --version: " + strOption);
+        const auto reading = [](Mode m) { return m == Mode::ReadRgb || m == Mode::ReadPhotos; };
+        if (reading(mode) || reading(opt.mode))
+            UsageError("only one of --shuffle, --apply, --diagnose, --read-rgb, --read-photos, --help, --version: " +
+                       strOption);
+        else
+            UsageError("only one of --shuffle, --apply, --diagnose, --help, --version: " + strOption);
         return false;
     }
     opt.bModeGiven = true;
@@ -525,6 +632,22 @@ bool ParseOption(Arguments& args, const std::string& strArg, Options& opt)
         return SetMode(opt, Mode::Version, strArg);
     if (strArg == "--diagnose")
         return SetMode(opt, Mode::Diagnose, strArg);
+    if (strArg == "--read-rgb")
+        return SetMode(opt, Mode::ReadRgb, strArg);
+    if (strArg == "--read-photos") {
+        if (!SetMode(opt, Mode::ReadPhotos, strArg))
+            return false;
+        for (int nFace = 0; nFace < kFacesPerCube; ++nFace) {
+            if (!args.TakeValue("--read-photos takes six image files, the faces T F R L B D", strValue))
+                return false;
+            opt.photos.push_back(strValue);
+        }
+        return true;
+    }
+    if (strArg == "--cube-line") {
+        opt.bCubeLine = true;
+        return true;
+    }
     if (strArg == "--shuffle")
         return SetMode(opt, Mode::Shuffle, strArg) &&
                args.TakeValue("--shuffle takes one count", strValue) &&
@@ -598,6 +721,10 @@ bool CheckCombination(const Options& opt)
         UsageError("--target needs --method short or optimal");
         return false;
     }
+    if (opt.bCubeLine && opt.mode != Mode::ReadRgb && opt.mode != Mode::ReadPhotos) {
+        UsageError("--cube-line needs --read-rgb or --read-photos");
+        return false;
+    }
     if (opt.bMaxLengthGiven && !opt.bShort && opt.mode == Mode::Solve) {
         UsageError("--max-length needs --method short");
         return false;
@@ -652,6 +779,31 @@ int Run(const Options& opt)
             const CubeDiagnosis diagnosis = DiagnoseCube(colors);
             return out.Line(std::to_string(diagnosis.nResult) + '\t' + diagnosis.Summary());
         });
+
+    case Mode::ReadRgb:
+        // No comment lines: a line starts with a colour's '#'.
+        return ForEachInputLine(out, false, [&](const std::string& strText, std::string& strError) {
+            scan::Measurement measured;
+            if (!ParseMeasuredColours(strText, measured, strError))
+                return LineAnswer::kBad;
+            return out.Line(ReadingText(scan::DecideColours(measured), opt.bCubeLine)) ? LineAnswer::kWritten
+                                                                                        : LineAnswer::kUnwritten;
+        });
+
+    case Mode::ReadPhotos: {
+        scan::Measurement measured;
+        std::string strError;
+        if (!MeasurePhotos(opt.photos, measured, strError)) {
+            Complain(strError);
+            out.Line(std::string(kBadLineField) + '\t' + strError);
+            return out.Flush() ? kExitBadLine : kExitIo;
+        }
+        const scan::ColourDecision decision = scan::DecideColours(measured);
+        if (!decision.note.empty())
+            Complain(decision.note);
+        out.Line(ReadingText(decision, opt.bCubeLine));
+        return out.Flush() ? kExitOk : kExitIo;
+    }
 
     case Mode::Solve:
         break;

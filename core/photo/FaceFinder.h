@@ -35,12 +35,18 @@ using Quad = std::array<Point, 4>;
 struct FaceFinding {
     bool bFound = false;
     Quad corners{};
+    // Stickers seen where the grid has them (5..9 when found): fewer when
+    // glare or shadow hid some and the grid was completed from the others.
+    int nStickersSeen = 0;
     // A sentence for a person when nothing was found.
     std::string strProblem;
 };
 
 // Finds the 3x3 grid of stickers anywhere in the image, turned up to about
-// 45 degrees and seen somewhat obliquely.
+// 45 degrees and seen somewhat obliquely. Stickers are told from the cube's
+// dark body around them (the body must be darker than every sticker, as on
+// a black cube). Of several faces in sight, the one seen most squarely and
+// largest is taken.
 FaceFinding FindFace(const Image& image);
 
 // The nine stickers' colours, row by row, measured inside the quad (seen
