@@ -259,11 +259,23 @@ private slots:
             QVERIFY(!dlg.UseButton()->isEnabled());
             QVERIFY(dlg.LoadPhotos(paths));
             QVERIFY(m_boxes.isEmpty());
-            // Nothing found: the first face is shown for its corners.
-            QCOMPARE(dlg.Page(), 0);
-            for (int s = 1; s < 6; ++s)
-                dlg.SetCorners(s, ToPhotoQuad(FaceCorners(s)));
-            // The top face's corners dragged from where they were guessed.
+            // Every face found where it was drawn: the decision is shown.
+            QCOMPARE(dlg.Page(), 6);
+            for (int s = 0; s < 6; ++s) {
+                dlg.GoTo(s);
+                const QPolygonF drawn = FaceCorners(s);
+                for (int k = 0; k < 4; ++k) {
+                    QVERIFY(std::abs(dlg.PhotoView()->Quad()[static_cast<size_t>(k)].x - drawn[k].x()) < 4);
+                    QVERIFY(std::abs(dlg.PhotoView()->Quad()[static_cast<size_t>(k)].y - drawn[k].y()) < 4);
+                }
+            }
+            // A finding that is off (the top face's corners set wide of it)
+            // put right by dragging the corners.
+            dlg.GoTo(0);
+            QPolygonF off = FaceCorners(0);
+            for (int k = 0; k < 4; ++k)
+                off[k] += QPointF(k % 2 == 0 ? -25 : 20, k < 2 ? -15 : 25);
+            dlg.SetCorners(0, ToPhotoQuad(off));
             CPhotoView* pView = dlg.PhotoView();
             const photo::Quad guessed = pView->Quad();
             const QPolygonF target = FaceCorners(0);
