@@ -474,14 +474,28 @@ bool CScanCubeDlg::LoadPhotos(QStringList paths)
 {
     if (paths.size() != 6) {
         ShowMessageBox(this,
-                       QStringLiteral("Choose six photos, one of each face. They are given to the faces in the "
-                                      "order of their names: top, front, right, left, back, bottom."),
+                       QStringLiteral("Choose six photos, one of each face. Names that tell the faces "
+                                      "(\u201ctop\u201d or \u201cT\u201d, \u201cfront\u201d or \u201cF\u201d, "
+                                      "\u2026) give each its face; otherwise they are given in the order of their "
+                                      "names: top, front, right, left, back, bottom."),
                        kTitle, QMessageBox::Information);
         return false;
     }
     std::sort(paths.begin(), paths.end(), [](const QString& a, const QString& b) {
         return NaturalLess(QFileInfo(a).fileName(), QFileInfo(b).fileName());
     });
+    // Names that tell all six faces, each once, put the photos in place.
+    QStringList byName(6);
+    for (const QString& strPath : paths) {
+        const int s = FaceOfFileName(strPath);
+        if (s < 0 || !byName[s].isEmpty()) {
+            byName.clear();
+            break;
+        }
+        byName[s] = strPath;
+    }
+    if (!byName.isEmpty())
+        paths = byName;
     bool bAll = true;
     for (int s = 0; s < 6; ++s)
         bAll = LoadPhoto(s, paths[s]) && bAll;

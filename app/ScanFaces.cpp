@@ -1,5 +1,8 @@
 #include "ScanFaces.h"
 
+#include <QFileInfo>
+#include <QRegularExpression>
+
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +29,25 @@ QString FaceTitle(int nSlot)
 {
     static const char* const kTitles[6] = {"Top", "Front", "Right", "Left", "Back", "Bottom"};
     return QString::fromLatin1(kTitles[std::clamp(nSlot, 0, 5)]);
+}
+
+int FaceOfFileName(const QString& strFileName)
+{
+    static const char* const kWords[6][4] = {{"top", "up", "t", "u"}, {"front", "f", nullptr, nullptr},
+                                             {"right", "r", nullptr, nullptr}, {"left", "l", nullptr, nullptr},
+                                             {"back", "b", nullptr, nullptr}, {"bottom", "down", "d", nullptr}};
+    const QString strBase = QFileInfo(strFileName).completeBaseName().toLower();
+    int nFound = -1;
+    for (const QString& word : strBase.split(QRegularExpression(QStringLiteral("[^\\p{L}\\p{N}]+")),
+                                             Qt::SkipEmptyParts))
+        for (int s = 0; s < 6; ++s)
+            for (const char* pWord : kWords[s])
+                if (pWord && word == QLatin1String(pWord)) {
+                    if (nFound >= 0 && nFound != s)
+                        return -1;
+                    nFound = s;
+                }
+    return nFound;
 }
 
 QString HoldText(int nSlot)

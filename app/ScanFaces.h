@@ -32,6 +32,12 @@ extern const ScanPose kScanPoses[6];
 // ("yellow" for the top), and the face's name ("Top").
 QString CentreColourName(int nSlot);
 QString FaceTitle(int nSlot);
+// The slot a photo's file name names (0..5), or -1: a word of the name
+// (between other characters than letters and digits) that is a face's name
+// or letter in either notation, in any case: "top", "up", "t", "u"; "front",
+// "f"; "right", "r"; "left", "l"; "back", "b"; "bottom", "down", "d". A name
+// with words of two faces names none.
+int FaceOfFileName(const QString& strFileName);
 // How to hold the cube for a face, in a sentence.
 QString HoldText(int nSlot);
 

@@ -125,11 +125,15 @@ QColor Mix(const QColor& a, const QColor& b, double t)
 
 // Six photos of a cube's faces, named so that their order is T F R L B D;
 // each sticker's colour from the callback.
-QStringList WritePhotos(const testsupport::TempFolder& folder, const std::function<QColor(int)>& colourOf)
+QStringList WritePhotos(const testsupport::TempFolder& folder, const std::function<QColor(int)>& colourOf,
+                        bool bFaceNames = false)
 {
     QStringList paths;
-    // Named out of order on purpose: "face-10" after "face-2" by number.
-    const char* const kNames[6] = {"face-1.png", "face-2.png", "face-3.png", "face-10.png", "face-11.png", "face-12.png"};
+    // Named out of order on purpose: "face-10" after "face-2" by number;
+    // or by the faces, whose names' order is not the faces'.
+    const char* const kCounted[6] = {"face-1.png", "face-2.png", "face-3.png", "face-10.png", "face-11.png", "face-12.png"};
+    const char* const kFaces[6] = {"cube-top.png", "cube-F.png", "Right.png", "l.png", "back-1.png", "down.png"};
+    const char* const* kNames = bFaceNames ? kFaces : kCounted;
     for (int s = 0; s < 6; ++s) {
         FaceColours stickers;
         for (int e = 0; e < 9; ++e)
@@ -183,6 +187,26 @@ private slots:
     // The pose of each face agrees with the net: the face above the one read
     // in the picture holds the other sticker of the edge at its top row's
     // middle, the face to its right that of the edge at its right column's.
+    // The face a photo's name tells, for six photos chosen at once.
+    void faceOfFileName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("slot");
+        const std::pair<const char*, int> rows[] = {
+            {"/photos/cube-T.jpg", 0}, {"up.png", 0},          {"Front.JPG", 1},     {"img_r.jpeg", 2},
+            {"left side.png", 3},      {"2024-back-1.jpg", 4}, {"D.jpg", 5},         {"bottom.tiff", 5},
+            {"IMG_0001.jpg", -1},      {"top-front.jpg", -1},  {"frontal.jpg", -1},  {"t.d.jpg", -1},
+            {"dir.f/photo.jpg", -1},   {"top-top.png", 0}};
+        for (const auto& [name, slot] : rows)
+            QTest::newRow(name) << QString(name) << slot;
+    }
+    void faceOfFileName()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, slot);
+        QCOMPARE(FaceOfFileName(name), slot);
+    }
+
     void posesAgreeWithTheNet_data()
     {
         QTest::addColumn<int>("slot");
@@ -354,7 +378,7 @@ private slots:
             const QColor own = kSticker[truth[static_cast<size_t>(f)]];
             const int p = partner[static_cast<size_t>(f)];
             return p < 0 ? own : Mix(own, kSticker[truth[static_cast<size_t>(p)]], 0.7);
-        });
+        }, true);
         CScanCubeDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
