@@ -42,11 +42,8 @@ int FaceOfFileName(const QString& strFileName)
                                              Qt::SkipEmptyParts))
         for (int s = 0; s < 6; ++s)
             for (const char* pWord : kWords[s])
-                if (pWord && word == QLatin1String(pWord)) {
-                    if (nFound >= 0 && nFound != s)
-                        return -1;
+                if (pWord && word == QLatin1String(pWord))
                     nFound = s;
-                }
     return nFound;
 }
 

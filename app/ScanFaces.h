@@ -35,8 +35,9 @@ QString FaceTitle(int nSlot);
 // The slot a photo's file name names (0..5), or -1: a word of the name
 // (between other characters than letters and digits) that is a face's name
 // or letter in either notation, in any case: "top", "up", "t", "u"; "front",
-// "f"; "right", "r"; "left", "l"; "back", "b"; "bottom", "down", "d". A name
-// with words of two faces names none.
+// "f"; "right", "r"; "left", "l"; "back", "b"; "bottom", "down", "d". Of
+// several such words the last one counts ("b-T.jpg", the second photo set's
+// top, is the top).
 int FaceOfFileName(const QString& strFileName);
 // How to hold the cube for a face, in a sentence.
 QString HoldText(int nSlot);

@@ -195,8 +195,8 @@ private slots:
         const std::pair<const char*, int> rows[] = {
             {"/photos/cube-T.jpg", 0}, {"up.png", 0},          {"Front.JPG", 1},     {"img_r.jpeg", 2},
             {"left side.png", 3},      {"2024-back-1.jpg", 4}, {"D.jpg", 5},         {"bottom.tiff", 5},
-            {"IMG_0001.jpg", -1},      {"top-front.jpg", -1},  {"frontal.jpg", -1},  {"t.d.jpg", -1},
-            {"dir.f/photo.jpg", -1},   {"top-top.png", 0}};
+            {"IMG_0001.jpg", -1},      {"b-T.jpg", 0},         {"frontal.jpg", -1},  {"d-L.JPG", 3},
+            {"dir.f/photo.jpg", -1},   {"top-top.png", 0},     {"front.d.jpg", 5}};
         for (const auto& [name, slot] : rows)
             QTest::newRow(name) << QString(name) << slot;
     }
