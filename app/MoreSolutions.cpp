@@ -19,12 +19,10 @@
 #include "Solutions.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFutureWatcher>
 #include <QInputDialog>
 #include <QProgressDialog>
 #include <QThread>
-#include <QTimer>
 #include <QtConcurrent>
 
 #include <algorithm>
@@ -37,7 +35,6 @@
 namespace {
 
 constexpr size_t kMoreSolutions = 12; // offered by Find More Solutions
-constexpr int kProgressTick = 200;    // milliseconds between updates of the progress line
 
 // What the worker tells the dialog while it runs.
 struct MoreShared {
@@ -159,48 +156,18 @@ void CZelvorsCubeDlg::OnFindMoreSolutions()
         const CommandGuard command(*this);
         PrepareShortSolverTables();
         QProgressDialog box(this);
-        box.setObjectName(QStringLiteral("IDD_FIND_MORE_SOLUTIONS"));
-        box.setWindowTitle(strTitle);
-        box.setWindowModality(Qt::NonModal);
-        box.setRange(0, 0);
-        box.setMinimumDuration(0);
-        box.setAutoClose(false);
-        box.setAutoReset(false);
-        box.setMinimumWidth(box.fontMetrics().horizontalAdvance(QStringLiteral("M")) * 40);
-        box.setLabelText(ShortSolverTablesReady() ? QStringLiteral("Finding solutions\u2026")
-                                                  : QStringLiteral("Preparing the tables of the short solver\u2026"));
+        SetUpSearchBox(box, QStringLiteral("IDD_FIND_MORE_SOLUTIONS"), strTitle,
+                       QStringLiteral("Finding solutions\u2026"));
         const auto pShared = std::make_shared<MoreShared>();
         QFutureWatcher<MoreAnswer> watcher;
         {
-            // No click in the net changes the cube the answer is for.
-            m_cube.SetSealed(true);
-            struct Unseal {
-                CCubeWnd& view;
-                ~Unseal() { view.SetSealed(false); }
-            } unseal{m_cube};
-            QEventLoop loop;
-            connect(&watcher, &QFutureWatcher<MoreAnswer>::finished, &loop, &QEventLoop::quit);
-            // Exit confirmed meanwhile: the search is cancelled and the command ends.
-            connect(this, &QDialog::finished, &loop, [&] {
-                pShared->bCancel = true;
-                loop.quit();
-            });
-            connect(&box, &QProgressDialog::canceled, &loop, [&] {
-                pShared->bCancel = true;
-                box.setLabelText(QStringLiteral("Cancelling\u2026"));
-            });
-            QTimer ticker;
-            ticker.setInterval(kProgressTick);
-            connect(&ticker, &QTimer::timeout, this, [&] {
+            watcher.setFuture(QtConcurrent::run(FindMoreOnWorker, pShared, colors, bOptimal, nFromDepth));
+            WaitForSearch(watcher, box, pShared->bCancel, [&] {
                 const std::lock_guard<std::mutex> lock(pShared->mutex);
                 if (!pShared->strProgress.empty() && !pShared->bCancel)
                     box.setLabelText(QString::fromStdString(pShared->strProgress));
                 pShared->strProgress.clear();
             });
-            watcher.setFuture(QtConcurrent::run(FindMoreOnWorker, pShared, colors, bOptimal, nFromDepth));
-            box.show();
-            ticker.start();
-            loop.exec();
         }
         if (command.Closing()) {
             pShared->bCancel = true;

@@ -6,13 +6,11 @@
 #include "ZelvorsCubeDlg.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFutureWatcher>
 #include <QKeySequence>
 #include <QMenu>
 #include <QProgressDialog>
 #include <QThread>
-#include <QTimer>
 #include <QtConcurrent>
 
 #include <algorithm>
@@ -89,7 +87,6 @@ OptimalResult SolveOptimallyOnWorker(const std::shared_ptr<OptimalShared>& pShar
     }
 }
 
-constexpr int kProgressTick = 200; // milliseconds between updates of the progress line
 
 int CountMoves(const std::string& s)
 {
@@ -145,16 +142,9 @@ void CZelvorsCubeDlg::RunOptimalSolve(const BYTE* pTarget)
     // The progress line and Cancel, in a window of their own that leaves the
     // dialog live.
     QProgressDialog box(this);
-    box.setObjectName(QStringLiteral("IDD_SOLVE_OPTIMAL"));
-    box.setWindowTitle(pTarget ? QStringLiteral("Solve to Pattern") : QStringLiteral("Solve Optimally"));
-    box.setWindowModality(Qt::NonModal);
-    box.setRange(0, 0);
-    box.setMinimumDuration(0);
-    box.setAutoClose(false);
-    box.setAutoReset(false);
-    box.setMinimumWidth(box.fontMetrics().horizontalAdvance(QStringLiteral("M")) * 40);
-    box.setLabelText(ShortSolverTablesReady() ? QStringLiteral("Finding a short solution\u2026")
-                                              : QStringLiteral("Preparing the tables of the short solver\u2026"));
+    SetUpSearchBox(box, QStringLiteral("IDD_SOLVE_OPTIMAL"),
+                   pTarget ? QStringLiteral("Solve to Pattern") : QStringLiteral("Solve Optimally"),
+                   QStringLiteral("Finding a short solution\u2026"));
 
     const auto pShared = std::make_shared<OptimalShared>();
     QFutureWatcher<OptimalResult> watcher;
@@ -162,25 +152,6 @@ void CZelvorsCubeDlg::RunOptimalSolve(const BYTE* pTarget)
     QElapsedTimer clock;
     clock.start();
     {
-        // No click in the net changes the cube the answer is for.
-        m_cube.SetSealed(true);
-        struct Unseal {
-            CCubeWnd& view;
-            ~Unseal() { view.SetSealed(false); }
-        } unseal{m_cube};
-        QEventLoop loop;
-        connect(&watcher, &QFutureWatcher<OptimalResult>::finished, &loop, &QEventLoop::quit);
-        // Exit confirmed meanwhile: the search is cancelled and the command ends.
-        connect(this, &QDialog::finished, &loop, [&] {
-            pShared->bCancel = true;
-            loop.quit();
-        });
-        connect(&box, &QProgressDialog::canceled, &loop, [&] {
-            pShared->bCancel = true;
-            box.setLabelText(QStringLiteral("Cancelling\u2026"));
-        });
-        QTimer ticker;
-        ticker.setInterval(kProgressTick);
         auto update = [&] {
             const std::lock_guard<std::mutex> lock(pShared->mutex);
             if (pShared->bShortReady && !bShortShown) {
@@ -203,12 +174,8 @@ void CZelvorsCubeDlg::RunOptimalSolve(const BYTE* pTarget)
                 box.setLabelText(QString::fromStdString(
                     optimal::ProgressText(pShared->progress, static_cast<double>(clock.elapsed()) / 1000.0)));
         };
-        connect(&ticker, &QTimer::timeout, this, update);
         watcher.setFuture(QtConcurrent::run(SolveOptimallyOnWorker, pShared, colors));
-        box.show();
-        ticker.start();
-        loop.exec();
-        update();
+        WaitForSearch(watcher, box, pShared->bCancel, update);
     }
     if (command.Closing()) {
         pShared->bCancel = true;

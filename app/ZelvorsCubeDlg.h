@@ -22,12 +22,17 @@
 #include <QSlider>
 #include <QTimer>
 
+#include <atomic>
+#include <functional>
+
 class CCubeFiles;
 class CEditCommands;
 class CStageHeaders;
 class QAction;
+class QFutureWatcherBase;
 class QMenu;
 class QMenuBar;
+class QProgressDialog;
 class CShortSolveTask;
 
 class CZelvorsCubeDlg : public QDialog {
@@ -212,6 +217,17 @@ private:
     // The optimal solve of the live cube, or (pTarget, 54 colours of a real
     // cube) of the moves that turn it into the target.
     void RunOptimalSolve(const BYTE* pTarget);
+    // A long search's window beside the dialog: its progress line (first
+    // strFirstLine, or that the short solver's tables are being prepared)
+    // and Cancel (SearchBox.cpp).
+    void SetUpSearchBox(QProgressDialog& box, const QString& strObjectName, const QString& strTitle,
+                        const QString& strFirstLine);
+    // Shows the box and keeps the dialog live, the net sealed, until the
+    // watcher's search ends or the dialog is closed; Cancel and the close
+    // set bCancel. tick (called every few tenths of a second, and once at
+    // the end) updates the line.
+    void WaitForSearch(QFutureWatcherBase& watcher, QProgressDialog& box, std::atomic<bool>& bCancel,
+                       const std::function<void()>& tick);
     // The target the listed solution turns the cube into (null: solved).
     void NoteTarget(const BYTE* pTarget);
     bool m_bSolutionTarget = false;
