@@ -33,6 +33,16 @@ constexpr size_t kKept = 48;
 
 using CostTable = std::array<std::array<double, kColours>, kFaceletCount>;
 
+// Lightness above which a sticker is brighter than the cube's white can be
+// under the same light: a lamp's glare on it.
+constexpr double kGlareLightness = 115.0;
+// Most a glared sticker costs for any colour: its piece decides it, and
+// every colour stays in doubt.
+constexpr double kGlaredCost = 1.0;
+// A centre's look counts at most this far from a group when the pieces
+// name the groups, so that one centre's glare cannot outweigh the rest.
+constexpr double kLookCap = 25.0;
+
 bool IsCentre(int f) { return f % kFaceletsPerFace == 4; }
 
 // ---- The colour groups ----------------------------------------------------
@@ -99,6 +109,8 @@ struct Groups {
     std::array<int, kFaceletCount> group{};   // 0..5 for every facelet
     std::array<Lab, kColours> mean{};
     std::array<Lab, kFaceletCount> lab{};
+    // Stickers brighter than the white: a glare hides their colour.
+    std::array<bool, kFaceletCount> glared{};
     // Colours whose group the pieces named against their centres' looks.
     std::array<bool, kColours> namedByPieces{};
 };
@@ -113,9 +125,11 @@ double Settle(Groups& g, std::array<Lab, kColours> seeds)
     std::array<int, kFaceletCount> previous{};
     double total = 0;
     for (int round = 0; round < 10; ++round) {
+        // A glared sticker takes whichever place is left, so that it
+        // pushes no true member out of a group.
         for (int i = 0; i < kFaceletCount; ++i)
             for (int k = 0; k < kColours; ++k) {
-                const double d = DeltaE2000(g.lab[i], g.mean[k]);
+                const double d = g.glared[i] ? 0.0 : DeltaE2000(g.lab[i], g.mean[k]);
                 for (int j = 0; j < kFaceletsPerFace; ++j)
                     cost[i][k * kFaceletsPerFace + j] = d * d;
             }
@@ -126,19 +140,21 @@ double Settle(Groups& g, std::array<Lab, kColours> seeds)
         // a shadow on one sticker hardly moves.
         for (int k = 0; k < kColours; ++k) {
             std::vector<double> L, a, b;
-            for (int f = 0; f < kFaceletCount; ++f)
-                if (g.group[f] == k) {
-                    L.push_back(g.lab[f].L);
-                    a.push_back(g.lab[f].a);
-                    b.push_back(g.lab[f].b);
-                }
+            for (int pass = 0; pass < 2 && L.empty(); ++pass)
+                for (int f = 0; f < kFaceletCount; ++f)
+                    if (g.group[f] == k && (pass == 1 || !g.glared[f])) {
+                        L.push_back(g.lab[f].L);
+                        a.push_back(g.lab[f].a);
+                        b.push_back(g.lab[f].b);
+                    }
             g.mean[k] = {Median(L), Median(a), Median(b)};
         }
         total = 0;
-        for (int f = 0; f < kFaceletCount; ++f) {
-            const double d = DeltaE2000(g.lab[f], g.mean[g.group[f]]);
-            total += d * d;
-        }
+        for (int f = 0; f < kFaceletCount; ++f)
+            if (!g.glared[f]) {
+                const double d = DeltaE2000(g.lab[f], g.mean[g.group[f]]);
+                total += d * d;
+            }
         if (round > 0 && g.group == previous)
             break;
         previous = g.group;
@@ -173,6 +189,22 @@ int RealPieces(const Groups& g, const std::array<int, kColours>& name)
     return n;
 }
 
+// How unlike their groups the centres look when group k is named name[k]:
+// each centre's distance capped, a glared centre's not counted.
+double Look(const Groups& g, const std::array<int, kColours>& name)
+{
+    double look = 0;
+    for (int k = 0; k < kColours; ++k) {
+        const int centre = CentreIndex(name[static_cast<size_t>(k)]);
+        if (g.glared[static_cast<size_t>(centre)])
+            continue;
+        const double d =
+            std::min(DeltaE2000(g.lab[static_cast<size_t>(centre)], g.mean[static_cast<size_t>(k)]), kLookCap);
+        look += d * d;
+    }
+    return look;
+}
+
 // The groups' names told by their pieces where the centres' looks mislead
 // (a lamp's glare on a centre): of all namings, those that make the most
 // corners and edges real pieces, and of these the one whose centres look
@@ -201,12 +233,7 @@ void NameByPieces(Groups& g, std::array<int, kColours>& centreOf)
         const int n = RealPieces(g, name);
         if (n < nBest)
             continue;
-        double look = 0;
-        for (int k = 0; k < kColours; ++k) {
-            const double d = DeltaE2000(g.lab[static_cast<size_t>(CentreIndex(name[static_cast<size_t>(k)]))],
-                                        g.mean[static_cast<size_t>(k)]);
-            look += d * d;
-        }
+        const double look = Look(g, name);
         if (n > nBest || look < bestLook) {
             nBest = n;
             bestLook = look;
@@ -234,14 +261,18 @@ void FormGroups(Groups& g)
     Groups fromCentres = g;
     const double byCentres = Settle(fromCentres, seeds);
 
-    int first = 0;
-    for (int f = 1; f < kFaceletCount; ++f)
-        if (g.lab[f].L > g.lab[first].L)
+    int first = -1;
+    for (int f = 0; f < kFaceletCount; ++f)
+        if (!g.glared[f] && (first < 0 || g.lab[f].L > g.lab[first].L))
             first = f;
+    if (first < 0)
+        first = 0;
     seeds[0] = g.lab[first];
     for (int k = 1; k < kColours; ++k) {
         double farthest = -1;
         for (int f = 0; f < kFaceletCount; ++f) {
+            if (g.glared[f])
+                continue;
             double nearest = std::numeric_limits<double>::infinity();
             for (int j = 0; j < k; ++j)
                 nearest = std::min(nearest, DeltaE2000(g.lab[f], seeds[j]));
@@ -258,7 +289,8 @@ void FormGroups(Groups& g)
     std::vector<std::vector<double>> match(kColours, std::vector<double>(kColours));
     for (int s = 0; s < kColours; ++s)
         for (int k = 0; k < kColours; ++k) {
-            const double d = DeltaE2000(g.lab[CentreIndex(s)], g.mean[k]);
+            // A glared centre takes the group the others leave.
+            const double d = g.glared[CentreIndex(s)] ? 0.0 : DeltaE2000(g.lab[CentreIndex(s)], g.mean[k]);
             match[s][k] = d * d;
         }
     const std::vector<int> groupOf = Assign(match);
@@ -307,9 +339,43 @@ Rgb WhiteOf(const Measurement& m, const std::vector<int>& facelets)
     return {std::max(Median(r), 1e-3), std::max(Median(g), 1e-3), std::max(Median(b), 1e-3)};
 }
 
+// The white's stickers under a first balance (which has the light's colour
+// right, if not its strength): of the neutral stickers, the nine most alike
+// in lightness. A lamp's glare is neutral too, but brighter than the white
+// and scattered; the white's nine are lit alike.
+std::vector<int> WhiteStickers(const Measurement& m, const Rgb& white)
+{
+    std::vector<std::pair<double, int>> neutral;
+    for (int f = 0; f < kFaceletCount; ++f) {
+        const Lab c = ToLab(m[f], white);
+        if (std::hypot(c.a, c.b) < 0.2 * std::max(c.L, 0.0) + 5)
+            neutral.push_back({c.L, f});
+    }
+    std::sort(neutral.begin(), neutral.end());
+    const size_t n = std::min<size_t>(kFaceletsPerFace, neutral.size());
+    std::vector<int> out;
+    if (n == 0)
+        return out;
+    size_t from = neutral.size() - n;
+    double tightest = std::numeric_limits<double>::infinity();
+    for (size_t i = 0; i + n <= neutral.size(); ++i) {
+        // The brighter of two windows alike in spread: the white is the
+        // brightest colour.
+        const double spread = neutral[i + n - 1].first - neutral[i].first;
+        if (spread <= tightest + 1e-9) {
+            tightest = spread;
+            from = i;
+        }
+    }
+    for (size_t i = from; i < from + n; ++i)
+        out.push_back(neutral[i].second);
+    return out;
+}
+
 // The groups under a white balance from the cube: first from the centre
 // that looks most like a white (its dimmest channel the brightest), then
-// from the group that is most neutral and bright under that balance.
+// from the white's stickers under that balance, then from the group that is
+// most neutral and bright. Stickers brighter than that white are glared.
 Groups GroupColours(const Measurement& m)
 {
     int whiteCentre = 0;
@@ -323,11 +389,17 @@ Groups GroupColours(const Measurement& m)
         }
     }
     Rgb white = WhiteOf(m, {CentreIndex(whiteCentre)});
+    const std::vector<int> whites = WhiteStickers(m, white);
+    if (whites.size() >= 5)
+        white = WhiteOf(m, whites);
     Groups g;
     int whiteGroup = -1;
     for (int round = 0; round < 3; ++round) {
-        for (int f = 0; f < kFaceletCount; ++f)
+        for (int f = 0; f < kFaceletCount; ++f) {
             g.lab[f] = ToLab(m[f], white);
+            // A glare is the lamp's own light: near neutral.
+            g.glared[f] = g.lab[f].L > kGlareLightness && std::hypot(g.lab[f].a, g.lab[f].b) < 0.25 * g.lab[f].L;
+        }
         FormGroups(g);
         int neutral = 0;
         double score = -1e9;
@@ -343,8 +415,10 @@ Groups GroupColours(const Measurement& m)
         whiteGroup = neutral;
         std::vector<int> members;
         for (int f = 0; f < kFaceletCount; ++f)
-            if (g.group[f] == neutral)
+            if (g.group[f] == neutral && !g.glared[f])
                 members.push_back(f);
+        if (members.empty())
+            break;
         white = WhiteOf(m, members);
     }
     return g;
@@ -356,16 +430,18 @@ CostTable Costs(const Groups& g)
 {
     std::vector<double> spread;
     for (int f = 0; f < kFaceletCount; ++f)
-        if (!IsCentre(f)) {
+        if (!IsCentre(f) && !g.glared[f]) {
             const double d = DeltaE2000(g.lab[f], g.mean[g.group[f]]);
             spread.push_back(d * d);
         }
+    if (spread.empty())
+        spread.push_back(0);
     const double s2 = std::max(1.5 * Median(spread), 4.0);
     CostTable c{};
     for (int f = 0; f < kFaceletCount; ++f)
         for (int k = 0; k < kColours; ++k) {
             const double d = DeltaE2000(g.lab[f], g.mean[k]);
-            c[f][k] = std::min(d * d / (2 * s2), kOverruleCost);
+            c[f][k] = std::min(d * d / (2 * s2), g.glared[f] ? kGlaredCost : kOverruleCost);
         }
     return c;
 }
@@ -753,6 +829,24 @@ ColourDecision DecideColours(const Measurement& measured, const Facelets* pinned
                 groups.namedByPieces[d.colors[f] - 1] ||
                 fit.turns[f / kFaceletsPerFace] != 0)
                 doubt[f] = 1;
+        // A sticker overruled from the colour it looks means more stickers
+        // look that colour than the cube has: which of them truly are is in
+        // doubt, unless they look it clearly better than the overruled one.
+        for (int f = 0; f < kFaceletCount; ++f) {
+            const int look = d.ranked[f][0] - 1;
+            if (IsCentre(f) || cost[f][d.colors[f] - 1] <= cost[f][look] + kDoubtMargin)
+                continue;
+            for (int g = 0; g < kFaceletCount; ++g)
+                if (!IsCentre(g) && d.colors[g] - 1 == look && cost[g][look] + kDoubtMargin > cost[f][look])
+                    doubt[g] = 1;
+        }
+        // A centre unlike its own colour's group means that group was
+        // formed of other stickers: its colour is in doubt.
+        for (int s = 0; s < kColours; ++s)
+            if (!groups.glared[CentreIndex(s)] && cost[CentreIndex(s)][s] > 3 * kDoubtMargin)
+                for (int f = 0; f < kFaceletCount; ++f)
+                    if (d.colors[f] - 1 == s)
+                        doubt[f] = 1;
         // A search cut short leaves as doubtful whatever is not its
         // sticker's nearest colour, as below.
         (void)bExhausted;

@@ -7,8 +7,10 @@
 // face k's centre, so no sticker needs a colour name: the centres name them.
 //
 // The decision:
-//  1. a white balance taken from the cube itself (the stickers that form its
-//     most neutral, brightest colour), then CIELAB;
+//  1. a white balance taken from the cube itself (of its neutral stickers
+//     the nine most alike in lightness, then its most neutral, brightest
+//     colour), then CIELAB; a sticker brighter than that white is glared,
+//     and counts for no colour's look: its piece tells its colour;
 //  2. six colour groups of nine stickers each, every centre in its own
 //     group: a balanced assignment of the stickers to the groups, repeated
 //     with the groups' means until it settles;
@@ -18,7 +20,9 @@
 //  4. a search over the corners' and edges' possible pieces and
 //     orientations for the real cube of least total cost: every piece once,
 //     twists, flips and parities right. Cubes within a small margin of the
-//     best are kept to show the doubt.
+//     best are kept to show the doubt. Also in doubt: the stickers of a
+//     colour that more stickers look than the cube has (one was overruled),
+//     and of a colour whose centre looks unlike its group.
 // When the best real cube needs more than two stickers overruled, the faces'
 // readings turned a quarter or half turn (one or two faces) are tried; a
 // single turned reading that fits is taken and reported. Otherwise nothing

@@ -67,7 +67,9 @@ struct Light {
     double glare;     // chance of a lamp's glare on each sticker
 };
 
-Light RandomLight(std::mt19937& rng)
+// glare: the chance of a lamp's glare on each sticker, under three lights
+// in ten.
+Light RandomLight(std::mt19937& rng, double glare)
 {
     std::uniform_real_distribution<double> u(0, 1);
     Light l;
@@ -80,7 +82,7 @@ Light RandomLight(std::mt19937& rng)
         l.gain[c] = exposure * (warm[c] * (1 - t) + cool[c] * t) * (0.9 + 0.2 * u(rng));
     l.noise = 1 + 5 * u(rng);
     l.shade = 0.2 * u(rng);
-    l.glare = u(rng) < 0.3 ? 0.03 : 0.0;
+    l.glare = u(rng) < 0.3 ? glare : 0.0;
     return l;
 }
 
@@ -132,7 +134,7 @@ struct Tally {
     int cubes = 0, exact = 0, confidentlyWrong = 0, doubtful = 0;
 };
 
-Tally ReadRandomCubes(int count, unsigned seed, bool bGlare)
+Tally ReadRandomCubes(int count, unsigned seed, double glare)
 {
     std::mt19937 rng(seed);
     Tally t;
@@ -140,9 +142,7 @@ Tally ReadRandomCubes(int count, unsigned seed, bool bGlare)
         const Facelets truth = RandomCube(rng);
         int scheme[6];
         RandomScheme(rng, scheme);
-        Light light = RandomLight(rng);
-        if (!bGlare)
-            light.glare = 0;
+        const Light light = RandomLight(rng, glare);
         const scan::ColourDecision d = DecideColours(Photograph(truth, scheme, light, rng));
         ++t.cubes;
         t.doubtful += static_cast<int>(d.doubtful.size());
@@ -168,19 +168,26 @@ Tally ReadRandomCubes(int count, unsigned seed, bool bGlare)
 
 TEST(ColourDecision, RandomCubesUnderEveryLightAreReadExactly)
 {
-    const Tally t = ReadRandomCubes(ZELVORS_SCAN_CASES, 1, false);
+    const Tally t = ReadRandomCubes(ZELVORS_SCAN_CASES, 1, 0.0);
     EXPECT_EQ(t.confidentlyWrong, 0);
-    EXPECT_GE(t.exact, t.cubes * 995 / 1000);
+    EXPECT_GE(t.exact, t.cubes * 998 / 1000);
 }
 
-// Not yet met: a strong glare can still give a wrong real cube (5 of 2000
-// readings, 99.45% exact); kept to measure, run it with
-// --gtest_also_run_disabled_tests.
-TEST(ColourDecision, DISABLED_GlareIsNeverConfidentlyWrong)
+// A lamp's glare on one sticker in 33 (about two a cube) and on one in 16:
+// a glared sticker is brighter than the white, or as bright when the white
+// is blown out, and its colour is told by its piece or left in doubt.
+TEST(ColourDecision, GlareIsNeverConfidentlyWrong)
 {
-    const Tally t = ReadRandomCubes(ZELVORS_SCAN_CASES / 2, 2, true);
-    EXPECT_EQ(t.confidentlyWrong, 0);
-    EXPECT_GE(t.exact, t.cubes * 98 / 100);
+    const struct {
+        double glare;
+        int exactPerMille;
+    } kRows[] = {{0.03, 995}, {0.06, 990}};
+    unsigned seed = 2;
+    for (const auto& row : kRows) {
+        const Tally t = ReadRandomCubes(ZELVORS_SCAN_CASES / 2, seed++, row.glare);
+        EXPECT_EQ(t.confidentlyWrong, 0) << row.glare;
+        EXPECT_GE(t.exact, t.cubes * row.exactPerMille / 1000) << row.glare;
+    }
 }
 
 // A clean reading of a cube under a plain light.
