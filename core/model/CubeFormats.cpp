@@ -6,6 +6,7 @@
 #include "TextChars.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -108,13 +109,32 @@ bool IsFaceletStringLike(const CString& strText)
     return true;
 }
 
+namespace {
+
+// The model's groups of an algorithm. A slice, wide or rotation move is
+// several groups, so an algorithm within the notation's limit can pass it
+// here; such a string is refused as the notation refuses one, so that what
+// is accepted formats back to text that is accepted again.
+bool ToModelWithinLimit(const notation::Algorithm& alg, CString& strModelMoves, CString& strError)
+{
+    CString strModel = notation::ToModelMoves(alg);
+    if (strModel.size() / 3 > notation::kMaxMoves) {
+        strError = "the algorithm holds more than " + std::to_string(notation::kMaxMoves) +
+                   " moves once its repeats are written out";
+        return false;
+    }
+    strModelMoves = std::move(strModel);
+    return true;
+}
+
+} // namespace
+
 bool ParseStandardMoves(const CString& strText, CString& strModelMoves, CString& strError)
 {
     notation::Algorithm alg;
     if (!notation::Parse(strText, alg, strError))
         return false;
-    strModelMoves = notation::ToModelMoves(alg);
-    return true;
+    return ToModelWithinLimit(alg, strModelMoves, strError);
 }
 
 bool ParseMoveText(const CString& strText, CString& strModelMoves, CString& strError,
@@ -135,8 +155,7 @@ bool ParseMoveText(const CString& strText, CString& strModelMoves, CString& strE
     CString strStandardError;
     size_t nStandardStop = 0;
     if (notation::Parse(strText, alg, strStandardError, &nStandardStop)) {
-        strModelMoves = notation::ToModelMoves(bInverse ? notation::Inverse(alg) : alg);
-        return true;
+        return ToModelWithinLimit(bInverse ? notation::Inverse(alg) : alg, strModelMoves, strError);
     }
     // Neither: the reading that got further says what is wrong.
     if (nBadGroup > nStandardStop) {
