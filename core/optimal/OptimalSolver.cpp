@@ -30,21 +30,37 @@ using shortsolver::MoveFace;
 
 namespace {
 
-// Bumped whenever the corner table's layout or meaning changes.
-constexpr std::uint32_t kCacheVersion = 1;
+// Bumped whenever the tables' layout or meaning changes.
+constexpr std::uint32_t kCacheVersion = 2;
+
+int Cores()
+{
+    const unsigned n = std::thread::hardware_concurrency();
+    return n > 0 ? static_cast<int>(n) : 2;
+}
 
 } // namespace
 
 void OptimalTables::Compute()
 {
-    shortsolver::BuildCornerDistances(corners, base.moves, base.depth);
+    std::thread worker;
+    try {
+        worker = std::thread([this] { shortsolver::BuildCornerDistances(corners, base.moves, base.depth); });
+    } catch (const std::system_error&) {
+        shortsolver::BuildCornerDistances(corners, base.moves, base.depth);
+    }
+    BuildExactPhase1(phase1Exact, base.moves, base.depth, Cores());
+    if (worker.joinable())
+        worker.join();
 }
 
 bool OptimalTables::ReadCache(const std::string& strPath)
 {
     corners.Reset(shortsolver::kCornerClassCount, coord::kTwistCount);
+    phase1Exact.Reset(shortsolver::kFlipSliceClassCount, coord::kTwistCount);
     std::uint64_t checksum = 0;
-    if (!tablecache::Load(strPath, kCacheVersion, {{corners.Data(), corners.Bytes()}}, &checksum) ||
+    if (!tablecache::Load(strPath, kCacheVersion,
+                          {{corners.Data(), corners.Bytes()}, {phase1Exact.Data(), phase1Exact.Bytes()}}, &checksum) ||
         checksum != kFingerprint)
         return false;
     // Every entry a distance (the padding of the rows aside), the solved corners at 0.
@@ -52,12 +68,13 @@ bool OptimalTables::ReadCache(const std::string& strPath)
         for (size_t c = 0; c < static_cast<size_t>(coord::kTwistCount); ++c)
             if (corners.Get(r, c) == shortsolver::Mod3Table::kUnknown)
                 return false;
-    return CornerEntry(0, 0) == 0;
+    return CornerEntry(0, 0) == 0 && ExactPhase1Entry(phase1Exact, base.depth, 0, coord::SolvedSlice(), 0) == 0;
 }
 
 bool OptimalTables::WriteCache(const std::string& strPath) const
 {
-    return tablecache::Save(strPath, kCacheVersion, {{corners.Data(), corners.Bytes()}});
+    return tablecache::Save(strPath, kCacheVersion,
+                            {{corners.Data(), corners.Bytes()}, {phase1Exact.Data(), phase1Exact.Bytes()}});
 }
 
 int OptimalTables::CornerDistance(int cp, int twist) const
@@ -129,9 +146,7 @@ void AddLargeTable(OptimalTables& t, const std::function<void(double)>& progress
         auto large = std::make_unique<LargeTable>();
         const std::string strPath = CachePath(LargeTable::kCacheFileName);
         if (strPath.empty() || !large->Load(strPath)) {
-            const unsigned nCores = std::thread::hardware_concurrency();
-            if (!large->Build(t.base.moves, t.base.depth.twistConj, nCores > 0 ? static_cast<int>(nCores) : 2,
-                              progress, pCancel))
+            if (!large->Build(t.base.moves, t.base.depth.twistConj, Cores(), progress, pCancel))
                 throw OptimalTables::Cancelled();
             if (!strPath.empty())
                 large->Save(strPath);
@@ -235,15 +250,41 @@ struct AxisState {
     int distance;
 };
 
+// The inverse of the cube seen from one axis (its pieces, as it changes by a
+// move before it), and its coordinates there.
+struct InverseState {
+    cubie::CubieCube cube;
+    std::uint16_t flip, twist;
+    std::uint16_t sliceSorted;
+};
+
 struct Node {
     AxisState axis[kAxisCount];
+    InverseState inverse[kAxisCount];
     std::uint16_t cornerPerm; // the twist is axis 0's (T/D as entered)
     int cornerDistance;
+    int inverseBound;
     int Bound() const
     {
-        return std::max({axis[0].distance, axis[1].distance, axis[2].distance, cornerDistance});
+        return std::max({axis[0].distance, axis[1].distance, axis[2].distance, cornerDistance, inverseBound});
     }
 };
+
+// m * c for a face turn m: the pieces of c carried along by a turn before it.
+inline cubie::CubieCube TurnThen(const cubie::CubieCube& m, const cubie::CubieCube& c)
+{
+    static constexpr std::int8_t kMod3[6] = {0, 1, 2, 0, 1, 2};
+    cubie::CubieCube r;
+    for (int i = 0; i < cubie::CORNER_COUNT; ++i) {
+        r.cp[i] = m.cp[c.cp[i]];
+        r.co[i] = kMod3[m.co[c.cp[i]] + c.co[i]];
+    }
+    for (int i = 0; i < cubie::EDGE_COUNT; ++i) {
+        r.ep[i] = m.ep[c.ep[i]];
+        r.eo[i] = static_cast<std::int8_t>(m.eo[c.ep[i]] ^ c.eo[i]);
+    }
+    return r;
+}
 
 struct Task {
     Node node;
@@ -262,6 +303,12 @@ public:
             for (int s = 0; s < cubie::kFaceCount; ++s)
                 for (int t = 0; t < 3; ++t)
                     m_moveOn[a][faceOf[s] * 3 + t] = static_cast<std::int8_t>(s * 3 + t);
+        }
+        for (int m = 0; m < kMoveCount; ++m) {
+            cubie::CubieCube turn;
+            for (int q = 0; q <= m % 3; ++q)
+                turn = turn * cubie::FaceTurn(MoveFace(m));
+            m_inverseTurn[m] = turn.Inverse();
         }
     }
 
@@ -284,7 +331,80 @@ public:
         }
         n.cornerPerm = static_cast<std::uint16_t>(coord::CornerPerm(m_axisCube[0]));
         n.cornerDistance = m_t.CornerDistance(n.cornerPerm, n.axis[0].twist);
+        n.inverseBound = 0;
+        for (int a = 0; a < kAxisCount; ++a) {
+            InverseState& s = n.inverse[a];
+            s.cube = m_axisCube[a].Inverse();
+            SetInverseCoordinates(s);
+            InverseProbe probe = StartInverseProbe(s);
+            n.inverseBound = std::max(n.inverseBound, FinishInverseProbe(probe));
+        }
         return n;
+    }
+
+    // The bound of the inverse on one axis, read in three steps so that the
+    // reads of several children overlap: its classes, then its entries.
+    struct InverseProbe {
+        const std::uint32_t* phase1Class;
+        const std::uint32_t* axisClass; // null without the large table
+        const InverseState* state;
+        const std::uint8_t* phase1Entry;
+        size_t phase1Column;
+        size_t axisRow, axisColumn;
+    };
+    void SetInverseCoordinates(InverseState& s) const
+    {
+        s.flip = static_cast<std::uint16_t>(coord::Flip(s.cube));
+        s.twist = static_cast<std::uint16_t>(coord::Twist(s.cube));
+        s.sliceSorted = static_cast<std::uint16_t>(coord::SliceSorted(s.cube));
+    }
+    // The child's inverse on axis a after move m (as entered), its classes fetched ahead.
+    InverseProbe StartInverse(const Node& n, int m, Node& child, int a) const
+    {
+        InverseState& s = child.inverse[a];
+        s.cube = TurnThen(m_inverseTurn[m_moveOn[a][m]], n.inverse[a].cube);
+        SetInverseCoordinates(s);
+        return StartInverseProbe(s);
+    }
+    InverseProbe StartInverseProbe(const InverseState& s) const
+    {
+        InverseProbe p{};
+        p.state = &s;
+        p.phase1Class = &m_dt.flipSlice.classOf[static_cast<size_t>(s.flip) * coord::kSliceCount +
+                                                static_cast<size_t>(s.sliceSorted / 24)];
+        shortsolver::Prefetch(p.phase1Class);
+        if (m_at.bSorted) {
+            p.axisClass = &m_at.classes->classOf[static_cast<size_t>(s.flip) * coord::kSliceSortedCount +
+                                                 static_cast<size_t>(s.sliceSorted)];
+            shortsolver::Prefetch(p.axisClass);
+        }
+        return p;
+    }
+    void FetchInverseEntries(InverseProbe& p) const
+    {
+        const size_t twist = p.state->twist;
+        const std::uint32_t cs = *p.phase1Class;
+        p.phase1Column = m_dt.twistConj[twist * kAxisSymCount + cs % kAxisSymCount];
+        p.phase1Entry = static_cast<const std::uint8_t*>(m_t.phase1Exact.EntryAddress(cs / kAxisSymCount, p.phase1Column));
+        shortsolver::Prefetch(p.phase1Entry);
+        if (p.axisClass) {
+            const std::uint32_t as = *p.axisClass;
+            p.axisRow = as / kAxisSymCount;
+            p.axisColumn = m_dt.twistConj[twist * kAxisSymCount + as % kAxisSymCount];
+            shortsolver::Prefetch(m_at.table->EntryAddress(p.axisRow, p.axisColumn));
+        }
+    }
+    // The least distance to the axis table's goal the inverse may have: at
+    // least its phase-1 distance, with the remainder of its entry there.
+    int ReadInverseBound(const InverseProbe& p) const
+    {
+        const int nPhase1 = (*p.phase1Entry >> ((p.phase1Column & 1) * 4)) & 15;
+        return p.axisClass ? LeastWithRemainder(nPhase1, m_at.table->Get(p.axisRow, p.axisColumn)) : nPhase1;
+    }
+    int FinishInverseProbe(InverseProbe& p) const
+    {
+        FetchInverseEntries(p);
+        return ReadInverseBound(p);
     }
 
     // The child of n by move m, its coordinates fetched ahead; Finish reads its bounds.
@@ -332,6 +452,19 @@ public:
         for (int a = 0; a < kAxisCount; ++a)
             if (!FinishAxis(n, child, a, entries[a], nLeft))
                 return false;
+        return true;
+    }
+
+    // Fills the child's inverse bound; false when it exceeds nLeft.
+    bool FinishInverse(const Node& n, int m, Node& child, int nLeft) const
+    {
+        child.inverseBound = 0;
+        for (int a = 0; a < kAxisCount; ++a) {
+            InverseProbe p = StartInverse(n, m, child, a);
+            child.inverseBound = std::max(child.inverseBound, FinishInverseProbe(p));
+            if (child.inverseBound > nLeft)
+                return false;
+        }
         return true;
     }
 
@@ -391,6 +524,7 @@ public:
     const shortsolver::AxisSymmetry* const m_syms = &shortsolver::GetAxisSymmetry(0);
     cubie::CubieCube m_axisCube[kAxisCount];
     std::int8_t m_moveOn[kAxisCount][kMoveCount] = {}; // a move as entered, seen on each axis
+    cubie::CubieCube m_inverseTurn[kMoveCount];        // the inverse of each move
 
 private:
     void AddTasks(std::vector<Task>& tasks, const Task& t, int nPrefix, int nDepth) const
@@ -408,7 +542,8 @@ private:
             if (!StartCorners(t.node, m, c.node, nDepth - t.nMoves - 1))
                 continue;
             Start(t.node, m, c.node, entries);
-            if (!Finish(t.node, c.node, entries, nDepth - t.nMoves - 1))
+            if (!Finish(t.node, c.node, entries, nDepth - t.nMoves - 1) ||
+                !FinishInverse(t.node, m, c.node, nDepth - t.nMoves - 1))
                 continue;
             c.moves[c.nMoves++] = m;
             AddTasks(tasks, c, nPrefix, nDepth);
@@ -514,9 +649,10 @@ private:
             }
             return false;
         }
-        // The axes one after the other, each child's entry of an axis fetched
-        // before the first is read, so that the waits overlap; a child that
-        // one axis rules out costs no reads of the others.
+        // Every entry of the children's three axes is fetched before the first
+        // is read, so that the waits (most reads miss every cache) overlap:
+        // one wait for them all costs less than one an axis, though it reads
+        // some entries a first axis would have made needless.
         Node children[kMoveCount];
         int moves[kMoveCount];
         int kept[kMoveCount];
@@ -530,14 +666,37 @@ private:
             kept[nKept] = nKept;
             ++nKept;
         }
-        size_t columns[kMoveCount];
-        for (int a = 0; a < kAxisCount && nKept > 0; ++a) {
-            for (int k = 0; k < nKept; ++k)
-                columns[k] = m_search.StartAxis(n, moves[kept[k]], children[kept[k]], a);
+        size_t columns[kMoveCount][kAxisCount];
+        for (int k = 0; k < nKept; ++k)
+            for (int a = 0; a < kAxisCount; ++a)
+                columns[k][a] = m_search.StartAxis(n, moves[kept[k]], children[kept[k]], a);
+        {
             int nStill = 0;
             for (int k = 0; k < nKept; ++k)
-                if (m_search.FinishAxis(n, children[kept[k]], a, columns[k], left - 1))
+                if (m_search.Finish(n, children[kept[k]], columns[k], left - 1))
                     kept[nStill++] = kept[k];
+            nKept = nStill;
+        }
+        // The inverse of the children every axis keeps, on all three axes at
+        // once: each read waits on one before it (its class), so reading all
+        // of them together waits twice in all.
+        Search::InverseProbe probes[kMoveCount][kAxisCount];
+        for (int k = 0; k < nKept; ++k)
+            for (int a = 0; a < kAxisCount; ++a)
+                probes[k][a] = m_search.StartInverse(n, moves[kept[k]], children[kept[k]], a);
+        for (int k = 0; k < nKept; ++k)
+            for (int a = 0; a < kAxisCount; ++a)
+                m_search.FetchInverseEntries(probes[k][a]);
+        {
+            int nStill = 0;
+            for (int k = 0; k < nKept; ++k) {
+                Node& c = children[kept[k]];
+                c.inverseBound = std::max({m_search.ReadInverseBound(probes[k][0]),
+                                           m_search.ReadInverseBound(probes[k][1]),
+                                           m_search.ReadInverseBound(probes[k][2])});
+                if (c.inverseBound <= left - 1)
+                    kept[nStill++] = kept[k];
+            }
             nKept = nStill;
         }
         // Then the kept children's rows of the class move table, which their

@@ -4,11 +4,16 @@
 //
 // An iterative-deepening search over the moves of the cube as entered. Its
 // lower bound at each node is the largest of
-//  - the exact distance to H (Coordinates.h) of the cube seen from each of
-//    the three axes (the short solver's phase-1 table, read three times), and
-//  - the exact distance of the corners alone (a small table of this layer,
-//    made in a fraction of a second and kept in its own cache file).
-// Each bound is followed exactly through the moves from its value modulo 3.
+//  - the exact distance of the cube seen from each of the three axes to the
+//    goal of the axis table: H (Coordinates.h; the short solver's phase-1
+//    table) or, with the large table, H with the middle layer in order;
+//  - the exact distance of the corners alone (a small table of this layer);
+//  - for the inverse of the cube (which needs as many moves) seen from each
+//    axis, the least distance to that goal no smaller than its exact
+//    distance to H (ExactPhase1.h) with its entry's remainder there.
+// The cube's bounds are followed exactly through the moves from their values
+// modulo 3; the inverse changes by a move before it, so its bound is read
+// afresh. The small tables take a few seconds and share one cache file.
 //
 // The answer at a length is the first solution in a fixed move order (faces
 // in slot order, turns +, *, -; never one face twice running, of two opposite
@@ -20,6 +25,7 @@
 
 #include "Compat.h"
 #include "DepthTables.h"
+#include "ExactPhase1.h"
 #include "LargeTable.h"
 #include "ShortSolver.h"
 
@@ -63,20 +69,21 @@ public:
 
     const shortsolver::ShortSolverTables& base;
     shortsolver::Mod3Table corners; // see BuildCornerDistances
+    NibbleTable phase1Exact;        // see BuildExactPhase1: the bound of the inverse
     std::unique_ptr<LargeTable> large; // null: the phase-1 table bounds each axis
     enum class Origin { CACHE, COMPUTED_AND_SAVED, COMPUTED } origin = Origin::COMPUTED;
 
     explicit OptimalTables(const shortsolver::ShortSolverTables& tables) : base(tables) {}
     void Compute();
     // True only for a whole, unchanged file of this version holding exactly
-    // the table Compute() makes (its checksum is kFingerprint), whose entries
-    // are all distances (no unknown one) and whose solved entry is 0.
+    // the tables Compute() makes (its checksum is kFingerprint), whose corner
+    // entries are all distances (no unknown one) and whose solved entries are 0.
     bool ReadCache(const std::string& strPath);
     // The checksum of the cache file of the table Compute() makes (on a
     // little-endian machine). A test keeps it true.
-    static constexpr std::uint64_t kFingerprint = 0x9730EF07EB1097F8ULL;
+    static constexpr std::uint64_t kFingerprint = 0x673B55FEA8686D38ULL;
     bool WriteCache(const std::string& strPath) const;
-    size_t Bytes() const { return corners.Bytes() + (large ? large->Bytes() : 0); }
+    size_t Bytes() const { return corners.Bytes() + phase1Exact.Bytes() + (large ? large->Bytes() : 0); }
 
     int CornerEntry(int cornerPerm, int twist) const
     {

@@ -7,11 +7,14 @@
 #include "CubieCube.h"
 #include "OptimalSolver.h"
 #include "DistanceBuild.h"
+#include "TempFolder.h"
 #include "TestCube.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
+#include <tuple>
 #include <random>
 #include <string>
 #include <unordered_map>
@@ -264,5 +267,70 @@ TEST(OptimalSolver, ComputingATableStopsWhenCancelled)
             EXPECT_FALSE(build(nThreads, nAt, part, nCalls));
             EXPECT_EQ(nCalls, nAt);
         }
+    }
+}
+
+// The exact phase-1 table is whole and agrees with the short solver's table
+// modulo 3 everywhere; its entries are the distances a walk down that table
+// finds; one table computed on one thread equals the solver's.
+TEST(OptimalSolver, TheExactPhase1TableHoldsTheDistances)
+{
+    const auto& t = optimal::OptimalTables::Get(optimal::OptimalTables::Size::SMALL);
+    const auto& phase1 = t.base.depth.phase1;
+    const size_t nRows = shortsolver::kFlipSliceClassCount, nColumns = coord::kTwistCount;
+    size_t nWrong = 0;
+    for (size_t r = 0; r < nRows; ++r)
+        for (size_t c = 0; c < nColumns; ++c)
+            nWrong += t.phase1Exact.Get(r, c) % 3 != phase1.Get(r, c) || t.phase1Exact.Get(r, c) > 12;
+    EXPECT_EQ(nWrong, 0u);
+    std::mt19937 rng(5);
+    for (int i = 0; i < 2000; ++i) {
+        const int flip = static_cast<int>(rng() % coord::kFlipCount);
+        const int slice = static_cast<int>(rng() % coord::kSliceCount);
+        const int twist = static_cast<int>(rng() % coord::kTwistCount);
+        ASSERT_EQ(optimal::ExactPhase1Entry(t.phase1Exact, t.base.depth, flip, slice, twist),
+                  t.base.depth.Phase1Distance(t.base.moves, flip, slice, twist))
+            << flip << " " << slice << " " << twist;
+    }
+    optimal::NibbleTable one;
+    optimal::BuildExactPhase1(one, t.base.moves, t.base.depth, 1);
+    ASSERT_EQ(one.Bytes(), t.phase1Exact.Bytes());
+    EXPECT_EQ(0, std::memcmp(one.Data(), t.phase1Exact.Data(), one.Bytes()));
+    // The bound of a remainder: the least no smaller with it.
+    for (const auto& [nAtLeast, nMod3, nBound] : {std::tuple{9, 0, 9}, {9, 1, 10}, {9, 2, 11}, {10, 0, 12}, {0, 2, 2}})
+        EXPECT_EQ(optimal::LeastWithRemainder(nAtLeast, nMod3), nBound) << nAtLeast << " " << nMod3;
+}
+
+// The small tables' cache file: the computed tables are read back (the
+// fingerprint is theirs); a damaged, cut or other table's file is refused.
+TEST(OptimalSolver, OnlyTheComputedSmallTablesAreReadFromAFile)
+{
+    const auto& t = optimal::OptimalTables::Get(optimal::OptimalTables::Size::SMALL);
+    testsupport::TempFolder temp("zelvors-optimal-tables");
+    const std::string path = (temp.path / optimal::OptimalTables::kCacheFileName).string();
+    ASSERT_TRUE(t.WriteCache(path));
+    optimal::OptimalTables read(t.base);
+    ASSERT_TRUE(read.ReadCache(path));
+    EXPECT_EQ(0, std::memcmp(read.phase1Exact.Data(), t.phase1Exact.Data(), t.phase1Exact.Bytes()));
+    EXPECT_EQ(0, std::memcmp(read.corners.Data(), t.corners.Data(), t.corners.Bytes()));
+    const testsupport::Bytes whole = testsupport::ReadFileBytes(path);
+    const std::vector<std::pair<const char*, std::function<void(optimal::OptimalTables&, testsupport::Bytes&)>>> kBad = {
+        {"a byte flipped", [](optimal::OptimalTables&, testsupport::Bytes& b) { b[b.size() / 2] ^= 0x10; }},
+        {"cut short", [](optimal::OptimalTables&, testsupport::Bytes& b) { b.resize(b.size() - 100); }},
+        {"an exact entry changed and written whole",
+         [](optimal::OptimalTables& w, testsupport::Bytes&) { w.phase1Exact.Set(100, 7, 1); }},
+    };
+    for (const auto& [what, damage] : kBad) {
+        optimal::OptimalTables wrong(t.base);
+        ASSERT_TRUE(wrong.ReadCache(path));
+        testsupport::Bytes bytes = whole;
+        damage(wrong, bytes);
+        if (bytes == whole) {
+            ASSERT_TRUE(wrong.WriteCache(path)) << what;
+        } else {
+            testsupport::WriteFileBytes(path, bytes);
+        }
+        EXPECT_FALSE(optimal::OptimalTables(t.base).ReadCache(path)) << what;
+        testsupport::WriteFileBytes(path, whole);
     }
 }
