@@ -139,17 +139,9 @@ void CZelvorsCubeDlg::OnFindMoreSolutions()
     const int nFromDepth = bOptimal ? std::max(m_nProvenLength, 0) : 0;
     const bool bToTarget = m_bSolutionTarget;
     const Facelets target = m_solutionTarget;
-    Facelets colors = m_cube.Colors();
-    if (bToTarget) {
-        std::string strError;
-        Facelets relative;
-        const int nResult = RelativeCube(colors.data(), target.data(), relative.data(), strError);
-        if (nResult != CCubeSolver::SOLVE_OK) {
-            ShowSolveFailure(nResult);
-            return;
-        }
-        colors = relative;
-    }
+    Facelets colors;
+    if (!CubeToSolve(bToTarget ? target.data() : nullptr, colors))
+        return;
 
     MoreAnswer answer;
     {

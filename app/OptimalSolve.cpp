@@ -125,18 +125,9 @@ void CZelvorsCubeDlg::RunOptimalSolve(const BYTE* pTarget)
     m_progress.SetPos(0);
     const CommandGuard command(*this);
 
-    Facelets colors = m_cube.Colors();
-    if (pTarget) {
-        // To a target: the one cube whose solution turns this one into it.
-        std::string strError;
-        Facelets relative;
-        const int nResult = RelativeCube(colors.data(), pTarget, relative.data(), strError);
-        if (nResult != CCubeSolver::SOLVE_OK) {
-            ShowSolveFailure(nResult);
-            return;
-        }
-        colors = relative;
-    }
+    Facelets colors;
+    if (!CubeToSolve(pTarget, colors))
+        return;
     PrepareShortSolverTables();
 
     // The progress line and Cancel, in a window of their own that leaves the

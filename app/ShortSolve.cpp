@@ -141,6 +141,22 @@ void CZelvorsCubeDlg::OnSolveShort()
     RunShortSolve(nullptr);
 }
 
+bool CZelvorsCubeDlg::CubeToSolve(const BYTE* pTarget, Facelets& colors)
+{
+    colors = m_cube.Colors();
+    if (!pTarget)
+        return true;
+    std::string strError;
+    Facelets relative;
+    const int nResult = RelativeCube(colors.data(), pTarget, relative.data(), strError);
+    if (nResult != CCubeSolver::SOLVE_OK) {
+        ShowSolveFailure(nResult);
+        return false;
+    }
+    colors = relative;
+    return true;
+}
+
 void CZelvorsCubeDlg::RunShortSolve(const BYTE* pTarget)
 {
     ClearSolution();
@@ -149,19 +165,9 @@ void CZelvorsCubeDlg::RunShortSolve(const BYTE* pTarget)
     m_progress.SetStep(5);
     const CommandGuard command(*this);
 
-    Facelets colors = m_cube.Colors();
-    if (pTarget) {
-        // To a target: the one cube whose solution turns this one into it.
-        std::string strError;
-        Facelets relative;
-        const int nResult = RelativeCube(colors.data(), pTarget, relative.data(), strError);
-        if (nResult != CCubeSolver::SOLVE_OK) {
-            m_progress.SetPos(0);
-            ShowSolveFailure(nResult);
-            return;
-        }
-        colors = relative;
-    }
+    Facelets colors;
+    if (!CubeToSolve(pTarget, colors))
+        return;
 
     if (!m_pShortSolve)
         m_pShortSolve = new CShortSolveTask(this);

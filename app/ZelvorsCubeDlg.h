@@ -96,6 +96,10 @@ public:
     // After a failed solve (either solver): the box for the result, then
     // what is wrong with the cube.
     void ShowSolveFailure(int nResult);
+    // The cube a solve works on: the cube as entered, or (pTarget given) the
+    // one whose solution turns it into the target. False, the failure shown,
+    // when there is none.
+    bool CubeToSolve(const BYTE* pTarget, Facelets& colors);
     // Edit > Scan Cube...: a real cube read from photos or the camera
     // (ScanCubeDlg.h), put into the net by UseScannedCube.
     void OnScanCube();

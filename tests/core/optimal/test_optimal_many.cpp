@@ -5,6 +5,7 @@
 
 #include "CubeText.h"
 #include "CubieCube.h"
+#include "MoveWalk.h"
 #include "OptimalSolver.h"
 
 #include <gtest/gtest.h>
@@ -18,34 +19,9 @@ namespace {
 using cubie::CubieCube;
 
 const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
-const char kLetters[] = "TFRLBD";
-const int kOpposite[6] = {5, 4, 3, 2, 1, 0};
-
-CubieCube Turn(CubieCube c, int nMove)
-{
-    for (int q = 0; q <= nMove % 3; ++q)
-        c = c * cubie::FaceTurn(nMove / 3);
-    return c;
-}
-
-CubieCube Scrambled(const std::vector<int>& moves)
-{
-    CubieCube c;
-    for (int m : moves)
-        c = Turn(c, m);
-    return c;
-}
-
-std::string Text(const std::vector<int>& moves)
-{
-    std::string s;
-    for (int m : moves) {
-        s += kLetters[m / 3];
-        s += "+*-"[m % 3];
-        s += '.';
-    }
-    return s;
-}
+using testsupport::Commuted;
+using testsupport::Scrambled;
+using testsupport::Turn;
 
 // Every sequence of exactly nLeft more moves that solves c, in move order
 // (faces in slot order, turns + * -; never one face twice running, of two
@@ -54,34 +30,17 @@ void AllSolutions(const CubieCube& c, int nLeft, std::vector<int>& path, std::ve
 {
     if (nLeft == 0) {
         if (c == CubieCube())
-            out.push_back(Text(path));
+            out.push_back(testsupport::ModelText(path));
         return;
     }
     for (int m = 0; m < 18; ++m) {
         const int f = m / 3;
-        if (!path.empty()) {
-            const int last = path.back() / 3;
-            if (f == last || (f == kOpposite[last] && f < last))
-                continue;
-        }
+        if (!testsupport::MayFollow(f, path.empty() ? -1 : path.back() / 3))
+            continue;
         path.push_back(m);
         AllSolutions(Turn(c, m), nLeft - 1, path, out);
         path.pop_back();
     }
-}
-
-// The moves with two turns of opposite faces side by side put lower slot first.
-std::string Commuted(const std::string& s)
-{
-    std::string t = s;
-    for (size_t p = 0; p + 5 < t.size(); p += 3) {
-        const int a = static_cast<int>(std::string(kLetters).find(t[p]));
-        const int b = static_cast<int>(std::string(kLetters).find(t[p + 3]));
-        if (kOpposite[a] == b && b < a)
-            std::swap_ranges(t.begin() + static_cast<long>(p), t.begin() + static_cast<long>(p) + 2,
-                             t.begin() + static_cast<long>(p) + 3);
-    }
-    return t;
 }
 
 void ExpectEachSolves(const BYTE colors[54], const std::vector<std::string>& solutions)
@@ -125,7 +84,7 @@ TEST(OptimalMany, EveryShortestSolutionInMoveOrderOnOneAndTwoThreads)
         ASSERT_EQ(one.nResult, 0);
         EXPECT_EQ(one.length, c.nLength);
         EXPECT_TRUE(one.bProven);
-        EXPECT_EQ(one.solutions, all) << Text(c.scramble);
+        EXPECT_EQ(one.solutions, all) << testsupport::ModelText(c.scramble);
         EXPECT_EQ(one.moves, all[0]);
         ExpectEachSolves(colors, one.solutions);
         options.nThreads = 2;
@@ -161,7 +120,7 @@ TEST(OptimalMany, ThenOneMoveLongerUpToTheCountFromAKnownLength)
         options.nSolutions = nCount;
         options.bOneLonger = true;
         const OptimalResult one = SolveOptimal(colors, options);
-        EXPECT_EQ(one.solutions, expected) << Text(c.scramble);
+        EXPECT_EQ(one.solutions, expected) << testsupport::ModelText(c.scramble);
         EXPECT_LE(one.solutions.size(), nCount);
         ExpectEachSolves(colors, one.solutions);
         options.nThreads = 2;

@@ -5,6 +5,7 @@
 
 #include "CubeText.h"
 #include "CubieCube.h"
+#include "MoveWalk.h"
 #include "OptimalSolver.h"
 #include "DistanceBuild.h"
 #include "TempFolder.h"
@@ -23,6 +24,7 @@
 namespace {
 
 using cubie::CubieCube;
+using testsupport::Turn;
 
 const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
 
@@ -32,13 +34,6 @@ std::string Key(const CubieCube& c)
            std::string(reinterpret_cast<const char*>(c.co), sizeof c.co) +
            std::string(reinterpret_cast<const char*>(c.ep), sizeof c.ep) +
            std::string(reinterpret_cast<const char*>(c.eo), sizeof c.eo);
-}
-
-CubieCube Turn(CubieCube c, int nMove)
-{
-    for (int q = 0; q <= nMove % 3; ++q)
-        c = c * cubie::FaceTurn(nMove / 3);
-    return c;
 }
 
 // The solution played on the model of the entered colours solves it, and has

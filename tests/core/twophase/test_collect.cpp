@@ -5,6 +5,7 @@
 
 #include "CubeText.h"
 #include "CubieCube.h"
+#include "MoveWalk.h"
 #include "ShortSolver.h"
 
 #include <gtest/gtest.h>
@@ -20,30 +21,9 @@ namespace {
 using cubie::CubieCube;
 
 const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
-const char kLetters[] = "TFRLBD";
-const int kOpposite[6] = {5, 4, 3, 2, 1, 0};
-
-CubieCube Turn(CubieCube c, int nMove)
-{
-    for (int q = 0; q <= nMove % 3; ++q)
-        c = c * cubie::FaceTurn(nMove / 3);
-    return c;
-}
-
-// The moves with two turns of opposite faces side by side put lower slot
-// first (the search's sequences never hold three on one axis).
-std::string Commuted(const std::string& s)
-{
-    std::string t = s;
-    for (size_t p = 0; p + 5 < t.size(); p += 3) {
-        const int a = static_cast<int>(std::string(kLetters).find(t[p]));
-        const int b = static_cast<int>(std::string(kLetters).find(t[p + 3]));
-        if (kOpposite[a] == b && b < a)
-            std::swap_ranges(t.begin() + static_cast<long>(p), t.begin() + static_cast<long>(p) + 2,
-                             t.begin() + static_cast<long>(p) + 3);
-    }
-    return t;
-}
+using testsupport::Commuted;
+using testsupport::kModelLetters;
+using testsupport::Turn;
 
 // Every sequence of at most nLeft more moves that solves c (never one face
 // twice running, of two opposite faces the lower slot first).
@@ -55,9 +35,9 @@ void AllSolutions(const CubieCube& c, int nLeft, std::string& path, int nLast, s
         return;
     for (int m = 0; m < 18; ++m) {
         const int f = m / 3;
-        if (nLast >= 0 && (f == nLast || (f == kOpposite[nLast] && f < nLast)))
+        if (!testsupport::MayFollow(f, nLast))
             continue;
-        path += kLetters[f];
+        path += kModelLetters[f];
         path += "+*-"[m % 3];
         path += '.';
         AllSolutions(Turn(c, m), nLeft - 1, path, f, out);
