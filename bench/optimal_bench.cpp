@@ -120,8 +120,9 @@ int main(int argc, char** argv)
     start = Clock::now();
     const bool bHadLarge = optimal::OptimalTables::LargeTableReady();
     const auto& tables = optimal::OptimalTables::Get();
-    std::printf("corner table: %s, %.2f MB\n",
-                tables.origin == optimal::OptimalTables::Origin::CACHE ? "read" : "computed", tables.corners.Bytes() / 1e6);
+    std::printf("small tables (corners, exact phase 1): %s, %.1f MB\n",
+                tables.origin == optimal::OptimalTables::Origin::CACHE ? "read" : "computed",
+                (tables.corners.Bytes() + tables.phase1Exact.Bytes()) / 1e6);
     if (tables.large)
         std::printf("large table: %.2f s (%s), %.1f MB\n", Seconds(start), bHadLarge ? "read" : "computed",
                     tables.large->Bytes() / 1e6);
@@ -130,7 +131,7 @@ int main(int argc, char** argv)
     start = Clock::now();
     optimal::OptimalTables fresh(base);
     fresh.Compute();
-    std::printf("corner table computed: %.3f s\n", Seconds(start));
+    std::printf("small tables computed: %.3f s\n", Seconds(start));
 
     std::vector<Cube> cubes;
     if (!strFile.empty()) {

@@ -348,7 +348,7 @@ std::vector<int> WhiteStickers(const Measurement& m, const Rgb& white)
     std::vector<std::pair<double, int>> neutral;
     for (int f = 0; f < kFaceletCount; ++f) {
         const Lab c = ToLab(m[f], white);
-        if (std::hypot(c.a, c.b) < 0.2 * std::max(c.L, 0.0) + 5)
+        if (c.Chroma() < 0.2 * std::max(c.L, 0.0) + 5)
             neutral.push_back({c.L, f});
     }
     std::sort(neutral.begin(), neutral.end());
@@ -398,13 +398,13 @@ Groups GroupColours(const Measurement& m)
         for (int f = 0; f < kFaceletCount; ++f) {
             g.lab[f] = ToLab(m[f], white);
             // A glare is the lamp's own light: near neutral.
-            g.glared[f] = g.lab[f].L > kGlareLightness && std::hypot(g.lab[f].a, g.lab[f].b) < 0.25 * g.lab[f].L;
+            g.glared[f] = g.lab[f].L > kGlareLightness && g.lab[f].Chroma() < 0.25 * g.lab[f].L;
         }
         FormGroups(g);
         int neutral = 0;
         double score = -1e9;
         for (int k = 0; k < kColours; ++k) {
-            const double s = g.mean[k].L - 1.5 * std::hypot(g.mean[k].a, g.mean[k].b);
+            const double s = g.mean[k].L - 1.5 * g.mean[k].Chroma();
             if (s > score) {
                 score = s;
                 neutral = k;

@@ -124,4 +124,9 @@ std::string FormatHexColour(const Rgb& c)
     return buf;
 }
 
+double Lab::Chroma() const
+{
+    return std::hypot(a, b);
+}
+
 } // namespace scan

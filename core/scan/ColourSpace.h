@@ -12,6 +12,7 @@ struct Rgb {
 
 struct Lab {
     double L = 0, a = 0, b = 0;
+    double Chroma() const; // how far from neutral grey
 };
 
 // sRGB channel 0..255 to linear light 0..1, and back (clamped to 0..255).
