@@ -62,10 +62,4 @@ inline int ExactPhase1Entry(const NibbleTable& table, const shortsolver::DepthTa
                                      cs % shortsolver::kAxisSymCount]);
 }
 
-// The least distance no smaller than nAtLeast that is nMod3 modulo 3.
-inline int LeastWithRemainder(int nAtLeast, int nMod3)
-{
-    return nAtLeast + (nMod3 - nAtLeast % 3 + 3) % 3;
-}
-
 } // namespace optimal

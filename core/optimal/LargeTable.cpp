@@ -66,26 +66,21 @@ int LargeTable::Entry(int flip, int sliceSorted, int twist, const std::vector<st
 int LargeTable::Distance(const shortsolver::MoveTables& moves, const std::vector<std::uint16_t>& twistConj, int flip,
                          int sliceSorted, int twist) const
 {
+    struct State {
+        int flip, sliceSorted, twist;
+    };
     const int nSolved = coord::SliceSorted(cubie::CubieCube::Solved());
-    int nDistance = 0;
-    while ((flip != 0 || twist != 0 || sliceSorted != nSolved) && nDistance < 30) {
-        const int want = (Entry(flip, sliceSorted, twist, twistConj) + 2) % 3;
-        int k = 0;
-        for (; k < kMoveCount; ++k) {
+    return shortsolver::WalkDown(
+        State{flip, sliceSorted, twist},
+        [nSolved](const State& s) { return s.flip == 0 && s.twist == 0 && s.sliceSorted == nSolved; },
+        [&](const State& s) { return Entry(s.flip, s.sliceSorted, s.twist, twistConj); },
+        [&moves](const State& s, int k) {
             const size_t m = static_cast<size_t>(k);
-            const int f = moves.flip[static_cast<size_t>(flip) * kMoveCount + m];
-            const int s = moves.sliceSorted[static_cast<size_t>(sliceSorted) * kMoveCount + m];
-            const int t = moves.twist[static_cast<size_t>(twist) * kMoveCount + m];
-            if (Entry(f, s, t, twistConj) == want) {
-                flip = f, sliceSorted = s, twist = t;
-                break;
-            }
-        }
-        if (k == kMoveCount)
-            return 30; // no complete table lacks a way down
-        ++nDistance;
-    }
-    return nDistance;
+            return State{moves.flip[static_cast<size_t>(s.flip) * kMoveCount + m],
+                         moves.sliceSorted[static_cast<size_t>(s.sliceSorted) * kMoveCount + m],
+                         moves.twist[static_cast<size_t>(s.twist) * kMoveCount + m]};
+        },
+        kMoveCount);
 }
 
 namespace {

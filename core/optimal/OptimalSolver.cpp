@@ -18,6 +18,7 @@
 #include <new>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace optimal {
@@ -80,24 +81,16 @@ bool OptimalTables::WriteCache(const std::string& strPath) const
 int OptimalTables::CornerDistance(int cp, int twist) const
 {
     const auto& mt = base.moves;
-    int nDistance = 0;
-    while ((cp != 0 || twist != 0) && nDistance < 30) {
-        const int want = (CornerEntry(cp, twist) + 2) % 3;
-        int k = 0;
-        for (; k < kMoveCount; ++k) {
-            const int ncp = mt.cornerPerm[static_cast<size_t>(cp) * kMoveCount + static_cast<size_t>(k)];
-            const int ntw = mt.twist[static_cast<size_t>(twist) * kMoveCount + static_cast<size_t>(k)];
-            if (CornerEntry(ncp, ntw) == want) {
-                cp = ncp;
-                twist = ntw;
-                break;
-            }
-        }
-        if (k == kMoveCount)
-            return 30; // no complete table lacks a way down
-        ++nDistance;
-    }
-    return nDistance;
+    using State = std::pair<int, int>; // corner permutation, twist
+    return shortsolver::WalkDown(
+        State{cp, twist}, [](const State& s) { return s.first == 0 && s.second == 0; },
+        [this](const State& s) { return CornerEntry(s.first, s.second); },
+        [&mt](const State& s, int k) {
+            const size_t m = static_cast<size_t>(k);
+            return State{mt.cornerPerm[static_cast<size_t>(s.first) * kMoveCount + m],
+                         mt.twist[static_cast<size_t>(s.second) * kMoveCount + m]};
+        },
+        kMoveCount);
 }
 
 namespace {
@@ -399,7 +392,7 @@ public:
     int ReadInverseBound(const InverseProbe& p) const
     {
         const int nPhase1 = (*p.phase1Entry >> ((p.phase1Column & 1) * 4)) & 15;
-        return p.axisClass ? LeastWithRemainder(nPhase1, m_at.table->Get(p.axisRow, p.axisColumn)) : nPhase1;
+        return p.axisClass ? DepthTables::LeastWithRemainder(nPhase1, m_at.table->Get(p.axisRow, p.axisColumn)) : nPhase1;
     }
     int FinishInverseProbe(InverseProbe& p) const
     {

@@ -275,7 +275,7 @@ int DepthTables::Phase2Distance(const MoveTables& moves, const PruningTables& pr
         const int nAlone = std::max({static_cast<int>(pruning.cornerPermDistance[static_cast<size_t>(corner)]),
                                      static_cast<int>(pruning.edge8PermDistance[static_cast<size_t>(edge8)]),
                                      pruning.EdgeCornerPlace(edge8, corner)});
-        if (nDistance + nAlone + (nEntry - nAlone % 3 + 3) % 3 > nMax)
+        if (nDistance + LeastWithRemainder(nAlone, nEntry) > nMax)
             return nMax + 1;
         // The neighbours' entries lie far apart: all are fetched before the first is read.
         const int want = (nEntry + 2) % 3;

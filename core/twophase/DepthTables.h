@@ -92,6 +92,31 @@ private:
     size_t m_nStride = 0;
 };
 
+// The exact distance of a state by walking down a complete table of
+// distances modulo 3: each step goes to the first neighbour whose entry is one
+// less. solved(s), entry(s) and neighbour(s, k) for k < nMoves; nMax when a
+// walk would go further (no complete table lacks a way down).
+template <class State, class Solved, class Entry, class Neighbour>
+int WalkDown(State s, Solved solved, Entry entry, Neighbour neighbour, int nMoves, int nMax = 30)
+{
+    int nDistance = 0;
+    while (!solved(s) && nDistance < nMax) {
+        const int want = (entry(s) + 2) % 3;
+        int k = 0;
+        for (; k < nMoves; ++k) {
+            const State t = neighbour(s, k);
+            if (entry(t) == want) {
+                s = t;
+                break;
+            }
+        }
+        if (k == nMoves)
+            return nMax;
+        ++nDistance;
+    }
+    return nDistance;
+}
+
 // Classes of the flip-slice values and of the corner permutations under the
 // axis symmetries.
 constexpr size_t kFlipSliceClassCount = 64430;
@@ -123,6 +148,10 @@ struct DepthTables {
     bool Save(const std::string& path, const std::vector<tablecache::Segment>& extra = {}) const;
     // The checksum a file of these tables and the extra arrays would hold.
     std::uint64_t Checksum(const std::vector<tablecache::Segment>& extra = {}) const;
+
+    // The least distance no smaller than nAtLeast that is nMod3 modulo 3: a
+    // bound from an entry and any lower bound of the same distance.
+    static int LeastWithRemainder(int nAtLeast, int nMod3) { return nAtLeast + (nMod3 - nAtLeast % 3 + 3) % 3; }
 
     int Phase1Entry(int flip, int slice, int twist) const
     {

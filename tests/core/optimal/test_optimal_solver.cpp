@@ -293,7 +293,7 @@ TEST(OptimalSolver, TheExactPhase1TableHoldsTheDistances)
     EXPECT_EQ(0, std::memcmp(one.Data(), t.phase1Exact.Data(), one.Bytes()));
     // The bound of a remainder: the least no smaller with it.
     for (const auto& [nAtLeast, nMod3, nBound] : {std::tuple{9, 0, 9}, {9, 1, 10}, {9, 2, 11}, {10, 0, 12}, {0, 2, 2}})
-        EXPECT_EQ(optimal::LeastWithRemainder(nAtLeast, nMod3), nBound) << nAtLeast << " " << nMod3;
+        EXPECT_EQ(shortsolver::DepthTables::LeastWithRemainder(nAtLeast, nMod3), nBound) << nAtLeast << " " << nMod3;
 }
 
 // The small tables' cache file: the computed tables are read back (the
