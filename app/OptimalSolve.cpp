@@ -155,6 +155,9 @@ void CZelvorsCubeDlg::RunOptimalSolve(const BYTE* pTarget)
                         QStringLiteral("%1 Moves so far").arg(CountMoves(pShared->shortAnswer.strMoves)));
                     m_staticMoves.setToolTip(QStringLiteral("Searching for a shorter solution"));
                 }
+                // Until the search says more: its small tables may take seconds on first use.
+                if (!pShared->bProgress && pShared->tableDone < 0 && !pShared->bCancel)
+                    box.setLabelText(QStringLiteral("Preparing the optimal solver's tables…"));
             }
             if (pShared->tableDone >= 0 && !pShared->bProgress && !pShared->bCancel)
                 box.setLabelText(
