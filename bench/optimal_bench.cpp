@@ -1,7 +1,7 @@
 // The optimal solver on hard cubes and easy ones, one and two threads:
 // per cube its optimal length (or, stopped at the time budget, the length
 // being searched), time, nodes and nodes per second; and the tables' making
-// time and size.
+// time and size. Standard error tells when each length's search starts.
 //   optimal_bench [--cubes FILE] [--count N] [--budget SECONDS] [--random N] [--threads LIST]
 // FILE holds a cube a line, its first column 54 digits (faces T F R L B D);
 // lines starting with '#' are skipped. Defaults: the first 3 cubes of FILE, a
@@ -67,8 +67,14 @@ void Run(const Cube& cube, int nThreads, double budget)
     options.nThreads = nThreads;
     options.pCancel = &bCancel;
     int nDepth = 0;
-    options.progress = [&nDepth](const OptimalProgress& p) { nDepth = p.nDepth; };
     const auto start = Clock::now();
+    // Each length's start, on standard error: how long the shorter ones took.
+    options.progress = [&nDepth, start](const OptimalProgress& p) {
+        if (p.nDepth != nDepth)
+            std::fprintf(stderr, "  searching %d moves at %.3f s, %llu nodes before\n", p.nDepth, Seconds(start),
+                         static_cast<unsigned long long>(p.nodes));
+        nDepth = p.nDepth;
+    };
     const OptimalResult r = SolveOptimal(cube.colors, options);
     const double t = Seconds(start);
     {

@@ -12,6 +12,7 @@
 #endif
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -203,8 +204,10 @@ constexpr int kMaxDepth = 30;
 // Lengths below this are searched before the short solver is asked for its
 // solution (they take less time than it does).
 constexpr int kShortSolverFrom = 11;
-// Subtrees by the first moves: this many of them.
+// Subtrees by the first moves: this many of them, or for a cube with
+// symmetries (whose subtrees are fewer, see Search::IsFirstOfItsImages) one more.
 constexpr int kPrefixLength = 2;
+constexpr int kSymmetricPrefixLength = 3;
 // Nodes between looks at the cancel flag and at the other threads' finds.
 constexpr std::uint64_t kPollMask = 4095;
 
@@ -281,7 +284,7 @@ inline cubie::CubieCube TurnThen(const cubie::CubieCube& m, const cubie::CubieCu
 
 struct Task {
     Node node;
-    int moves[kPrefixLength];
+    int moves[kSymmetricPrefixLength];
     int nMoves;
 };
 
@@ -303,6 +306,37 @@ public:
                 turn = turn * cubie::FaceTurn(MoveFace(m));
             m_inverseTurn[m] = turn.Inverse();
         }
+        // The whole-cube symmetries that leave the cube as it is: the cube
+        // seen from an axis, then through one of its 16 symmetries.
+        for (int a = 0; a < kAxisCount; ++a)
+            for (int s = a == 0 ? 1 : 0; s < kAxisSymCount; ++s)
+                if (shortsolver::ConjugateAxis(m_axisCube[a], s) == cube) {
+                    std::array<std::int8_t, kMoveCount> image{};
+                    for (int m = 0; m < kMoveCount; ++m)
+                        image[static_cast<size_t>(m)] = m_syms[s].moveTo[m_moveOn[a][m]];
+                    m_symmetries.push_back(image);
+                }
+    }
+
+    // Whether no symmetry of the cube maps these first moves (in the order
+    // the search allows: of two opposite faces turned in a row, the lower
+    // slot first) to ones earlier in move order. A symmetry maps every
+    // solution to a solution of the same length, whose first moves come no
+    // later than the image of these, so the first solution in move order
+    // always starts with moves that pass.
+    bool IsFirstOfItsImages(const int* moves, int nMoves) const
+    {
+        for (const auto& image : m_symmetries) {
+            int seen[kSymmetricPrefixLength];
+            for (int i = 0; i < nMoves; ++i)
+                seen[i] = image[static_cast<size_t>(moves[i])];
+            for (int i = 0; i + 1 < nMoves; ++i)
+                if (MoveFace(seen[i + 1]) == kOpposite[MoveFace(seen[i])] && MoveFace(seen[i + 1]) < MoveFace(seen[i]))
+                    std::swap(seen[i], seen[i + 1]);
+            if (std::lexicographical_compare(seen, seen + nMoves, moves, moves + nMoves))
+                return false;
+        }
+        return true;
     }
 
     Node Root() const
@@ -499,13 +533,20 @@ public:
     }
 
     // The subtrees of a search of nDepth moves, in move order, those the
-    // bound rules out left out.
-    std::vector<Task> Tasks(const Node& root, int nDepth) const
+    // bound rules out left out. With bFirstOnly, only the first solution in
+    // move order is wanted: for a cube with symmetries, the subtrees
+    // IsFirstOfItsImages rules out are left out too.
+    std::vector<Task> Tasks(const Node& root, int nDepth, bool bFirstOnly) const
     {
         std::vector<Task> tasks;
         Task t{};
         t.node = root;
-        AddTasks(tasks, t, std::min(nDepth, kPrefixLength), nDepth);
+        const bool bSymmetric = bFirstOnly && !m_symmetries.empty();
+        AddTasks(tasks, t, std::min(nDepth, bSymmetric ? kSymmetricPrefixLength : kPrefixLength), nDepth);
+        if (bSymmetric)
+            tasks.erase(std::remove_if(tasks.begin(), tasks.end(),
+                                       [this](const Task& k) { return !IsFirstOfItsImages(k.moves, k.nMoves); }),
+                        tasks.end());
         return tasks;
     }
 
@@ -518,6 +559,8 @@ public:
     cubie::CubieCube m_axisCube[kAxisCount];
     std::int8_t m_moveOn[kAxisCount][kMoveCount] = {}; // a move as entered, seen on each axis
     cubie::CubieCube m_inverseTurn[kMoveCount];        // the inverse of each move
+    // For each symmetry of the cube but the identity, the move each move becomes.
+    std::vector<std::array<std::int8_t, kMoveCount>> m_symmetries;
 
 private:
     void AddTasks(std::vector<Task>& tasks, const Task& t, int nPrefix, int nDepth) const
@@ -773,7 +816,7 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
     // tasks before the last that holds one, when cancelled), and whether it
     // was stopped.
     auto searchLength = [&](int d, size_t n, std::vector<std::vector<int>>& found, int nRuledOut) {
-        const std::vector<Task> tasks = search.Tasks(root, d);
+        const std::vector<Task> tasks = search.Tasks(root, d, n == 1);
         Shared shared(search, tasks, d, options);
         shared.nNodesBefore = result.nodes;
         shared.nWanted = n;

@@ -131,6 +131,48 @@ TEST(OptimalMany, ThenOneMoveLongerUpToTheCountFromAKnownLength)
     }
 }
 
+// A cube with symmetries skips the subtrees whose first moves some symmetry
+// maps to earlier ones: the answer stays the first solution in move order,
+// as the full list (which skips nothing) has it.
+TEST(OptimalMany, ACubeWithSymmetriesStillGetsTheFirstSolutionInMoveOrder)
+{
+    std::vector<std::vector<int>> scrambles = {
+        {7, 10, 1, 16, 4, 13},        // checkerboard: R* L* T* D* F* B*
+        {1, 7, 10, 1, 7, 10},         // T* R* L* T* R* L*
+        {0, 17, 6, 11, 3, 14, 0, 17}, // six spots: T+ D- R+ L- F+ B- T+ D-
+        {4, 13, 0, 17, 7, 10, 0, 17}, // four spots
+        {9, 6, 3, 12, 2, 17, 11, 8},  // L+ R+ F+ B+ T- D- L- R-
+    };
+    // And every cube of up to three moves (single turns, turns of opposite
+    // faces, and many without a symmetry).
+    for (int a = 0; a < 18; ++a) {
+        scrambles.push_back({a});
+        for (int b = 0; b < 18; ++b) {
+            if (!testsupport::MayFollow(b / 3, a / 3))
+                continue;
+            scrambles.push_back({a, b});
+            for (int c = 0; c < 18; ++c)
+                if (testsupport::MayFollow(c / 3, b / 3))
+                    scrambles.push_back({a, b, c});
+        }
+    }
+    for (const std::vector<int>& scramble : scrambles) {
+        BYTE colors[54];
+        cubie::WriteFacelets(Scrambled(scramble), kStandard, colors);
+        OptimalOptions options;
+        options.nSolutions = 1000;
+        const OptimalResult all = SolveOptimal(colors, options);
+        ASSERT_TRUE(all.bProven);
+        for (int nThreads : {1, 2}) {
+            options.nSolutions = 1;
+            options.nThreads = nThreads;
+            const OptimalResult first = SolveOptimal(colors, options);
+            EXPECT_TRUE(first.bProven);
+            EXPECT_EQ(first.moves, all.solutions[0]) << testsupport::ModelText(scramble) << " on " << nThreads;
+        }
+    }
+}
+
 TEST(OptimalMany, SolvedCubeHasTheEmptySolutionOnly)
 {
     BYTE colors[54];
