@@ -1,11 +1,10 @@
 #include "ExactPhase1.h"
 
 #include "Bits.h"
+#include "Threads.h"
 
 #include <atomic>
 #include <cstring>
-#include <system_error>
-#include <thread>
 
 namespace optimal {
 
@@ -84,42 +83,25 @@ void BuildExactPhase1(NibbleTable& table, const shortsolver::MoveTables& moves, 
             continue;
         }
         const int nNextMod3 = (d + 1) % 3;
-        std::atomic<size_t> nextBlock{0}, nFound{0};
-        auto work = [&] {
-            constexpr size_t kBlock = 512;
+        std::atomic<size_t> nFound{0};
+        shortsolver::ForBlocks(nRows, 512, nThreads, [&](size_t first, size_t last, size_t) {
             size_t n = 0;
-            for (;;) {
-                const size_t first = nextBlock.fetch_add(kBlock);
-                if (first >= nRows)
-                    break;
-                for (size_t c = first; c < std::min(nRows, first + kBlock); ++c)
-                    for (size_t b = 0; b < nColumns; ++b) {
-                        if (table.Get(c, b) != NibbleTable::kUnknown || depth.phase1.Get(c, b) != nNextMod3)
-                            continue;
-                        for (int k = 0; k < kMoveCount; ++k) {
-                            size_t c2, b2;
-                            neighbour(c, b, k, c2, b2);
-                            if (table.Get(c2, b2) == d) {
-                                table.Set(c, b, d + 1);
-                                ++n;
-                                break;
-                            }
+            for (size_t c = first; c < last; ++c)
+                for (size_t b = 0; b < nColumns; ++b) {
+                    if (table.Get(c, b) != NibbleTable::kUnknown || depth.phase1.Get(c, b) != nNextMod3)
+                        continue;
+                    for (int k = 0; k < kMoveCount; ++k) {
+                        size_t c2, b2;
+                        neighbour(c, b, k, c2, b2);
+                        if (table.Get(c2, b2) == d) {
+                            table.Set(c, b, d + 1);
+                            ++n;
+                            break;
                         }
                     }
-            }
+                }
             nFound += n;
-        };
-        std::vector<std::thread> threads;
-        for (int t = 1; t < nThreads; ++t) {
-            try {
-                threads.emplace_back(work);
-            } catch (const std::system_error&) {
-                break;
-            }
-        }
-        work();
-        for (std::thread& t : threads)
-            t.join();
+        });
         nDone += nFound.load();
         if (nFound.load() == 0)
             break;

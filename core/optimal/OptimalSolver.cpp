@@ -4,6 +4,7 @@
 #include "CubieCube.h"
 #include "Symmetries.h"
 #include "TableCache.h"
+#include "Threads.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -17,7 +18,6 @@
 #include <filesystem>
 #include <mutex>
 #include <new>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -45,15 +45,8 @@ int Cores()
 
 void OptimalTables::Compute()
 {
-    std::thread worker;
-    try {
-        worker = std::thread([this] { shortsolver::BuildCornerDistances(corners, base.moves, base.depth); });
-    } catch (const std::system_error&) {
-        shortsolver::BuildCornerDistances(corners, base.moves, base.depth);
-    }
-    BuildExactPhase1(phase1Exact, base.moves, base.depth, Cores());
-    if (worker.joinable())
-        worker.join();
+    shortsolver::Alongside([this] { shortsolver::BuildCornerDistances(corners, base.moves, base.depth); },
+                           [this] { BuildExactPhase1(phase1Exact, base.moves, base.depth, Cores()); });
 }
 
 bool OptimalTables::ReadCache(const std::string& strPath)
@@ -821,17 +814,7 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
         shared.nNodesBefore = result.nodes;
         shared.nWanted = n;
         shared.nRuledOut = nRuledOut;
-        std::vector<std::thread> threads;
-        for (int i = 1; i < nThreads; ++i) {
-            try {
-                threads.emplace_back([&shared] { Worker(shared).Run(); });
-            } catch (const std::system_error&) {
-                break; // fewer threads: the same answer, later
-            }
-        }
-        Worker(shared).Run();
-        for (std::thread& t : threads)
-            t.join();
+        shortsolver::OnThreads(nThreads, [&shared](size_t) { Worker(shared).Run(); });
         result.nodes += shared.nodes.load();
         // Every task up to best was searched to the end (a task is only left
         // when those before it hold what is wanted), unless stopped; the

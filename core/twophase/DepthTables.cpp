@@ -136,39 +136,32 @@ void DepthTables::Build(const MoveTables& moves)
             },
             kPhase2MoveCount, coord::kEdge8PermCount, moves.edge8Perm.data(), edge8Conj.data(), 0);
     };
-    std::thread worker;
-    try {
-        worker = std::thread(buildPhase2);
-    } catch (const std::system_error&) {
-        buildPhase2();
-    }
-
-    ConjugateTable(twistConj, coord::kTwistCount, coord::SetTwist, coord::Twist);
-    CubieCube c;
-    flipSlice.Build(static_cast<size_t>(coord::kFlipCount) * coord::kSliceCount, [&c](size_t v, int s) {
-        coord::SetFlip(c, static_cast<int>(v / coord::kSliceCount));
-        coord::SetSliceSorted(c, static_cast<int>(v % coord::kSliceCount) * 24);
-        const CubieCube d = ConjugateAxis(c, s);
-        return static_cast<size_t>(coord::Flip(d)) * coord::kSliceCount +
-               static_cast<size_t>(coord::SliceSorted(d) / 24);
+    Alongside(buildPhase2, [&] {
+        ConjugateTable(twistConj, coord::kTwistCount, coord::SetTwist, coord::Twist);
+        CubieCube c;
+        flipSlice.Build(static_cast<size_t>(coord::kFlipCount) * coord::kSliceCount, [&c](size_t v, int s) {
+            coord::SetFlip(c, static_cast<int>(v / coord::kSliceCount));
+            coord::SetSliceSorted(c, static_cast<int>(v % coord::kSliceCount) * 24);
+            const CubieCube d = ConjugateAxis(c, s);
+            return static_cast<size_t>(coord::Flip(d)) * coord::kSliceCount +
+                   static_cast<size_t>(coord::SliceSorted(d) / 24);
+        });
+        const std::uint16_t* flipMove = moves.flip.data();
+        const std::uint16_t* sliceMove = moves.slice.data();
+        auto moveFlipSlice = [flipMove, sliceMove](size_t v, int k) {
+            const size_t flip = v / coord::kSliceCount, slice = v % coord::kSliceCount;
+            return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * coord::kSliceCount +
+                   sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
+        };
+        classMove.assign(flipSlice.rep.size() * kMoveCount, 0);
+        for (size_t c = 0; c < flipSlice.rep.size(); ++c)
+            for (int k = 0; k < kMoveCount; ++k)
+                classMove[c * kMoveCount + static_cast<size_t>(k)] = flipSlice.classOf[moveFlipSlice(flipSlice.rep[c], k)];
+        BuildDistances(
+            phase1, flipSlice, moveFlipSlice,
+            kMoveCount, coord::kTwistCount, moves.twist.data(), twistConj.data(),
+            static_cast<size_t>(coord::SolvedSlice()));
     });
-    const std::uint16_t* flipMove = moves.flip.data();
-    const std::uint16_t* sliceMove = moves.slice.data();
-    auto moveFlipSlice = [flipMove, sliceMove](size_t v, int k) {
-        const size_t flip = v / coord::kSliceCount, slice = v % coord::kSliceCount;
-        return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * coord::kSliceCount +
-               sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
-    };
-    classMove.assign(flipSlice.rep.size() * kMoveCount, 0);
-    for (size_t c = 0; c < flipSlice.rep.size(); ++c)
-        for (int k = 0; k < kMoveCount; ++k)
-            classMove[c * kMoveCount + static_cast<size_t>(k)] = flipSlice.classOf[moveFlipSlice(flipSlice.rep[c], k)];
-    BuildDistances(
-        phase1, flipSlice, moveFlipSlice,
-        kMoveCount, coord::kTwistCount, moves.twist.data(), twistConj.data(),
-        static_cast<size_t>(coord::SolvedSlice()));
-    if (worker.joinable())
-        worker.join();
 }
 
 namespace {

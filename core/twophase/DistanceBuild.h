@@ -4,12 +4,11 @@
 
 #include "Bits.h"
 #include "DepthTables.h"
+#include "Threads.h"
 
 #include <algorithm>
 #include <atomic>
 #include <functional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace shortsolver {
@@ -147,29 +146,9 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
         if (!bBackward || nThreads <= 1) {
             level(0, nRows, d, bBackward, nDone);
         } else {
-            // Rows in blocks taken in turn, so that the threads finish together.
-            constexpr size_t kBlock = 1024;
-            std::atomic<size_t> nextBlock{0};
             std::vector<size_t> found(static_cast<size_t>(nThreads), 0);
-            auto work = [&](size_t t) {
-                for (;;) {
-                    const size_t first = nextBlock.fetch_add(kBlock);
-                    if (first >= nRows)
-                        return;
-                    level(first, std::min(nRows, first + kBlock), d, true, found[t]);
-                }
-            };
-            std::vector<std::thread> threads;
-            for (int t = 1; t < nThreads; ++t) {
-                try {
-                    threads.emplace_back(work, static_cast<size_t>(t));
-                } catch (const std::system_error&) {
-                    break;
-                }
-            }
-            work(0);
-            for (std::thread& t : threads)
-                t.join();
+            ForBlocks(nRows, 1024, nThreads,
+                      [&](size_t first, size_t last, size_t t) { level(first, last, d, true, found[t]); });
             for (size_t n : found)
                 nDone += n;
         }

@@ -1,7 +1,6 @@
 #include "MoveTables.h"
 
-#include <system_error>
-#include <thread>
+#include "Threads.h"
 
 namespace shortsolver {
 
@@ -59,45 +58,39 @@ void MoveTables::Build()
     auto buildCornerPerm = [this] {
         BuildTable(cornerPerm, coord::kCornerPermCount, coord::SetCornerPerm, coord::CornerPerm);
     };
-    std::thread worker;
-    try {
-        worker = std::thread(buildCornerPerm);
-    } catch (const std::system_error&) {
-        buildCornerPerm();
-    }
-    BuildTable(twist, coord::kTwistCount, coord::SetTwist, coord::Twist);
-    BuildTable(flip, coord::kFlipCount, coord::SetFlip, coord::Flip);
-    BuildTable(sliceSorted, coord::kSliceSortedCount, coord::SetSliceSorted, coord::SliceSorted);
+    Alongside(buildCornerPerm, [&] {
+        BuildTable(twist, coord::kTwistCount, coord::SetTwist, coord::Twist);
+        BuildTable(flip, coord::kFlipCount, coord::SetFlip, coord::Flip);
+        BuildTable(sliceSorted, coord::kSliceSortedCount, coord::SetSliceSorted, coord::SliceSorted);
 
-    slice.assign(static_cast<size_t>(coord::kSliceCount) * kMoveCount, 0);
-    for (int v = 0; v < coord::kSliceCount; ++v)
-        for (int m = 0; m < kMoveCount; ++m)
-            slice[v * kMoveCount + m] =
-                static_cast<std::uint16_t>(sliceSorted[v * 24 * kMoveCount + m] / 24);
+        slice.assign(static_cast<size_t>(coord::kSliceCount) * kMoveCount, 0);
+        for (int v = 0; v < coord::kSliceCount; ++v)
+            for (int m = 0; m < kMoveCount; ++m)
+                slice[v * kMoveCount + m] =
+                    static_cast<std::uint16_t>(sliceSorted[v * 24 * kMoveCount + m] / 24);
 
-    // Half turns of F, R, L, B through the cubies (their quarter turns leave H);
-    // the other turns of T and D by repeating the quarter turn.
-    edge8Perm.assign(static_cast<size_t>(coord::kEdge8PermCount) * kPhase2MoveCount, 0);
-    CubieCube c;
-    for (int v = 0; v < coord::kEdge8PermCount; ++v) {
-        coord::SetEdge8Perm(c, v);
-        std::uint16_t* row = &edge8Perm[static_cast<size_t>(v) * kPhase2MoveCount];
-        row[0] = static_cast<std::uint16_t>(coord::Edge8Perm(c * cubie::FaceTurn(0)));
-        row[3] = static_cast<std::uint16_t>(coord::Edge8Perm(c * cubie::FaceTurn(5)));
-        for (int k = 6; k < kPhase2MoveCount; ++k) {
-            const CubieCube& turn = cubie::FaceTurn(MoveFace(kPhase2Moves[k]));
-            row[k] = static_cast<std::uint16_t>(coord::Edge8Perm(c * turn * turn));
+        // Half turns of F, R, L, B through the cubies (their quarter turns leave H);
+        // the other turns of T and D by repeating the quarter turn.
+        edge8Perm.assign(static_cast<size_t>(coord::kEdge8PermCount) * kPhase2MoveCount, 0);
+        CubieCube c;
+        for (int v = 0; v < coord::kEdge8PermCount; ++v) {
+            coord::SetEdge8Perm(c, v);
+            std::uint16_t* row = &edge8Perm[static_cast<size_t>(v) * kPhase2MoveCount];
+            row[0] = static_cast<std::uint16_t>(coord::Edge8Perm(c * cubie::FaceTurn(0)));
+            row[3] = static_cast<std::uint16_t>(coord::Edge8Perm(c * cubie::FaceTurn(5)));
+            for (int k = 6; k < kPhase2MoveCount; ++k) {
+                const CubieCube& turn = cubie::FaceTurn(MoveFace(kPhase2Moves[k]));
+                row[k] = static_cast<std::uint16_t>(coord::Edge8Perm(c * turn * turn));
+            }
         }
-    }
-    for (int v = 0; v < coord::kEdge8PermCount; ++v) {
-        std::uint16_t* row = &edge8Perm[static_cast<size_t>(v) * kPhase2MoveCount];
-        for (int k : {0, 3}) {
-            row[k + 1] = edge8Perm[row[k] * kPhase2MoveCount + k];
-            row[k + 2] = edge8Perm[row[k + 1] * kPhase2MoveCount + k];
+        for (int v = 0; v < coord::kEdge8PermCount; ++v) {
+            std::uint16_t* row = &edge8Perm[static_cast<size_t>(v) * kPhase2MoveCount];
+            for (int k : {0, 3}) {
+                row[k + 1] = edge8Perm[row[k] * kPhase2MoveCount + k];
+                row[k + 2] = edge8Perm[row[k + 1] * kPhase2MoveCount + k];
+            }
         }
-    }
-    if (worker.joinable())
-        worker.join();
+    });
 }
 
 size_t MoveTables::Bytes() const
