@@ -8,10 +8,15 @@ cd "$(dirname "$0")/.."
 zelvors_install_deps clang libclang-rt-14-dev
 
 jobs=${JOBS:-2}
+# How long each part took, so that a slow one shows in the log.
+start=$(date +%s)
+took() { echo "== $1 done, $(($(date +%s) - start)) s since the start"; }
 
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build/test -j "$jobs"
+took "build"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
+took "suite"
 
 # The sanitizer build. It reads the short solver's tables that the first
 # build's tests computed (the same file; computing them here takes long).
@@ -30,9 +35,12 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZELVORS_BUILD_BENCH=OFF -DZE
     -DZELVORS_ENDURANCE_MAX_GROWTH_MIB=0 -DZELVORS_SHORT_CUBES=100 \
     -DZELVORS_TEST_CACHE="$(pwd)/build/test/test-cache" -DZELVORS_CACHE_CASES=corrupt
 cmake --build build/asan -j "$jobs"
+took "sanitizer build"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:verify_asan_link_order=0 \
 UBSAN_OPTIONS=print_stacktrace=1 \
 LSAN_OPTIONS=suppressions=$(pwd)/tests/sanitizers/lsan.supp \
     ctest --test-dir build/asan --output-on-failure -j "$jobs"
+took "sanitizer suite"
 
 sh scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+took "fuzzing"
