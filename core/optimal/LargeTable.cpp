@@ -27,25 +27,7 @@ bool LargeTable::Build(const shortsolver::MoveTables& moves, const std::vector<s
             progress(f);
     };
     tell(0);
-    cubie::CubieCube c;
-    classes.Build(kValueCount, [&c](size_t v, int s) {
-        coord::SetFlip(c, static_cast<int>(v / coord::kSliceSortedCount));
-        coord::SetSliceSorted(c, static_cast<int>(v % coord::kSliceSortedCount));
-        const cubie::CubieCube d = shortsolver::ConjugateAxis(c, s);
-        return static_cast<size_t>(coord::Flip(d)) * coord::kSliceSortedCount +
-               static_cast<size_t>(coord::SliceSorted(d));
-    });
-    const std::uint16_t* flipMove = moves.flip.data();
-    const std::uint16_t* sliceMove = moves.sliceSorted.data();
-    auto move = [flipMove, sliceMove](size_t v, int k) {
-        const size_t flip = v / coord::kSliceSortedCount, slice = v % coord::kSliceSortedCount;
-        return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * coord::kSliceSortedCount +
-               sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
-    };
-    classMove.assign(classes.rep.size() * kMoveCount, 0);
-    for (size_t r = 0; r < classes.rep.size(); ++r)
-        for (int k = 0; k < kMoveCount; ++k)
-            classMove[r * kMoveCount + static_cast<size_t>(k)] = classes.classOf[move(classes.rep[r], k)];
+    const shortsolver::FlipSliceMove move = shortsolver::BuildFlipSliceClasses(moves, true, classes, classMove);
     tell(0.1);
     const size_t nSolved = static_cast<size_t>(coord::SliceSorted(cubie::CubieCube::Solved()));
     if (!shortsolver::BuildDistances(distances, classes, move, kMoveCount, coord::kTwistCount, moves.twist.data(),

@@ -116,6 +116,26 @@ void DepthTables::Allocate()
     phase2.Reset(kCornerClassCount, coord::kEdge8PermCount);
 }
 
+FlipSliceMove BuildFlipSliceClasses(const MoveTables& moves, bool bOrder, SymClasses& classes,
+                                    std::vector<std::uint32_t, LargePageAllocator<std::uint32_t>>& classMove)
+{
+    const int nPer = bOrder ? 1 : 24; // sorted slice coordinates a value stands for
+    const FlipSliceMove move{moves.flip.data(), bOrder ? moves.sliceSorted.data() : moves.slice.data(),
+                             static_cast<size_t>(coord::kSliceSortedCount / nPer)};
+    cubie::CubieCube c;
+    classes.Build(static_cast<size_t>(coord::kFlipCount) * move.nSlices, [&c, &move, nPer](size_t v, int s) {
+        coord::SetFlip(c, static_cast<int>(v / move.nSlices));
+        coord::SetSliceSorted(c, static_cast<int>(v % move.nSlices) * nPer);
+        const cubie::CubieCube d = ConjugateAxis(c, s);
+        return static_cast<size_t>(coord::Flip(d)) * move.nSlices + static_cast<size_t>(coord::SliceSorted(d) / nPer);
+    });
+    classMove.assign(classes.rep.size() * kMoveCount, 0);
+    for (size_t r = 0; r < classes.rep.size(); ++r)
+        for (int k = 0; k < kMoveCount; ++k)
+            classMove[r * kMoveCount + static_cast<size_t>(k)] = classes.classOf[move(classes.rep[r], k)];
+    return move;
+}
+
 void DepthTables::Build(const MoveTables& moves)
 {
     using cubie::CubieCube;
@@ -138,25 +158,7 @@ void DepthTables::Build(const MoveTables& moves)
     };
     Alongside(buildPhase2, [&] {
         ConjugateTable(twistConj, coord::kTwistCount, coord::SetTwist, coord::Twist);
-        CubieCube c;
-        flipSlice.Build(static_cast<size_t>(coord::kFlipCount) * coord::kSliceCount, [&c](size_t v, int s) {
-            coord::SetFlip(c, static_cast<int>(v / coord::kSliceCount));
-            coord::SetSliceSorted(c, static_cast<int>(v % coord::kSliceCount) * 24);
-            const CubieCube d = ConjugateAxis(c, s);
-            return static_cast<size_t>(coord::Flip(d)) * coord::kSliceCount +
-                   static_cast<size_t>(coord::SliceSorted(d) / 24);
-        });
-        const std::uint16_t* flipMove = moves.flip.data();
-        const std::uint16_t* sliceMove = moves.slice.data();
-        auto moveFlipSlice = [flipMove, sliceMove](size_t v, int k) {
-            const size_t flip = v / coord::kSliceCount, slice = v % coord::kSliceCount;
-            return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * coord::kSliceCount +
-                   sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
-        };
-        classMove.assign(flipSlice.rep.size() * kMoveCount, 0);
-        for (size_t c = 0; c < flipSlice.rep.size(); ++c)
-            for (int k = 0; k < kMoveCount; ++k)
-                classMove[c * kMoveCount + static_cast<size_t>(k)] = flipSlice.classOf[moveFlipSlice(flipSlice.rep[c], k)];
+        const FlipSliceMove moveFlipSlice = BuildFlipSliceClasses(moves, false, flipSlice, classMove);
         BuildDistances(
             phase1, flipSlice, moveFlipSlice,
             kMoveCount, coord::kTwistCount, moves.twist.data(), twistConj.data(),

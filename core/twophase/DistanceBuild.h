@@ -4,6 +4,7 @@
 
 #include "Bits.h"
 #include "DepthTables.h"
+#include "MoveTables.h"
 #include "Threads.h"
 
 #include <algorithm>
@@ -12,6 +13,27 @@
 #include <vector>
 
 namespace shortsolver {
+
+// The flip and the middle layer's edges together, flip * nSlices + slice:
+// with bOrder the sorted slice coordinate (their places and order), else
+// their places alone (the sorted coordinate / 24). Its call is the value a
+// move takes a value to.
+struct FlipSliceMove {
+    const std::uint16_t* flipMove;
+    const std::uint16_t* sliceMove;
+    size_t nSlices;
+    size_t operator()(size_t v, int k) const
+    {
+        const size_t flip = v / nSlices, slice = v % nSlices;
+        return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * nSlices +
+               sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
+    }
+};
+// Fills classes with the classes of those values under the 16 symmetries,
+// and classMove[class * kMoveCount + k] with classes.classOf of the class's
+// representative after move k; returns how the values move.
+FlipSliceMove BuildFlipSliceClasses(const MoveTables& moves, bool bOrder, SymClasses& classes,
+                                    std::vector<std::uint32_t, LargePageAllocator<std::uint32_t>>& classMove);
 
 template <class Conj>
 void SymClasses::Build(size_t nCount, Conj conj)
