@@ -20,8 +20,11 @@
 // faces the lower slot first): the search is split into subtrees by its first
 // two moves, threads take them in order, and the lowest subtree with a
 // solution wins once every subtree before it is done, so the answer is the
-// same for every thread count. When the short solver's solution is no longer
-// than the first length not yet ruled out, it is optimal and is the answer.
+// same for every thread count. When only that first solution is wanted, a
+// cube with symmetries (a pattern, say) leaves out the subtrees whose first
+// moves one of its symmetries maps to earlier ones: they cannot hold it.
+// When the short solver's solution is no longer than the first length not
+// yet ruled out, it is optimal and is the answer.
 
 #include "Compat.h"
 #include "DepthTables.h"
