@@ -309,6 +309,28 @@ public:
                         image[static_cast<size_t>(m)] = m_syms[s].moveTo[m_moveOn[a][m]];
                     m_symmetries.push_back(image);
                 }
+        for (size_t i = 0; i < m_symmetries.size(); ++i)
+            for (int m = 0; m < kMoveCount; ++m) {
+                const int nImage = m_symmetries[i][static_cast<size_t>(m)];
+                if (nImage < m)
+                    m_mapsEarlier[m] |= std::uint64_t(1) << i;
+                else if (nImage == m)
+                    m_keeps[m] |= std::uint64_t(1) << i;
+            }
+    }
+
+    // The symmetries of the cube (bit i: m_symmetries[i]) that map each of
+    // these moves to itself. Deeper in the search, a move that one of the
+    // symmetries keeping the moves so far maps to an earlier move is left
+    // out as IsFirstOfItsImages leaves out first moves: the moves so far
+    // followed by its image (in the search's order, since the image keeps
+    // the move before it) come first.
+    std::uint64_t Keeping(const int* moves, int nMoves) const
+    {
+        std::uint64_t mask = m_symmetries.size() >= 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << m_symmetries.size()) - 1;
+        for (int i = 0; i < nMoves; ++i)
+            mask &= m_keeps[moves[i]];
+        return mask;
     }
 
     // Whether no symmetry of the cube maps these first moves (in the order
@@ -554,6 +576,9 @@ public:
     cubie::CubieCube m_inverseTurn[kMoveCount];        // the inverse of each move
     // For each symmetry of the cube but the identity, the move each move becomes.
     std::vector<std::array<std::int8_t, kMoveCount>> m_symmetries;
+    // [move]: bit i set when m_symmetries[i] maps the move to an earlier one, to itself.
+    std::uint64_t m_mapsEarlier[kMoveCount] = {};
+    std::uint64_t m_keeps[kMoveCount] = {};
 
 private:
     void AddTasks(std::vector<Task>& tasks, const Task& t, int nPrefix, int nDepth) const
@@ -637,7 +662,9 @@ public:
             std::copy(t.moves, t.moves + t.nMoves, m_path);
             const int nLast = t.nMoves > 0 ? MoveFace(t.moves[t.nMoves - 1]) : -1;
             m_bAbort = false;
-            Dfs(t.node, t.nMoves, m_s.nDepth - t.nMoves, nLast);
+            // (Only when the first solution alone is wanted, as for the subtrees.)
+            Dfs(t.node, t.nMoves, m_s.nDepth - t.nMoves, nLast,
+                m_s.nWanted == 1 ? m_search.Keeping(t.moves, t.nMoves) : 0);
             Flush();
             if (m_s.options.progress && !m_s.bStopped.load()) {
                 std::lock_guard<std::mutex> lock(m_s.progressMutex);
@@ -654,7 +681,8 @@ private:
         m_nNodes = 0;
     }
 
-    bool Dfs(const Node& n, int depth, int left, int nLastFace)
+    // keeping: the symmetries of the cube (Search::Keeping) that keep every move so far.
+    bool Dfs(const Node& n, int depth, int left, int nLastFace, std::uint64_t keeping)
     {
         if ((++m_nNodes & kPollMask) == 0) {
             if (m_s.options.pCancel && m_s.options.pCancel->load(std::memory_order_relaxed))
@@ -670,7 +698,8 @@ private:
             // The last move must solve the corners and bring every axis into
             // H: the coordinates tell without the tables.
             for (int m = 0; m < kMoveCount; ++m) {
-                if (!MayFollow(MoveFace(m), nLastFace) || !m_search.SolvesAllButEdges(n, m))
+                if (!MayFollow(MoveFace(m), nLastFace) || (keeping & m_search.m_mapsEarlier[m]) != 0 ||
+                    !m_search.SolvesAllButEdges(n, m))
                     continue;
                 m_path[depth] = m;
                 if (m_search.Solves(m_path, depth + 1) && m_s.Found(m_nTask, m_path))
@@ -689,7 +718,8 @@ private:
         for (int m = 0; m < kMoveCount; ++m) {
             // The corner bound first: its table is small, so most of its
             // reads are quick and a child it rules out costs no more.
-            if (!MayFollow(MoveFace(m), nLastFace) || !m_search.StartCorners(n, m, children[nKept], left - 1))
+            if (!MayFollow(MoveFace(m), nLastFace) || (keeping & m_search.m_mapsEarlier[m]) != 0 ||
+                !m_search.StartCorners(n, m, children[nKept], left - 1))
                 continue;
             moves[nKept] = m;
             kept[nKept] = nKept;
@@ -735,7 +765,7 @@ private:
         for (int k = 0; k < nKept; ++k) {
             const int i = kept[k];
             m_path[depth] = moves[i];
-            if (Dfs(children[i], depth + 1, left - 1, MoveFace(moves[i])))
+            if (Dfs(children[i], depth + 1, left - 1, MoveFace(moves[i]), keeping & m_search.m_keeps[moves[i]]))
                 return true;
             if (m_bAbort)
                 return false;

@@ -22,7 +22,9 @@
 // solution wins once every subtree before it is done, so the answer is the
 // same for every thread count. When only that first solution is wanted, a
 // cube with symmetries (a pattern, say) leaves out the subtrees whose first
-// moves one of its symmetries maps to earlier ones: they cannot hold it.
+// moves one of its symmetries maps to earlier ones, and deeper the moves that
+// a symmetry keeping every move so far maps to earlier ones: they cannot
+// hold it.
 // When the short solver's solution is no longer than the first length not
 // yet ruled out, it is optimal and is the answer.
 

@@ -143,8 +143,8 @@ TEST(OptimalMany, ACubeWithSymmetriesStillGetsTheFirstSolutionInMoveOrder)
         {4, 13, 0, 17, 7, 10, 0, 17}, // four spots
         {9, 6, 3, 12, 2, 17, 11, 8},  // L+ R+ F+ B+ T- D- L- R-
     };
-    // And every cube of up to three moves (single turns, turns of opposite
-    // faces, and many without a symmetry).
+    // Every cube of up to three moves (single turns, turns of opposite faces,
+    // and many without a symmetry).
     for (int a = 0; a < 18; ++a) {
         scrambles.push_back({a});
         for (int b = 0; b < 18; ++b) {
@@ -155,6 +155,21 @@ TEST(OptimalMany, ACubeWithSymmetriesStillGetsTheFirstSolutionInMoveOrder)
                 if (testsupport::MayFollow(c / 3, b / 3))
                     scrambles.push_back({a, b, c});
         }
+    }
+    // And every cube of four and of five half turns (many of them symmetric
+    // deeper than the subtrees' first moves).
+    std::vector<std::vector<int>> halves = {{}};
+    for (int n = 1; n <= 5; ++n) {
+        std::vector<std::vector<int>> longer;
+        for (const std::vector<int>& h : halves)
+            for (int f = 0; f < 6; ++f)
+                if (testsupport::MayFollow(f, h.empty() ? -1 : h.back() / 3)) {
+                    longer.push_back(h);
+                    longer.back().push_back(f * 3 + 1);
+                }
+        halves = longer;
+        if (n >= 4)
+            scrambles.insert(scrambles.end(), halves.begin(), halves.end());
     }
     for (const std::vector<int>& scramble : scrambles) {
         BYTE colors[54];
