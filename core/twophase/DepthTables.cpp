@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <new>
-#include <system_error>
 #include <thread>
 
 namespace shortsolver {
@@ -56,26 +55,14 @@ void* AllocateLarge(size_t nBytes)
     constexpr size_t kTouchAcross = size_t(64) << 20;
     const unsigned nCores = std::thread::hardware_concurrency();
     if (nSize >= kTouchAcross && nCores > 1) {
-        auto touch = [p, nSize](size_t nPart, size_t nParts) {
-            auto* q = static_cast<volatile unsigned char*>(p);
-            const size_t nPages = nSize / kPageBytes;
-            for (size_t i = nPages * nPart / nParts; i < nPages * (nPart + 1) / nParts; ++i)
-                q[i * kPageBytes] = 0;
-        };
-        const size_t nParts = std::min<size_t>(nCores, 8);
-        std::vector<std::thread> threads;
-        size_t nPart = 1;
-        try {
-            for (; nPart < nParts; ++nPart)
-                threads.emplace_back(touch, nPart, nParts);
-        } catch (const std::system_error&) {
-        }
-        touch(0, nParts);
-        for (std::thread& t : threads)
-            t.join();
-        // Parts no thread could be started for.
-        for (size_t i = nPart; i < nParts; ++i)
-            touch(i, nParts);
+        const size_t nPages = nSize / kPageBytes;
+        const int nParts = static_cast<int>(std::min<unsigned>(nCores, 8));
+        ForBlocks(nPages, (nPages + static_cast<size_t>(nParts) - 1) / static_cast<size_t>(nParts), nParts,
+                  [p](size_t first, size_t last, size_t) {
+                      auto* q = static_cast<volatile unsigned char*>(p);
+                      for (size_t i = first; i < last; ++i)
+                          q[i * kPageBytes] = 0;
+                  });
     }
     return p;
 }
