@@ -13,7 +13,7 @@ seconds=${1:-60}
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -g -O1"
 CC=clang CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    -DZELVORS_BUILD_GUI=OFF -DZELVORS_BUILD_BENCH=OFF -DZELVORS_BUILD_FUZZ=ON \
+    -DZELVORS_BUILD_GUI=OFF -DZELVORS_BUILD_BENCH=OFF -DZELVORS_BUILD_FUZZ=ON -DCMAKE_UNITY_BUILD=ON \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 cmake --build build/fuzz -j "${JOBS:-2}" --target fuzz_config fuzz_moves
 

@@ -13,8 +13,11 @@ start=$(date +%s)
 took() { echo "== $1 done, $(($(date +%s) - start)) s since the start"; }
 
 # Both builds keep line tables only (-g1): stacks and reports still name
-# files and lines, and the builds take about a quarter less time.
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
+# files and lines, and the builds take about a quarter less time. They also
+# compile each target's sources as one (a unity build), a third less time
+# again; a plain build is what the quick start makes.
+unity=-DCMAKE_UNITY_BUILD=ON
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" $unity
 cmake --build build/test -j "$jobs"
 took "build"
 ctest --test-dir build/test --output-on-failure -j "$jobs"
@@ -29,7 +32,7 @@ took "suite"
 # optimisation; asserts stay on (a Debug build).
 san="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 dri=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -1)
-cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 $unity \
     -DZELVORS_BUILD_BENCH=OFF -DZELVORS_PACKAGE_TEST=OFF \
     -DCMAKE_CXX_FLAGS="$san -O1" -DCMAKE_EXE_LINKER_FLAGS="$san" \
     -DZELVORS_DIAGNOSIS_CASES=300 -DZELVORS_SCAN_CASES=500 \

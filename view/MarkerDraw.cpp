@@ -10,19 +10,6 @@
 
 namespace {
 
-MarkerVec Sub(MarkerVec a, MarkerVec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-MarkerVec Add(MarkerVec a, MarkerVec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-MarkerVec Scale(MarkerVec a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-MarkerVec Unit(MarkerVec a)
-{
-    const float l = std::sqrt(a.x * a.x + a.y * a.y + a.z * a.z);
-    return l > 0.0f ? Scale(a, 1.0f / l) : a;
-}
-MarkerVec Cross(MarkerVec a, MarkerVec b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 // The point a distance back from the path's head, with the path's direction there.
 void PointBack(const std::vector<MarkerVec>& path, float fDistance, MarkerVec& pt, MarkerVec& dir)
 {

@@ -15,14 +15,6 @@ constexpr float kStripHalfLength = 1.3f; // tail to the head's point
 // its arc alone: the top face at the default angles, not the front or right.
 constexpr float kSlant = 0.35f;
 
-MarkerVec Add(MarkerVec a, MarkerVec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-MarkerVec Scale(MarkerVec a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-MarkerVec Cross(MarkerVec a, MarkerVec b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float Dot(MarkerVec a, MarkerVec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
 // The four neighbours of each face, in no particular order.
 const char* Neighbours(char chFace)
 {

@@ -13,11 +13,27 @@
 // model's '+'; a half turn is drawn as two clockwise quarter turns, as the
 // model performs it.
 
+#include <cmath>
 #include <vector>
 
 struct MarkerVec {
     float x = 0.0f, y = 0.0f, z = 0.0f;
 };
+
+inline MarkerVec Add(MarkerVec a, MarkerVec b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline MarkerVec Sub(MarkerVec a, MarkerVec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline MarkerVec Scale(MarkerVec a, float s) { return {a.x * s, a.y * s, a.z * s}; }
+inline float Dot(MarkerVec a, MarkerVec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline MarkerVec Cross(MarkerVec a, MarkerVec b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+// Of length 1, or a itself when it is zero.
+inline MarkerVec Unit(MarkerVec a)
+{
+    const float l = std::sqrt(Dot(a, a));
+    return l > 0.0f ? Scale(a, 1.0f / l) : a;
+}
 
 enum class MarkerTurn { CLOCKWISE, COUNTER_CLOCKWISE, HALF };
 

@@ -81,7 +81,7 @@ constexpr MacroRow kMiddleEdgeFreeMacros[] = {
     {'R', 'F', "R-.D+.R+.D+.F+.D-.F-."}, // own slot, flipped
 };
 
-constexpr const char kNextSide[] = "C+.";
+constexpr const char kTurnToNextSide[] = "C+.";
 constexpr const char kInsertFromFront[] = "F+.D-.F-.D-.R-.D+.R+.";
 constexpr const char kInsertFromRight[] = "R-.D+.R+.D+.F+.D-.F-.";
 
@@ -112,7 +112,7 @@ void CCubeSolver::SolveTopEdges(CProgressCtrl* pProgress)
         const char* pszMacro = FindMacro(kTopEdgeMacros, FindEdge(top, front), FindEdge(front, top));
         if (pszMacro)
             ApplyMacro(pszMacro);
-        ApplyMacro(kNextSide);
+        ApplyMacro(kTurnToNextSide);
     }
 }
 
@@ -127,7 +127,7 @@ void CCubeSolver::SolveTopCorners(CProgressCtrl* pProgress)
                                          FindCorner(front, top, right));
         if (pszMacro)
             ApplyMacro(pszMacro);
-        ApplyMacro(kNextSide);
+        ApplyMacro(kTurnToNextSide);
     }
 }
 
@@ -166,6 +166,6 @@ void CCubeSolver::SolveMiddleEdges(CProgressCtrl* pProgress)
                 ApplyMacro("D+.");
             ApplyMacro(kInsertFromRight);
         }
-        ApplyMacro(kNextSide);
+        ApplyMacro(kTurnToNextSide);
     }
 }

@@ -11,7 +11,7 @@ using shortsolver::kMoveCount;
 
 namespace {
 
-constexpr std::uint32_t kCacheVersion = 1;
+constexpr std::uint32_t kLargeTableVersion = 1;
 constexpr size_t kValueCount = static_cast<size_t>(coord::kFlipCount) * coord::kSliceSortedCount;
 // The classes of the values under the 16 symmetries (Build finds as many).
 constexpr size_t kClassCount = 1523864;
@@ -85,7 +85,7 @@ bool LargeTable::Load(const std::string& strPath)
     distances.Reset(kClassCount, coord::kTwistCount);
     using tablecache::Destination;
     std::uint64_t checksum = 0;
-    return tablecache::Load(strPath, kCacheVersion,
+    return tablecache::Load(strPath, kLargeTableVersion,
                             Arrays<Destination>(
                                 *this, [](auto& v) { return Destination{v.data(), v.size() * sizeof(v[0])}; },
                                 [](std::uint8_t* p, size_t n) { return Destination{p, n}; }),
@@ -96,7 +96,7 @@ bool LargeTable::Load(const std::string& strPath)
 bool LargeTable::Save(const std::string& strPath) const
 {
     using tablecache::Segment;
-    return tablecache::Save(strPath, kCacheVersion,
+    return tablecache::Save(strPath, kLargeTableVersion,
                             Arrays<Segment>(
                                 *this, [](const auto& v) { return Segment{v.data(), v.size() * sizeof(v[0])}; },
                                 [](const std::uint8_t* p, size_t n) { return Segment{p, n}; }));

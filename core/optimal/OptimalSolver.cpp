@@ -33,7 +33,7 @@ using shortsolver::MoveFace;
 namespace {
 
 // Bumped whenever the tables' layout or meaning changes.
-constexpr std::uint32_t kCacheVersion = 2;
+constexpr std::uint32_t kSmallTablesVersion = 2;
 
 int Cores()
 {
@@ -54,7 +54,7 @@ bool OptimalTables::ReadCache(const std::string& strPath)
     corners.Reset(shortsolver::kCornerClassCount, coord::kTwistCount);
     phase1Exact.Reset(shortsolver::kFlipSliceClassCount, coord::kTwistCount);
     std::uint64_t checksum = 0;
-    if (!tablecache::Load(strPath, kCacheVersion,
+    if (!tablecache::Load(strPath, kSmallTablesVersion,
                           {{corners.Data(), corners.Bytes()}, {phase1Exact.Data(), phase1Exact.Bytes()}}, &checksum) ||
         checksum != kFingerprint)
         return false;
@@ -68,7 +68,7 @@ bool OptimalTables::ReadCache(const std::string& strPath)
 
 bool OptimalTables::WriteCache(const std::string& strPath) const
 {
-    return tablecache::Save(strPath, kCacheVersion,
+    return tablecache::Save(strPath, kSmallTablesVersion,
                             {{corners.Data(), corners.Bytes()}, {phase1Exact.Data(), phase1Exact.Bytes()}});
 }
 

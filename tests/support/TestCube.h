@@ -54,6 +54,9 @@ protected:
     void Changed() override { ++nChanges; }
 };
 
+// The colours of the faces in slot order, as the model numbers them.
+inline constexpr BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
+
 constexpr const char kSolvedText[] = "111111111222222222333333333444444444555555555666666666";
 
 // Whole-cube orientations: each of the 24 as a move string.

@@ -32,13 +32,6 @@ MarkerVec FaceletCentre(int nSlot, int r, int c)
     return {i - 1 + 0.5f * n.x, j - 1 + 0.5f * n.y, k - 1 + 0.5f * n.z};
 }
 
-float Dot(MarkerVec a, MarkerVec b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-MarkerVec Sub(MarkerVec a, MarkerVec b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-MarkerVec Cross(MarkerVec a, MarkerVec b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-
 // Where the model's move takes the facelet nearest to pt: the facelet is
 // painted on a blank cube and looked for after the move.
 MarkerVec Follow(const char* pszMove, MarkerVec pt)

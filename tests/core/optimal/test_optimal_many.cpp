@@ -7,6 +7,7 @@
 #include "CubieCube.h"
 #include "MoveWalk.h"
 #include "OptimalSolver.h"
+#include "TestCube.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,6 @@ namespace {
 
 using cubie::CubieCube;
 
-const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
 using testsupport::Commuted;
 using testsupport::Scrambled;
 using testsupport::Turn;

@@ -8,6 +8,7 @@
 #include "CubieCube.h"
 #include "OptimalSolver.h"
 #include "ShortSolver.h"
+#include "TestCube.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +16,6 @@
 #include <string>
 
 namespace {
-
-const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
 
 void Colours(const cubie::CubieCube& c, BYTE colors[54]) { cubie::WriteFacelets(c, kStandard, colors); }
 

@@ -45,8 +45,6 @@ Colours RandomCube(std::mt19937& rng, const BYTE centres[6])
     return c;
 }
 
-const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
-
 TEST(Patterns, EachIsTheCubeItsAlgorithmMakes)
 {
     size_t nCount = 0;

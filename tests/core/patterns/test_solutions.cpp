@@ -17,8 +17,6 @@
 
 namespace {
 
-const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
-
 // The list's invariants for the cube: each solves it within nBound moves,
 // distinct up to commuting turns, shortest first, the solver's own answer
 // leading its length.

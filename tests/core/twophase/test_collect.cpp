@@ -7,6 +7,7 @@
 #include "CubieCube.h"
 #include "MoveWalk.h"
 #include "ShortSolver.h"
+#include "TestCube.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,6 @@ namespace {
 
 using cubie::CubieCube;
 
-const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
 using testsupport::Commuted;
 using testsupport::kModelLetters;
 using testsupport::Turn;

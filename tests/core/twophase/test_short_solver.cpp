@@ -21,19 +21,12 @@
 
 namespace {
 
-const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
-
 std::string Text(const BYTE colors[54])
 {
     std::string s;
     for (int i = 0; i < 54; ++i)
         s += static_cast<char>('0' + colors[i]);
     return s;
-}
-
-void ColorsOf(const CCubeSolver& model, BYTE colors[54])
-{
-    ReadCube(model, colors);
 }
 
 // Solves and checks: result 0, at most nBound moves, well-formed groups of
@@ -93,7 +86,7 @@ TEST(ShortSolver, KnownCubes)
             model.ExecuteMoves(Orientation(static_cast<int>(rng() % 24)));
             const std::string strMove = {kLetters[f], kTurns[t], '.'};
             model.ExecuteMoves(strMove);
-            ColorsOf(model, colors);
+            ReadCube(model, colors);
             const std::string strInverse = {kLetters[f], kTurns[2 - t], '.'};
             EXPECT_EQ(ExpectSolves(colors), strInverse);
         }
@@ -157,7 +150,7 @@ TEST(ShortSolver, CentresInEveryOrientationAndColouring)
         CCubeSolver model;
         LoadCube(model, colors);
         model.ExecuteMoves(Orientation(n % 24));
-        ColorsOf(model, colors);
+        ReadCube(model, colors);
         ExpectSolves(colors);
     }
 }

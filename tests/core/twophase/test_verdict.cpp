@@ -20,13 +20,6 @@ namespace {
 
 using namespace cubie;
 
-const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
-
-void ColorsOf(const CCubeSolver& model, BYTE colors[54])
-{
-    ReadCube(model, colors);
-}
-
 FaceletReading Read(const CubieCube& c)
 {
     BYTE colors[54];
@@ -157,7 +150,7 @@ TEST(Verdict, AgreesWithLayerByLayerSolve)
             CCubeSolver turned;
             LoadCube(turned, colors);
             turned.ExecuteMoves(Orientation(static_cast<int>(rng() % 24)));
-            ColorsOf(turned, colors);
+            ReadCube(turned, colors);
         }
         const int nFaults = n % 5 == 0 ? 0 : 1 + static_cast<int>(rng() % 3);
         for (int k = 0; k < nFaults; ++k)
