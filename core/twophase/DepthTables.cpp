@@ -103,8 +103,25 @@ void DepthTables::Allocate()
     phase2.Reset(kCornerClassCount, coord::kEdge8PermCount);
 }
 
-FlipSliceMove BuildFlipSliceClasses(const MoveTables& moves, bool bOrder, SymClasses& classes,
-                                    std::vector<std::uint32_t, LargePageAllocator<std::uint32_t>>& classMove)
+namespace {
+
+// The value move k takes a flip-and-slice value v to (see BuildFlipSliceClasses).
+struct FlipSliceMove {
+    const std::uint16_t* flipMove;
+    const std::uint16_t* sliceMove;
+    size_t nSlices;
+    size_t operator()(size_t v, int k) const
+    {
+        const size_t flip = v / nSlices, slice = v % nSlices;
+        return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * nSlices +
+               sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
+    }
+};
+
+} // namespace
+
+void BuildFlipSliceClasses(const MoveTables& moves, bool bOrder, SymClasses& classes,
+                           std::vector<std::uint32_t, LargePageAllocator<std::uint32_t>>& classMove)
 {
     const int nPer = bOrder ? 1 : 24; // sorted slice coordinates a value stands for
     const FlipSliceMove move{moves.flip.data(), bOrder ? moves.sliceSorted.data() : moves.slice.data(),
@@ -120,7 +137,6 @@ FlipSliceMove BuildFlipSliceClasses(const MoveTables& moves, bool bOrder, SymCla
     for (size_t r = 0; r < classes.rep.size(); ++r)
         for (int k = 0; k < kMoveCount; ++k)
             classMove[r * kMoveCount + static_cast<size_t>(k)] = classes.classOf[move(classes.rep[r], k)];
-    return move;
 }
 
 void DepthTables::Build(const MoveTables& moves)
@@ -138,16 +154,17 @@ void DepthTables::Build(const MoveTables& moves)
         const std::uint16_t* cornerMove = moves.cornerPerm.data();
         BuildDistances(
             phase2, corners,
-            [cornerMove](size_t v, int k) {
-                return static_cast<size_t>(cornerMove[v * kMoveCount + static_cast<size_t>(kPhase2Moves[k])]);
-            },
+            RowMoveOf(corners,
+                      [cornerMove](size_t v, int k) {
+                          return static_cast<size_t>(cornerMove[v * kMoveCount + static_cast<size_t>(kPhase2Moves[k])]);
+                      }),
             kPhase2MoveCount, coord::kEdge8PermCount, moves.edge8Perm.data(), edge8Conj.data(), 0);
     };
     Alongside(buildPhase2, [&] {
         ConjugateTable(twistConj, coord::kTwistCount, coord::SetTwist, coord::Twist);
-        const FlipSliceMove moveFlipSlice = BuildFlipSliceClasses(moves, false, flipSlice, classMove);
+        BuildFlipSliceClasses(moves, false, flipSlice, classMove);
         BuildDistances(
-            phase1, flipSlice, moveFlipSlice,
+            phase1, flipSlice, RowMoveOf(classMove.data(), kMoveCount),
             kMoveCount, coord::kTwistCount, moves.twist.data(), twistConj.data(),
             static_cast<size_t>(coord::SolvedSlice()));
     });
@@ -289,7 +306,10 @@ void BuildCornerDistances(Mod3Table& table, const MoveTables& moves, const Depth
     const std::uint16_t* cornerMove = moves.cornerPerm.data();
     BuildDistances(
         table, depth.corners,
-        [cornerMove](size_t v, int k) { return static_cast<size_t>(cornerMove[v * kMoveCount + static_cast<size_t>(k)]); },
+        RowMoveOf(depth.corners,
+                  [cornerMove](size_t v, int k) {
+                      return static_cast<size_t>(cornerMove[v * kMoveCount + static_cast<size_t>(k)]);
+                  }),
         kMoveCount, coord::kTwistCount, moves.twist.data(), depth.twistConj.data(), 0);
 }
 

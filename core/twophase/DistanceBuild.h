@@ -14,25 +14,12 @@
 
 namespace shortsolver {
 
-// The flip and the middle layer's edges together, flip * nSlices + slice:
-// with bOrder the sorted slice coordinate (their places and order), else
-// their places alone (the sorted coordinate / 24). Its call is the value a
-// move takes a value to.
-struct FlipSliceMove {
-    const std::uint16_t* flipMove;
-    const std::uint16_t* sliceMove;
-    size_t nSlices;
-    size_t operator()(size_t v, int k) const
-    {
-        const size_t flip = v / nSlices, slice = v % nSlices;
-        return static_cast<size_t>(flipMove[flip * kMoveCount + static_cast<size_t>(k)]) * nSlices +
-               sliceMove[slice * kMoveCount + static_cast<size_t>(k)];
-    }
-};
-// Fills classes with the classes of those values under the 16 symmetries,
-// and classMove[class * kMoveCount + k] with classes.classOf of the class's
-// representative after move k; returns how the values move.
-FlipSliceMove BuildFlipSliceClasses(const MoveTables& moves, bool bOrder, SymClasses& classes,
+// The flip and the middle layer's edges together, flip * slices + slice: with
+// bOrder the sorted slice coordinate (their places and order), else their
+// places alone (the sorted coordinate / 24). Fills classes with the classes
+// of those values under the 16 symmetries, and classMove[class * kMoveCount
+// + k] with classes.classOf of the class's representative after move k.
+void BuildFlipSliceClasses(const MoveTables& moves, bool bOrder, SymClasses& classes,
                                     std::vector<std::uint32_t, LargePageAllocator<std::uint32_t>>& classMove);
 
 template <class Conj>
@@ -64,21 +51,39 @@ namespace detail {
 constexpr std::uint64_t kLowBits = 0x5555555555555555ull;
 } // namespace detail
 
+// How a symmetry-reduced coordinate's rows move: RowMove(c, k) is the class
+// * kAxisSymCount + symmetry (classes.classOf) of row c's representative
+// after move k. From a move of the coordinate's values, or from a table of
+// the rows' moves such as BuildFlipSliceClasses makes.
+template <class MoveA>
+auto RowMoveOf(const SymClasses& a, MoveA moveA)
+{
+    return [&a, moveA](size_t c, int k) { return a.classOf[moveA(a.rep[c], k)]; };
+}
+inline auto RowMoveOf(const std::uint32_t* classMove, int nMoves)
+{
+    return [classMove, nMoves](size_t c, int k) {
+        return classMove[c * static_cast<size_t>(nMoves) + static_cast<size_t>(k)];
+    };
+}
+
 // Fills table with distances from (class of startA, 0): rows are the classes
-// of coordinate A, columns the values of B. moveA(a, k) is the value move k
-// takes a to; moveB[b * nMoves + k] likewise for B; conjB[b * kAxisSymCount + s]
-// is b seen through symmetry s.
+// of coordinate A, columns the values of B. rowMove(c, k) is where move k
+// takes row c (RowMoveOf); moveB[b * nMoves + k] the value move k takes b to
+// (nMoves at most kMoveCount);
+// conjB[b * kAxisSymCount + s] is b seen through symmetry s.
 //
 // Early levels expand the cubes of the level just reached; once most entries
 // are known, each unknown one looks for a neighbour on the level instead.
 // An entry found by expanding also marks the entries that are the same cube
 // seen through a symmetry keeping its row's representative, so every level
-// is complete before the next begins.
+// is complete before the next begins. The backward levels share the rows
+// among nThreads threads.
 //
 // False, the table incomplete, when *pCancel was set meanwhile (it is looked
 // at every few thousand rows).
-template <class MoveA>
-bool BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMoves, size_t nB,
+template <class RowMove>
+bool BuildDistances(Mod3Table& table, const SymClasses& a, RowMove rowMove, int nMoves, size_t nB,
                     const std::uint16_t* moveB, const std::uint16_t* conjB, size_t nStartA, int nThreads = 1,
                     const std::function<void(double)>& progress = {}, const std::atomic<bool>* pCancel = nullptr)
 {
@@ -87,61 +92,116 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
     const size_t nCount = nRows * nB;
     table.Reset(nRows, nB);
     size_t nDone = 0;
-    auto mark = [&](size_t c, size_t b, int value) {
+    // Sets (c, b) and its images under the symmetries keeping c's
+    // representative, those still unknown; counts them in nFound.
+    auto mark = [&](size_t c, size_t b, int value, size_t& nFound) {
         for (unsigned bits = a.stabiliser[c]; bits != 0; bits &= bits - 1) {
             const size_t s = static_cast<size_t>(LowestBit(bits));
             const size_t bs = conjB[b * kAxisSymCount + s];
             if (table.Get(c, bs) == Mod3Table::kUnknown) {
                 table.Set(c, bs, value);
-                ++nDone;
+                ++nFound;
             }
         }
     };
     const std::uint32_t start = a.classOf[nStartA];
-    mark(start / kAxisSymCount, conjB[start % kAxisSymCount], 0);
+    mark(start / kAxisSymCount, conjB[start % kAxisSymCount], 0, nDone);
 
     // One level over the rows [first, last). Backward, each unknown entry
     // that has a neighbour on the level joins the next one: a thread writes
     // only its own rows then (each row whole bytes), and what it reads of
     // other rows is either on the level or not whenever it is read. Forward,
     // each entry on the level marks its unknown neighbours (one thread).
+    const size_t nStride = table.Stride();
+    const size_t nLastWord = (nStride - 1) / 8 * 8; // the offset of a row's last word
+    // The entries of the row's last word that are in the table (columns < nB).
+    const size_t nLastEntries = nB - nLastWord * 4;
+    const std::uint64_t lastWordEntries =
+        nLastEntries >= 32 ? ~std::uint64_t(0) : (std::uint64_t(1) << (2 * nLastEntries)) - 1;
+    // The low bit of each entry of the row's word at byte i that the level
+    // works on: backward the unknown ones, forward those on it.
+    auto wordMask = [&](const std::uint8_t* line, size_t i, int nLevel, bool bBackward) {
+        // Eight bytes in a row are read as one (the compiler joins the reads).
+        const size_t nBytes = i != nLastWord ? 8 : nStride - i;
+        std::uint64_t w = 0;
+        if (nBytes == 8) {
+            for (size_t j = 0; j < 8; ++j)
+                w |= static_cast<std::uint64_t>(line[i + j]) << (8 * j);
+        } else {
+            for (size_t j = 0; j < nBytes; ++j)
+                w |= static_cast<std::uint64_t>(line[i + j]) << (8 * j);
+        }
+        std::uint64_t mask;
+        if (bBackward) {
+            mask = w & (w >> 1) & detail::kLowBits;
+        } else {
+            const std::uint64_t x = w ^ (detail::kLowBits * static_cast<std::uint64_t>(nLevel));
+            mask = ~(x | (x >> 1)) & detail::kLowBits;
+        }
+        return i != nLastWord ? mask : mask & lastWordEntries;
+    };
+    // Only rows narrow enough that all of a row's neighbours stay in the
+    // nearest caches are fetched.
+    const bool bFetchRows = nStride * static_cast<size_t>(nMoves) <= 16384;
+    struct RowMoves {
+        size_t row[kMoveCount];
+        const std::uint16_t* conj[kMoveCount];
+    };
+
+    // One level over the rows [first, last). Backward, each unknown entry
+    // that has a neighbour on the level joins the next one: a thread writes
+    // only its own rows then (each row whole bytes), and what it reads of
+    // other rows is either on the level or not whenever it is read. Forward,
+    // each entry on the level marks its unknown neighbours (one thread).
+    // While a row is worked on, the rows that the next row's moves lead to
+    // are fetched (bFetchRows): its entries' neighbours lie all over them.
     auto level = [&](size_t first, size_t last, int d, bool bBackward, size_t& nFound) {
         const int nLevel = d % 3;
         const int next = (d + 1) % 3;
-        std::vector<size_t> nextRow(static_cast<size_t>(nMoves));
-        std::vector<const std::uint16_t*> nextConj(static_cast<size_t>(nMoves));
+        auto hasWork = [&](size_t c) {
+            const std::uint8_t* line = table.Data() + c * nStride;
+            for (size_t i = 0; i < nStride; i += 8)
+                if (wordMask(line, i, nLevel, bBackward) != 0)
+                    return true;
+            return false;
+        };
+        auto moveRow = [&](size_t c, RowMoves& r) {
+            for (int k = 0; k < nMoves; ++k) {
+                const std::uint32_t cs = rowMove(c, k);
+                r.row[k] = cs / kAxisSymCount;
+                r.conj[k] = conjB + cs % kAxisSymCount;
+                if (!bFetchRows)
+                    continue;
+                const std::uint8_t* p = table.Data() + r.row[k] * nStride;
+                for (size_t i = 0; i < nStride; i += 64)
+                    Prefetch(p + i);
+                Prefetch(p + nStride - 1);
+            }
+        };
+        RowMoves moves[2];
+        bool bWork = first < last && hasWork(first);
+        if (bWork)
+            moveRow(first, moves[0]);
         for (size_t c = first; c < last; ++c) {
             if ((c & 4095) == 0 && cancelled())
                 return;
-            for (int k = 0; k < nMoves; ++k) {
-                const std::uint32_t cs = a.classOf[moveA(a.rep[c], k)];
-                nextRow[static_cast<size_t>(k)] = cs / kAxisSymCount;
-                nextConj[static_cast<size_t>(k)] = conjB + cs % kAxisSymCount;
+            const RowMoves& m = moves[(c - first) & 1];
+            const bool bNextWork = c + 1 < last && hasWork(c + 1);
+            if (bNextWork)
+                moveRow(c + 1, moves[(c + 1 - first) & 1]);
+            if (!bWork) {
+                bWork = bNextWork;
+                continue;
             }
-            // The row is read 32 entries at a time: mask has the low bit of
-            // every entry that this level works on.
-            const std::uint8_t* line = table.Data() + c * table.Stride();
-            for (size_t i = 0; i < table.Stride(); i += 8) {
-                std::uint64_t w = 0;
-                const size_t nBytes = std::min<size_t>(8, table.Stride() - i);
-                for (size_t j = 0; j < nBytes; ++j)
-                    w |= static_cast<std::uint64_t>(line[i + j]) << (8 * j);
-                std::uint64_t mask;
-                if (bBackward) {
-                    mask = w & (w >> 1) & detail::kLowBits;
-                } else {
-                    const std::uint64_t x = w ^ (detail::kLowBits * static_cast<std::uint64_t>(nLevel));
-                    mask = ~(x | (x >> 1)) & detail::kLowBits;
-                }
-                for (; mask != 0; mask &= mask - 1) {
+            bWork = bNextWork;
+            const std::uint8_t* line = table.Data() + c * nStride;
+            for (size_t i = 0; i < nStride; i += 8) {
+                for (std::uint64_t mask = wordMask(line, i, nLevel, bBackward); mask != 0; mask &= mask - 1) {
                     const size_t b = i * 4 + static_cast<size_t>(LowestBit(mask)) / 2;
-                    if (b >= nB)
-                        break;
                     const std::uint16_t* rowB = moveB + b * static_cast<size_t>(nMoves);
                     if (bBackward) {
                         for (int k = 0; k < nMoves; ++k) {
-                            const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
-                            if (table.Get(nextRow[static_cast<size_t>(k)], b2) == nLevel) {
+                            if (table.Get(m.row[k], m.conj[k][rowB[k] * kAxisSymCount]) == nLevel) {
                                 table.Set(c, b, next);
                                 ++nFound;
                                 break;
@@ -151,10 +211,9 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, MoveA moveA, int nMov
                         // Entries of level d - 3 share the remainder; their
                         // neighbours are all known, so expanding them adds nothing.
                         for (int k = 0; k < nMoves; ++k) {
-                            const size_t c2 = nextRow[static_cast<size_t>(k)];
-                            const size_t b2 = nextConj[static_cast<size_t>(k)][rowB[k] * kAxisSymCount];
-                            if (table.Get(c2, b2) == Mod3Table::kUnknown)
-                                mark(c2, b2, next);
+                            const size_t b2 = m.conj[k][rowB[k] * kAxisSymCount];
+                            if (table.Get(m.row[k], b2) == Mod3Table::kUnknown)
+                                mark(m.row[k], b2, next, nFound);
                         }
                     }
                 }

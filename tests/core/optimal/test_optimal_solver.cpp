@@ -26,8 +26,6 @@ namespace {
 using cubie::CubieCube;
 using testsupport::Turn;
 
-const BYTE kStandard[6] = {1, 2, 3, 4, 5, 6};
-
 std::string Key(const CubieCube& c)
 {
     return std::string(reinterpret_cast<const char*>(c.cp), sizeof c.cp) +
@@ -225,8 +223,8 @@ TEST(OptimalSolver, TheLargeTableGivesTheSameAnswers)
 } // namespace
 
 // A table computation told to stop stops at its next look (on one thread
-// and on the backward levels' several) and says it is incomplete; one left
-// alone is whole and equals the corner table the solver uses.
+// and on several) and says it is incomplete; one left alone, on one thread
+// or on several, is whole and equals the corner table the solver uses.
 TEST(OptimalSolver, ComputingATableStopsWhenCancelled)
 {
     const auto& t = optimal::OptimalTables::Get(optimal::OptimalTables::Size::SMALL);
@@ -239,7 +237,7 @@ TEST(OptimalSolver, ComputingATableStopsWhenCancelled)
         std::atomic<bool> bCancel{false};
         nCalls = 0;
         return shortsolver::BuildDistances(
-            table, t.base.depth.corners, move, shortsolver::kMoveCount, coord::kTwistCount, t.base.moves.twist.data(),
+            table, t.base.depth.corners, shortsolver::RowMoveOf(t.base.depth.corners, move), shortsolver::kMoveCount, coord::kTwistCount, t.base.moves.twist.data(),
             t.base.depth.twistConj.data(), 0, nThreads,
             [&](double) {
                 if (++nCalls == nCancelAt)
