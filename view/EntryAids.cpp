@@ -117,7 +117,7 @@ void CCubeWnd::DrawEntryAids(QPainter* pDC, const NetLayout& layout)
         for (int nSlot = 0; nSlot < FACE_COUNT; ++nSlot) {
             QPainterPath path;
             const QRect rc = cell(nSlot * 9 + 4);
-            const QString strLetter(QLatin1Char(kLetters[nSlot]));
+            const QString strLetter = QString(QLatin1Char(kLetters[nSlot]));
             const QFontMetrics fm(f);
             const QPointF at(rc.center().x() - fm.horizontalAdvance(strLetter) / 2.0,
                              rc.center().y() + (fm.ascent() - fm.descent()) / 2.0);
