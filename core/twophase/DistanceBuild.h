@@ -70,8 +70,8 @@ inline auto RowMoveOf(const std::uint32_t* classMove, int nMoves)
 // Fills table with distances from (class of startA, 0): rows are the classes
 // of coordinate A, columns the values of B. rowMove(c, k) is where move k
 // takes row c (RowMoveOf); moveB[b * nMoves + k] the value move k takes b to
-// (nMoves at most kMoveCount);
-// conjB[b * kAxisSymCount + s] is b seen through symmetry s.
+// (nMoves at most kMoveCount); conjB[b * kAxisSymCount + s] is b seen
+// through symmetry s.
 //
 // Early levels expand the cubes of the level just reached; once most entries
 // are known, each unknown one looks for a neighbour on the level instead.
@@ -107,11 +107,6 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, RowMove rowMove, int 
     const std::uint32_t start = a.classOf[nStartA];
     mark(start / kAxisSymCount, conjB[start % kAxisSymCount], 0, nDone);
 
-    // One level over the rows [first, last). Backward, each unknown entry
-    // that has a neighbour on the level joins the next one: a thread writes
-    // only its own rows then (each row whole bytes), and what it reads of
-    // other rows is either on the level or not whenever it is read. Forward,
-    // each entry on the level marks its unknown neighbours (one thread).
     const size_t nStride = table.Stride();
     const size_t nLastWord = (nStride - 1) / 8 * 8; // the offset of a row's last word
     // The entries of the row's last word that are in the table (columns < nB).
