@@ -138,9 +138,18 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, RowMove rowMove, int 
     // Only rows narrow enough that all of a row's neighbours stay in the
     // nearest caches are fetched.
     const bool bFetchRows = nStride * static_cast<size_t>(nMoves) <= 16384;
+    // Where move k takes column b seen through symmetry s, at
+    // [(k * kAxisSymCount + s) * nB + b]: one read for the two of moveB and
+    // conjB, and for a row's move, columns in order read in order.
+    std::vector<std::uint16_t> columnMove(static_cast<size_t>(nMoves) * kAxisSymCount * nB);
+    for (size_t k = 0; k < static_cast<size_t>(nMoves); ++k)
+        for (size_t sym = 0; sym < kAxisSymCount; ++sym)
+            for (size_t b = 0; b < nB; ++b)
+                columnMove[(k * kAxisSymCount + sym) * nB + b] =
+                    conjB[static_cast<size_t>(moveB[b * static_cast<size_t>(nMoves) + k]) * kAxisSymCount + sym];
     struct RowMoves {
         size_t row[kMoveCount];
-        const std::uint16_t* conj[kMoveCount];
+        const std::uint16_t* column[kMoveCount]; // columnMove for the move and the row's symmetry
     };
 
     // One level over the rows [first, last). Backward, each unknown entry
@@ -164,7 +173,7 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, RowMove rowMove, int 
             for (int k = 0; k < nMoves; ++k) {
                 const std::uint32_t cs = rowMove(c, k);
                 r.row[k] = cs / kAxisSymCount;
-                r.conj[k] = conjB + cs % kAxisSymCount;
+                r.column[k] = columnMove.data() + (static_cast<size_t>(k) * kAxisSymCount + cs % kAxisSymCount) * nB;
                 if (!bFetchRows)
                     continue;
                 const std::uint8_t* p = table.Data() + r.row[k] * nStride;
@@ -193,10 +202,9 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, RowMove rowMove, int 
             for (size_t i = 0; i < nStride; i += 8) {
                 for (std::uint64_t mask = wordMask(line, i, nLevel, bBackward); mask != 0; mask &= mask - 1) {
                     const size_t b = i * 4 + static_cast<size_t>(LowestBit(mask)) / 2;
-                    const std::uint16_t* rowB = moveB + b * static_cast<size_t>(nMoves);
                     if (bBackward) {
                         for (int k = 0; k < nMoves; ++k) {
-                            if (table.Get(m.row[k], m.conj[k][rowB[k] * kAxisSymCount]) == nLevel) {
+                            if (table.Get(m.row[k], m.column[k][b]) == nLevel) {
                                 table.Set(c, b, next);
                                 ++nFound;
                                 break;
@@ -206,7 +214,7 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, RowMove rowMove, int 
                         // Entries of level d - 3 share the remainder; their
                         // neighbours are all known, so expanding them adds nothing.
                         for (int k = 0; k < nMoves; ++k) {
-                            const size_t b2 = m.conj[k][rowB[k] * kAxisSymCount];
+                            const size_t b2 = m.column[k][b];
                             if (table.Get(m.row[k], b2) == Mod3Table::kUnknown)
                                 mark(m.row[k], b2, next, nFound);
                         }
