@@ -30,9 +30,9 @@ bool LargeTable::Build(const shortsolver::MoveTables& moves, const std::vector<s
     shortsolver::BuildFlipSliceClasses(moves, true, classes, classMove);
     tell(0.1);
     const size_t nSolved = static_cast<size_t>(coord::SliceSorted(cubie::CubieCube::Solved()));
-    if (!shortsolver::BuildDistances(distances, classes, shortsolver::RowMoveOf(classMove.data(), kMoveCount), kMoveCount, coord::kTwistCount, moves.twist.data(),
-                                     twistConj.data(), nSolved, nThreads, [&tell](double f) { tell(0.1 + 0.9 * f); },
-                                     pCancel))
+    if (!shortsolver::BuildDistances(distances, classes, shortsolver::RowMoveOf(classMove.data(), kMoveCount),
+                                     kMoveCount, coord::kTwistCount, moves.twist.data(), twistConj.data(), nSolved,
+                                     nThreads, [&tell](double f) { tell(0.1 + 0.9 * f); }, pCancel))
         return false;
     tell(1);
     return true;
