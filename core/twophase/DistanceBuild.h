@@ -93,19 +93,19 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, RowMove rowMove, int 
     table.Reset(nRows, nB);
     size_t nDone = 0;
     // Sets (c, b) and its images under the symmetries keeping c's
-    // representative, those still unknown; counts them in nFound.
-    auto mark = [&](size_t c, size_t b, int value, size_t& nFound) {
+    // representative, those still unknown (on one thread: the forward levels).
+    auto mark = [&](size_t c, size_t b, int value) {
         for (unsigned bits = a.stabiliser[c]; bits != 0; bits &= bits - 1) {
             const size_t s = static_cast<size_t>(LowestBit(bits));
             const size_t bs = conjB[b * kAxisSymCount + s];
             if (table.Get(c, bs) == Mod3Table::kUnknown) {
                 table.Set(c, bs, value);
-                ++nFound;
+                ++nDone;
             }
         }
     };
     const std::uint32_t start = a.classOf[nStartA];
-    mark(start / kAxisSymCount, conjB[start % kAxisSymCount], 0, nDone);
+    mark(start / kAxisSymCount, conjB[start % kAxisSymCount], 0);
 
     const size_t nStride = table.Stride();
     const size_t nLastWord = (nStride - 1) / 8 * 8; // the offset of a row's last word
@@ -216,7 +216,7 @@ bool BuildDistances(Mod3Table& table, const SymClasses& a, RowMove rowMove, int 
                         for (int k = 0; k < nMoves; ++k) {
                             const size_t b2 = m.column[k][b];
                             if (table.Get(m.row[k], b2) == Mod3Table::kUnknown)
-                                mark(m.row[k], b2, next, nFound);
+                                mark(m.row[k], b2, next);
                         }
                     }
                 }
