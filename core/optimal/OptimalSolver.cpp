@@ -245,6 +245,7 @@ struct InverseState {
     cubie::CubieCube cube;
     std::uint16_t flip, twist;
     std::uint16_t sliceSorted;
+    int bound; // its bound (Search::ReadInverseBound)
 };
 
 struct Node {
@@ -290,8 +291,10 @@ public:
             int faceOf[cubie::kFaceCount];
             m_axisCube[a] = shortsolver::SeenFromAxis(cube, a, faceOf);
             for (int s = 0; s < cubie::kFaceCount; ++s)
-                for (int t = 0; t < 3; ++t)
+                for (int t = 0; t < 3; ++t) {
                     m_moveOn[a][faceOf[s] * 3 + t] = static_cast<std::int8_t>(s * 3 + t);
+                    m_bKeepsInverse[a][faceOf[s] * 3 + t] = s == 0 || s == kOpposite[0];
+                }
         }
         for (int m = 0; m < kMoveCount; ++m) {
             cubie::CubieCube turn;
@@ -379,7 +382,8 @@ public:
             s.cube = m_axisCube[a].Inverse();
             SetInverseCoordinates(s);
             InverseProbe probe = StartInverseProbe(s);
-            n.inverseBound = std::max(n.inverseBound, FinishInverseProbe(probe));
+            s.bound = FinishInverseProbe(probe);
+            n.inverseBound = std::max(n.inverseBound, s.bound);
         }
         return n;
     }
@@ -399,6 +403,26 @@ public:
         s.flip = static_cast<std::uint16_t>(coord::Flip(s.cube));
         s.twist = static_cast<std::uint16_t>(coord::Twist(s.cube));
         s.sliceSorted = static_cast<std::uint16_t>(coord::SliceSorted(s.cube));
+    }
+    // Whether move m (as entered) turns a face of axis a. Such a turn, made
+    // before the inverse, only swaps pieces that its coordinates there do
+    // not tell apart: they and the bound stay as they were.
+    bool KeepsInverse(int a, int m) const { return m_bKeepsInverse[a][m]; }
+    // The child's inverse on axis a after such a move.
+    void CarryInverse(const Node& n, int m, Node& child, int a) const
+    {
+        InverseState& s = child.inverse[a];
+        s = n.inverse[a];
+        s.cube = TurnThen(m_inverseTurn[m_moveOn[a][m]], n.inverse[a].cube);
+    }
+    // Whether a move that keeps the inverse's bound on some axis leaves it
+    // above nLeft: the child is ruled out before any of its tables is read.
+    bool InverseRulesOut(const Node& n, int m, int nLeft) const
+    {
+        for (int a = 0; a < kAxisCount; ++a)
+            if (m_bKeepsInverse[a][m] && n.inverse[a].bound > nLeft)
+                return true;
+        return false;
     }
     // The child's inverse on axis a after move m (as entered), its classes fetched ahead.
     InverseProbe StartInverse(const Node& n, int m, Node& child, int a) const
@@ -502,8 +526,13 @@ public:
     {
         child.inverseBound = 0;
         for (int a = 0; a < kAxisCount; ++a) {
-            InverseProbe p = StartInverse(n, m, child, a);
-            child.inverseBound = std::max(child.inverseBound, FinishInverseProbe(p));
+            if (KeepsInverse(a, m)) {
+                CarryInverse(n, m, child, a);
+            } else {
+                InverseProbe p = StartInverse(n, m, child, a);
+                child.inverse[a].bound = FinishInverseProbe(p);
+            }
+            child.inverseBound = std::max(child.inverseBound, child.inverse[a].bound);
             if (child.inverseBound > nLeft)
                 return false;
         }
@@ -573,6 +602,7 @@ public:
     const shortsolver::AxisSymmetry* const m_syms = &shortsolver::GetAxisSymmetry(0);
     cubie::CubieCube m_axisCube[kAxisCount];
     std::int8_t m_moveOn[kAxisCount][kMoveCount] = {}; // a move as entered, seen on each axis
+    bool m_bKeepsInverse[kAxisCount][kMoveCount] = {}; // see KeepsInverse
     cubie::CubieCube m_inverseTurn[kMoveCount];        // the inverse of each move
     // For each symmetry of the cube but the identity, the move each move becomes.
     std::vector<std::array<std::int8_t, kMoveCount>> m_symmetries;
@@ -719,7 +749,7 @@ private:
             // The corner bound first: its table is small, so most of its
             // reads are quick and a child it rules out costs no more.
             if (!MayFollow(MoveFace(m), nLastFace) || (keeping & m_search.m_mapsEarlier[m]) != 0 ||
-                !m_search.StartCorners(n, m, children[nKept], left - 1))
+                m_search.InverseRulesOut(n, m, left - 1) || !m_search.StartCorners(n, m, children[nKept], left - 1))
                 continue;
             moves[nKept] = m;
             kept[nKept] = nKept;
@@ -739,20 +769,34 @@ private:
         // The inverse of the children every axis keeps, on all three axes at
         // once: each read waits on one before it (its class), so reading all
         // of them together waits twice in all.
+        // (An axis the move keeps needs no reads: its bound stays.)
         Search::InverseProbe probes[kMoveCount][kAxisCount];
         for (int k = 0; k < nKept; ++k)
-            for (int a = 0; a < kAxisCount; ++a)
-                probes[k][a] = m_search.StartInverse(n, moves[kept[k]], children[kept[k]], a);
+            for (int a = 0; a < kAxisCount; ++a) {
+                if (m_search.KeepsInverse(a, moves[kept[k]]))
+                    m_search.CarryInverse(n, moves[kept[k]], children[kept[k]], a);
+                else
+                    probes[k][a] = m_search.StartInverse(n, moves[kept[k]], children[kept[k]], a);
+            }
         for (int k = 0; k < nKept; ++k)
             for (int a = 0; a < kAxisCount; ++a)
-                m_search.FetchInverseEntries(probes[k][a]);
+                if (!m_search.KeepsInverse(a, moves[kept[k]]))
+                    m_search.FetchInverseEntries(probes[k][a]);
         {
             int nStill = 0;
             for (int k = 0; k < nKept; ++k) {
                 Node& c = children[kept[k]];
-                c.inverseBound = std::max({m_search.ReadInverseBound(probes[k][0]),
-                                           m_search.ReadInverseBound(probes[k][1]),
-                                           m_search.ReadInverseBound(probes[k][2])});
+                c.inverseBound = 0;
+                for (int a = 0; a < kAxisCount; ++a) {
+                    if (!m_search.KeepsInverse(a, moves[kept[k]]))
+                        c.inverse[a].bound = m_search.ReadInverseBound(probes[k][a]);
+                    c.inverseBound = std::max(c.inverseBound, c.inverse[a].bound);
+                }
+                // A child at least two moves further than this node has
+                // left proves this node cannot be solved in time either
+                // (a move changes the distance by one at most).
+                if (c.inverseBound >= left + 2)
+                    return false;
                 if (c.inverseBound <= left - 1)
                     kept[nStill++] = kept[k];
             }
