@@ -745,11 +745,17 @@ private:
         int moves[kMoveCount];
         int kept[kMoveCount];
         int nKept = 0;
+        // A child's corners are at most one move further than this node's,
+        // so only a node that far can lose a child to them: the others read
+        // the corners of the children the other bounds keep, at the end.
+        const bool bCornersFirst = n.cornerDistance >= left - 1;
         for (int m = 0; m < kMoveCount; ++m) {
-            // The corner bound first: its table is small, so most of its
-            // reads are quick and a child it rules out costs no more.
+            // The corner bound first where it may rule children out: its
+            // table is small, so most of its reads are quick and a child it
+            // rules out costs no more.
             if (!MayFollow(MoveFace(m), nLastFace) || (keeping & m_search.m_mapsEarlier[m]) != 0 ||
-                m_search.InverseRulesOut(n, m, left - 1) || !m_search.StartCorners(n, m, children[nKept], left - 1))
+                m_search.InverseRulesOut(n, m, left - 1) ||
+                (bCornersFirst && !m_search.StartCorners(n, m, children[nKept], left - 1)))
                 continue;
             moves[nKept] = m;
             kept[nKept] = nKept;
@@ -803,9 +809,12 @@ private:
             nKept = nStill;
         }
         // Then the kept children's rows of the class move table, which their
-        // own children need.
+        // own children need, and their corners.
         for (int k = 0; k < nKept; ++k)
             m_search.FetchRows(children[kept[k]]);
+        if (!bCornersFirst)
+            for (int k = 0; k < nKept; ++k)
+                m_search.StartCorners(n, moves[kept[k]], children[kept[k]], left - 1);
         for (int k = 0; k < nKept; ++k) {
             const int i = kept[k];
             m_path[depth] = moves[i];
