@@ -294,6 +294,29 @@ TEST(OptimalSolver, TheExactPhase1TableHoldsTheDistances)
         EXPECT_EQ(shortsolver::DepthTables::LeastWithRemainder(nAtLeast, nMod3), nBound) << nAtLeast << " " << nMod3;
 }
 
+// The search reads the bound of a child's inverse on an axis only when the
+// move does not turn a face of that axis: a turn of one, made before the
+// inverse, leaves its coordinates there as they were.
+TEST(OptimalSolver, TurnsOfAnAxisKeepTheCoordinatesOfTheInverseThere)
+{
+    std::mt19937 rng(9);
+    auto coordinates = [](const CubieCube& c, int a) {
+        int faceOf[cubie::kFaceCount];
+        const CubieCube inverse = shortsolver::SeenFromAxis(c, a, faceOf).Inverse();
+        return std::tuple{coord::Flip(inverse), coord::Twist(inverse), coord::SliceSorted(inverse)};
+    };
+    for (int n = 0; n < 200; ++n) {
+        const CubieCube c = cubie::RandomCubieCube(rng);
+        for (int a = 0; a < shortsolver::kAxisCount; ++a) {
+            int faceOf[cubie::kFaceCount];
+            shortsolver::SeenFromAxis(c, a, faceOf);
+            for (int nFace : {faceOf[0], faceOf[cubie::kFaceCount - 1]})
+                for (int t = 0; t < 3; ++t)
+                    ASSERT_EQ(coordinates(Turn(c, nFace * 3 + t), a), coordinates(c, a)) << a << " " << nFace << " " << t;
+        }
+    }
+}
+
 // The small tables' cache file: the computed tables are read back (the
 // fingerprint is theirs); a damaged, cut or other table's file is refused.
 TEST(OptimalSolver, OnlyTheComputedSmallTablesAreReadFromAFile)
