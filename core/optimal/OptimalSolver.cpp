@@ -293,7 +293,7 @@ public:
             for (int s = 0; s < cubie::kFaceCount; ++s)
                 for (int t = 0; t < 3; ++t) {
                     m_moveOn[a][faceOf[s] * 3 + t] = static_cast<std::int8_t>(s * 3 + t);
-                    m_bKeepsInverse[a][faceOf[s] * 3 + t] = s == 0 || s == kOpposite[0];
+                    m_bKeepsInverse[a][faceOf[s] * 3 + t] = s == 0 || s == kOpposite[0] || (!m_at.bSorted && t == 1);
                 }
         }
         for (int m = 0; m < kMoveCount; ++m) {
@@ -404,9 +404,10 @@ public:
         s.twist = static_cast<std::uint16_t>(coord::Twist(s.cube));
         s.sliceSorted = static_cast<std::uint16_t>(coord::SliceSorted(s.cube));
     }
-    // Whether move m (as entered) turns a face of axis a. Such a turn, made
-    // before the inverse, only swaps pieces that its coordinates there do
-    // not tell apart: they and the bound stay as they were.
+    // Whether move m (as entered) turns a face of axis a, or (without the
+    // large table, whose middle layer is in order) any face by a half turn.
+    // Such a turn, made before the inverse, only swaps pieces that its
+    // coordinates there do not tell apart: they and the bound stay as they were.
     bool KeepsInverse(int a, int m) const { return m_bKeepsInverse[a][m]; }
     // The child's inverse on axis a after such a move.
     void CarryInverse(const Node& n, int m, Node& child, int a) const

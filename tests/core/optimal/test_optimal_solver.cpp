@@ -295,8 +295,9 @@ TEST(OptimalSolver, TheExactPhase1TableHoldsTheDistances)
 }
 
 // The search reads the bound of a child's inverse on an axis only when the
-// move does not turn a face of that axis: a turn of one, made before the
-// inverse, leaves its coordinates there as they were.
+// move does not turn a face of that axis (nor, without the large table, any
+// face by a half turn): such a turn, made before the inverse, leaves its
+// coordinates there as they were.
 TEST(OptimalSolver, TurnsOfAnAxisKeepTheCoordinatesOfTheInverseThere)
 {
     std::mt19937 rng(9);
@@ -313,6 +314,15 @@ TEST(OptimalSolver, TurnsOfAnAxisKeepTheCoordinatesOfTheInverseThere)
             for (int nFace : {faceOf[0], faceOf[cubie::kFaceCount - 1]})
                 for (int t = 0; t < 3; ++t)
                     ASSERT_EQ(coordinates(Turn(c, nFace * 3 + t), a), coordinates(c, a)) << a << " " << nFace << " " << t;
+            // Without the middle layer's order (the phase-1 table's bound),
+            // every half turn keeps them.
+            for (int nFace = 0; nFace < cubie::kFaceCount; ++nFace) {
+                auto [flip, twist, sorted] = coordinates(Turn(c, nFace * 3 + 1), a);
+                EXPECT_EQ(std::tuple(flip, twist, sorted / 24),
+                          std::tuple(std::get<0>(coordinates(c, a)), std::get<1>(coordinates(c, a)),
+                                     std::get<2>(coordinates(c, a)) / 24))
+                    << a << " " << nFace;
+            }
         }
     }
 }
