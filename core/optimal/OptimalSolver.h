@@ -13,8 +13,9 @@
 //    distance to H (ExactPhase1.h) with its entry's remainder there.
 // The cube's bounds are followed exactly through the moves from their values
 // modulo 3; the inverse changes by a move before it, so its bound is read
-// afresh, except on the axis of the moved face: there the move keeps it, so
-// a child whose inverse is too far on such an axis is ruled out before any
+// afresh, except on the axis of the moved face (and, without the large
+// table, on every axis after a half turn): there the move keeps it, so a
+// child whose inverse is too far on such an axis is ruled out before any
 // table is read. A child two moves further than its parent has left rules
 // the parent out too. The small tables take a few seconds and share one
 // cache file.
