@@ -513,6 +513,34 @@ public:
         child.cornerDistance = DepthTables::NextDistance(n.cornerDistance, m_t.CornerEntry(child.cornerPerm, twist));
         return child.cornerDistance <= nLeft;
     }
+    // StartCorners in three steps, so that the reads of several children overlap.
+    struct CornerProbe {
+        const std::uint32_t* cornerClass;
+        int twist;
+        size_t row, column;
+    };
+    CornerProbe StartCornerProbe(const Node& n, int m, Node& child) const
+    {
+        CornerProbe p{};
+        child.cornerPerm = m_mt.cornerPerm[static_cast<size_t>(n.cornerPerm) * kMoveCount + static_cast<size_t>(m)];
+        p.twist = m_mt.twist[static_cast<size_t>(n.axis[0].twist) * kMoveCount + static_cast<size_t>(m)];
+        p.cornerClass = &m_dt.corners.classOf[child.cornerPerm];
+        shortsolver::Prefetch(p.cornerClass);
+        return p;
+    }
+    void FetchCornerEntry(CornerProbe& p) const
+    {
+        const std::uint32_t cs = *p.cornerClass;
+        p.row = cs / kAxisSymCount;
+        p.column = m_dt.twistConj[static_cast<size_t>(p.twist) * kAxisSymCount + cs % kAxisSymCount];
+        shortsolver::Prefetch(m_t.corners.EntryAddress(p.row, p.column));
+    }
+    bool FinishCorners(const Node& n, const CornerProbe& p, Node& child, int nLeft) const
+    {
+        child.cornerDistance = DepthTables::NextDistance(n.cornerDistance, m_t.corners.Get(p.row, p.column));
+        return child.cornerDistance <= nLeft;
+    }
+
     // Fills the child's phase-1 distances; false as soon as one exceeds nLeft.
     bool Finish(const Node& n, Node& child, const size_t* entries, int nLeft) const
     {
@@ -742,7 +770,8 @@ private:
         // is read, so that the waits (most reads miss every cache) overlap:
         // one wait for them all costs less than one an axis, though it reads
         // some entries a first axis would have made needless.
-        Node children[kMoveCount];
+        // (Kept for each depth, so that a node does not construct its children's pieces.)
+        Node* const children = m_children[static_cast<size_t>(depth)].data();
         int moves[kMoveCount];
         int kept[kMoveCount];
         int nKept = 0;
@@ -751,16 +780,34 @@ private:
         // the corners of the children the other bounds keep, at the end.
         const bool bCornersFirst = n.cornerDistance >= left - 1;
         for (int m = 0; m < kMoveCount; ++m) {
-            // The corner bound first where it may rule children out: its
-            // table is small, so most of its reads are quick and a child it
-            // rules out costs no more.
             if (!MayFollow(MoveFace(m), nLastFace) || (keeping & m_search.m_mapsEarlier[m]) != 0 ||
-                m_search.InverseRulesOut(n, m, left - 1) ||
-                (bCornersFirst && !m_search.StartCorners(n, m, children[nKept], left - 1)))
+                m_search.InverseRulesOut(n, m, left - 1))
                 continue;
             moves[nKept] = m;
             kept[nKept] = nKept;
             ++nKept;
+        }
+        if (bCornersFirst) {
+            // The corner bound first where it may rule children out: its
+            // table is small, so its reads are quick (and overlap: each
+            // waits on its class) and a child it rules out costs no more.
+            Search::CornerProbe probes[kMoveCount];
+            for (int k = 0; k < nKept; ++k)
+                probes[k] = m_search.StartCornerProbe(n, moves[k], children[k]);
+            for (int k = 0; k < nKept; ++k)
+                m_search.FetchCornerEntry(probes[k]);
+            int nStill = 0;
+            for (int k = 0; k < nKept; ++k)
+                if (m_search.FinishCorners(n, probes[k], children[k], left - 1)) {
+                    if (nStill != k) {
+                        children[nStill].cornerPerm = children[k].cornerPerm;
+                        children[nStill].cornerDistance = children[k].cornerDistance;
+                    }
+                    moves[nStill] = moves[k];
+                    kept[nStill] = nStill;
+                    ++nStill;
+                }
+            nKept = nStill;
         }
         size_t columns[kMoveCount][kAxisCount];
         for (int k = 0; k < nKept; ++k)
@@ -829,6 +876,7 @@ private:
 
     Shared& m_s;
     const Search& m_search;
+    std::vector<std::array<Node, kMoveCount>> m_children = std::vector<std::array<Node, kMoveCount>>(kMaxDepth + 1);
     size_t m_nTask = 0;
     bool m_bAbort = false;
     std::uint64_t m_nNodes = 0;
