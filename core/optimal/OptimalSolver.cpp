@@ -508,10 +508,9 @@ public:
     // The child's corners and their distance; false when it exceeds nLeft.
     bool StartCorners(const Node& n, int m, Node& child, int nLeft) const
     {
-        child.cornerPerm = m_mt.cornerPerm[static_cast<size_t>(n.cornerPerm) * kMoveCount + static_cast<size_t>(m)];
-        const int twist = m_mt.twist[static_cast<size_t>(n.axis[0].twist) * kMoveCount + static_cast<size_t>(m)];
-        child.cornerDistance = DepthTables::NextDistance(n.cornerDistance, m_t.CornerEntry(child.cornerPerm, twist));
-        return child.cornerDistance <= nLeft;
+        CornerProbe p = StartCornerProbe(n, m, child);
+        FetchCornerEntry(p);
+        return FinishCorners(n, p, child, nLeft);
     }
     // StartCorners in three steps, so that the reads of several children overlap.
     struct CornerProbe {
