@@ -199,8 +199,8 @@ constexpr int kMaxDepth = 30;
 constexpr int kShortSolverFrom = 11;
 // Subtrees by the first moves: this many of them, or for a cube with
 // symmetries (whose subtrees are fewer, see Search::IsFirstOfItsImages) one more.
-constexpr int kPrefixLength = 2;
-constexpr int kSymmetricPrefixLength = 3;
+constexpr int kPrefixLength = 3;
+constexpr int kSymmetricPrefixLength = 4; // (at most 4: Search::PrefixCode)
 // Nodes between looks at the cancel flag and at the other threads' finds.
 constexpr std::uint64_t kPollMask = 4095;
 
@@ -340,8 +340,8 @@ public:
     // the search allows: of two opposite faces turned in a row, the lower
     // slot first) to ones earlier in move order. A symmetry maps every
     // solution to a solution of the same length, whose first moves come no
-    // later than the image of these, so the first solution in move order
-    // always starts with moves that pass.
+    // later than the image of these, so the first in move order of a
+    // solution's images always starts with moves that pass.
     bool IsFirstOfItsImages(const int* moves, int nMoves) const
     {
         for (const auto& image : m_symmetries) {
@@ -605,10 +605,14 @@ public:
     }
 
     // The subtrees of a search of nDepth moves, in move order, those the
-    // bound rules out left out. With bFirstOnly, only the first solution in
-    // move order is wanted: for a cube with symmetries, the subtrees
-    // IsFirstOfItsImages rules out are left out too.
-    std::vector<Task> Tasks(const Node& root, int nDepth, bool bFirstOnly) const
+    // bound rules out left out. With bFirstOnly, only the first solution
+    // found is wanted: for a cube with symmetries, the subtrees
+    // IsFirstOfItsImages rules out are left out too, and the subtrees that
+    // took the most nodes at the length before (nodesBefore, by PrefixCode;
+    // empty: none searched) come first, since a solution is likelier in a
+    // larger tree (as many nodes: in move order).
+    std::vector<Task> Tasks(const Node& root, int nDepth, bool bFirstOnly,
+                            const std::vector<std::uint64_t>& nodesBefore = {}) const
     {
         std::vector<Task> tasks;
         Task t{};
@@ -619,8 +623,21 @@ public:
             tasks.erase(std::remove_if(tasks.begin(), tasks.end(),
                                        [this](const Task& k) { return !IsFirstOfItsImages(k.moves, k.nMoves); }),
                         tasks.end());
+        if (bFirstOnly && !nodesBefore.empty())
+            std::stable_sort(tasks.begin(), tasks.end(), [&nodesBefore](const Task& a, const Task& b) {
+                return nodesBefore[PrefixCode(a)] > nodesBefore[PrefixCode(b)];
+            });
         return tasks;
     }
+    // A number for a subtree's first moves, below kPrefixCodes.
+    static size_t PrefixCode(const Task& t)
+    {
+        size_t code = 0;
+        for (int i = 0; i < t.nMoves; ++i)
+            code = code * (kMoveCount + 1) + static_cast<size_t>(t.moves[i]) + 1;
+        return code;
+    }
+    static constexpr size_t kPrefixCodes = (kMoveCount + 1) * (kMoveCount + 1) * (kMoveCount + 1) * (kMoveCount + 1);
 
     const OptimalTables& m_t;
     const shortsolver::MoveTables& m_mt;
@@ -676,13 +693,15 @@ struct Shared {
     std::uint64_t nNodesBefore = 0;
     std::vector<std::vector<int>> solutions; // [task]: its solutions' moves one after the other
     std::vector<size_t> counts;              // [task]: how many
+    std::vector<std::uint64_t> taskNodes;    // [task]: the nodes its search took
     std::mutex progressMutex;
     size_t nWanted = 1; // solutions wanted at this length
     int nRuledOut = nDepth - 1; // every length up to this one has no solution
     std::mutex foundMutex;
 
     Shared(const Search& s, const std::vector<Task>& t, int d, const OptimalOptions& o)
-        : search(s), tasks(t), nDepth(d), options(o), best(t.size()), solutions(t.size()), counts(t.size())
+        : search(s), tasks(t), nDepth(d), options(o), best(t.size()), solutions(t.size()), counts(t.size()),
+          taskNodes(t.size())
     {
     }
 
@@ -723,6 +742,7 @@ public:
             // (Only when the first solution alone is wanted, as for the subtrees.)
             Dfs(t.node, t.nMoves, m_s.nDepth - t.nMoves, nLast,
                 m_s.nWanted == 1 ? m_search.Keeping(t.moves, t.nMoves) : 0);
+            m_s.taskNodes[i] = m_nNodes;
             Flush();
             if (m_s.options.progress && !m_s.bStopped.load()) {
                 std::lock_guard<std::mutex> lock(m_s.progressMutex);
@@ -939,14 +959,22 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
     // One length searched: the solutions in move order (up to n; all of the
     // tasks before the last that holds one, when cancelled), and whether it
     // was stopped.
+    // For the first solution alone: the nodes each subtree took at the
+    // length before, by its first moves (Search::PrefixCode).
+    std::vector<std::uint64_t> nodesBefore;
     auto searchLength = [&](int d, size_t n, std::vector<std::vector<int>>& found, int nRuledOut) {
-        const std::vector<Task> tasks = search.Tasks(root, d, n == 1);
+        const std::vector<Task> tasks = search.Tasks(root, d, n == 1, nodesBefore);
         Shared shared(search, tasks, d, options);
         shared.nNodesBefore = result.nodes;
         shared.nWanted = n;
         shared.nRuledOut = nRuledOut;
         shortsolver::OnThreads(nThreads, [&shared](size_t) { Worker(shared).Run(); });
         result.nodes += shared.nodes.load();
+        if (n == 1) {
+            nodesBefore.assign(Search::kPrefixCodes, 0);
+            for (size_t i = 0; i < tasks.size(); ++i)
+                nodesBefore[Search::PrefixCode(tasks[i])] = shared.taskNodes[i];
+        }
         // Every task up to best was searched to the end (a task is only left
         // when those before it hold what is wanted), unless stopped; the
         // ones after it may have been left part way.
@@ -971,8 +999,8 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
         std::vector<std::vector<int>> found;
         const bool bStopped = searchLength(d, nWanted, found, d - 1);
         if (!found.empty()) {
-            // Found: the first solutions in move order (stopped or not, the
-            // first is one of this length, and no shorter one exists).
+            // Found: the first solutions (stopped or not, the first is one
+            // of this length, and no shorter one exists).
             result.moves = MoveString(found[0].data(), d);
             result.length = d;
             result.bProven = true;

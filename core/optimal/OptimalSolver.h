@@ -20,16 +20,18 @@
 // the parent out too. The small tables take a few seconds and share one
 // cache file.
 //
-// The answer at a length is the first solution in a fixed move order (faces
-// in slot order, turns +, *, -; never one face twice running, of two opposite
-// faces the lower slot first): the search is split into subtrees by its first
-// two moves, threads take them in order, and the lowest subtree with a
-// solution wins once every subtree before it is done, so the answer is the
-// same for every thread count. When only that first solution is wanted, a
-// cube with symmetries (a pattern, say) leaves out the subtrees whose first
-// moves one of its symmetries maps to earlier ones, and deeper the moves that
-// a symmetry keeping every move so far maps to earlier ones: they cannot
-// hold it.
+// The search is split into subtrees by its first three moves, each searched
+// in a fixed move order (faces in slot order, turns +, *, -; never one face
+// twice running, of two opposite faces the lower slot first). Threads take
+// the subtrees in order, and the first subtree with a solution wins once
+// every subtree before it is done, so the answer is the same for every thread
+// count. Several solutions come in move order, subtrees too. The first one
+// alone comes from the subtrees in the order of the nodes they took at the
+// length before, most first (as many: in move order), since a solution is
+// likelier in a larger tree; and a cube with symmetries (a pattern, say)
+// leaves out the subtrees whose first moves one of its symmetries maps to
+// earlier ones, and deeper the moves that a symmetry keeping every move so
+// far maps to earlier ones: an image of every solution is left in.
 // When the short solver's solution is no longer than the first length not
 // yet ruled out, it is optimal and is the answer.
 

@@ -195,9 +195,9 @@ TEST(OptimalSolver, StoppedItGivesTheShortSolutionUnproven)
 
 namespace {
 
-// The large table, the program's default, gives the same answers as the
-// small tables on cubes a few moves from solved, in fewer nodes.
-TEST(OptimalSolver, TheLargeTableGivesTheSameAnswers)
+// The large table, the program's default, gives answers as long as the
+// small tables do on cubes a few moves from solved, in fewer nodes.
+TEST(OptimalSolver, TheLargeTableGivesAsShortAnswersInFewerNodes)
 {
     // Computed here when the cache folder has none (a minute or two and
     // 1 GB); the other tests search with the small tables alone.
@@ -214,7 +214,7 @@ TEST(OptimalSolver, TheLargeTableGivesTheSameAnswers)
         OptimalOptions options;
         const OptimalResult a = SolveOptimal(colors, options, large);
         const OptimalResult b = SolveOptimal(colors, options, small);
-        EXPECT_EQ(a.moves, b.moves);
+        EXPECT_EQ(a.length, b.length);
         EXPECT_TRUE(a.bProven && b.bProven);
         EXPECT_LE(a.nodes, b.nodes);
     }
