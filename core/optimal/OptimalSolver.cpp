@@ -200,7 +200,8 @@ constexpr int kShortSolverFrom = 11;
 // Subtrees by the first moves: this many of them, or for a cube with
 // symmetries (whose subtrees are fewer, see Search::IsFirstOfItsImages) one more.
 constexpr int kPrefixLength = 3;
-constexpr int kSymmetricPrefixLength = 4; // (at most 4: Search::PrefixCode)
+constexpr int kSymmetricPrefixLength = 4;
+static_assert(kSymmetricPrefixLength <= 4 && kPrefixLength <= 4, "Search::PrefixCode numbers four moves at most");
 // Nodes between looks at the cancel flag and at the other threads' finds.
 constexpr std::uint64_t kPollMask = 4095;
 
@@ -817,15 +818,8 @@ private:
                 m_search.FetchCornerEntry(probes[k]);
             int nStill = 0;
             for (int k = 0; k < nKept; ++k)
-                if (m_search.FinishCorners(n, probes[k], children[k], left - 1)) {
-                    if (nStill != k) {
-                        children[nStill].cornerPerm = children[k].cornerPerm;
-                        children[nStill].cornerDistance = children[k].cornerDistance;
-                    }
-                    moves[nStill] = moves[k];
-                    kept[nStill] = nStill;
-                    ++nStill;
-                }
+                if (m_search.FinishCorners(n, probes[k], children[k], left - 1))
+                    kept[nStill++] = k;
             nKept = nStill;
         }
         size_t columns[kMoveCount][kAxisCount];
