@@ -255,9 +255,14 @@ struct Node {
     std::uint16_t cornerPerm; // the twist is axis 0's (T/D as entered)
     int cornerDistance;
     int inverseBound;
+    // (A solution's last move keeps the goal of its axis, and its first move
+    // that of the inverse's: one axis each is a move short of solved.)
     int Bound() const
     {
-        return std::max({axis[0].distance, axis[1].distance, axis[2].distance, cornerDistance, inverseBound});
+        const int nAxes = std::min({axis[0].distance, axis[1].distance, axis[2].distance});
+        const int nInverse = std::min({inverse[0].bound, inverse[1].bound, inverse[2].bound});
+        return std::max({axis[0].distance, axis[1].distance, axis[2].distance, cornerDistance, inverseBound,
+                         nAxes > 0 ? nAxes + 1 : 0, nInverse > 0 ? nInverse + 1 : 0});
     }
 };
 
@@ -541,13 +546,17 @@ public:
         return child.cornerDistance <= nLeft;
     }
 
-    // Fills the child's phase-1 distances; false as soon as one exceeds nLeft.
+    // Fills the child's phase-1 distances; false as soon as one exceeds nLeft,
+    // or when all three are nLeft: a solution's last move turns a face of
+    // some axis, which keeps that axis's goal, so the cube reaches that goal
+    // one move before it is solved.
     bool Finish(const Node& n, Node& child, const size_t* entries, int nLeft) const
     {
         for (int a = 0; a < kAxisCount; ++a)
             if (!FinishAxis(n, child, a, entries[a], nLeft))
                 return false;
-        return true;
+        return nLeft == 0 || child.axis[0].distance < nLeft || child.axis[1].distance < nLeft ||
+               child.axis[2].distance < nLeft;
     }
 
     // Fills the child's inverse bound; false when it exceeds nLeft.
@@ -864,7 +873,10 @@ private:
                 // (a move changes the distance by one at most).
                 if (c.inverseBound >= left + 2)
                     return false;
-                if (c.inverseBound <= left - 1)
+                // (Its next move turns a face of an axis on which its
+                // inverse is a move short of that: see Node::Bound.)
+                if (c.inverseBound <= left - 1 &&
+                    std::min({c.inverse[0].bound, c.inverse[1].bound, c.inverse[2].bound}) < left - 1)
                     kept[nStill++] = kept[k];
             }
             nKept = nStill;

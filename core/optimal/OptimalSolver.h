@@ -10,7 +10,11 @@
 //  - the exact distance of the corners alone (a small table of this layer);
 //  - for the inverse of the cube (which needs as many moves) seen from each
 //    axis, the least distance to that goal no smaller than its exact
-//    distance to H (ExactPhase1.h) with its entry's remainder there.
+//    distance to H (ExactPhase1.h) with its entry's remainder there;
+//  - one more than the least of the three axes' distances, and of the
+//    inverse's: a solution's last move turns a face of one axis, which keeps
+//    that axis's goal, so the cube stands at that goal a move before the end
+//    (and its first move likewise for the inverse).
 // The cube's bounds are followed exactly through the moves from their values
 // modulo 3; the inverse changes by a move before it, so its bound is read
 // afresh, except on the axis of the moved face (and, without the large

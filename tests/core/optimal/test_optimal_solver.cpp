@@ -327,6 +327,28 @@ TEST(OptimalSolver, TurnsOfAnAxisKeepTheCoordinatesOfTheInverseThere)
     }
 }
 
+// A solution's last move turns a face of one axis, so one move before it the
+// cube stands at that axis's goal: no edge flipped, no corner twisted, the
+// middle layer in order. The search rules out a cube that is as far from the
+// goal on all three axes as it has moves left, which holds only if each face
+// turn is at the goal of its own axis.
+TEST(OptimalSolver, EachFaceTurnIsAtTheGoalOfItsAxis)
+{
+    const CubieCube solved;
+    for (int a = 0; a < shortsolver::kAxisCount; ++a) {
+        int faceOf[cubie::kFaceCount];
+        const CubieCube seen = shortsolver::SeenFromAxis(solved, a, faceOf);
+        ASSERT_EQ(seen, solved);
+        for (int nFace : {faceOf[0], faceOf[cubie::kFaceCount - 1]})
+            for (int t = 0; t < 3; ++t) {
+                const CubieCube c = shortsolver::SeenFromAxis(Turn(solved, nFace * 3 + t), a, faceOf);
+                EXPECT_EQ(std::tuple(coord::Flip(c), coord::Twist(c), coord::SliceSorted(c)),
+                          std::tuple(0, 0, coord::SliceSorted(solved)))
+                    << a << " " << nFace << " " << t;
+            }
+    }
+}
+
 // The small tables' cache file: the computed tables are read back (the
 // fingerprint is theirs); a damaged, cut or other table's file is refused.
 TEST(OptimalSolver, OnlyTheComputedSmallTablesAreReadFromAFile)
