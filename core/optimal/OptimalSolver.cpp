@@ -197,6 +197,12 @@ constexpr int kMaxDepth = 30;
 // Lengths below this are searched before the short solver is asked for its
 // solution (they take less time than it does).
 constexpr int kShortSolverFrom = 11;
+// From there, before (or beside) each length, the two-phase search of that
+// length, as many of its nodes as the length before took (a tenth of the
+// time, its nodes being so much quicker): now and then it meets a solution
+// long before the first in this search's order, and where it does not, it
+// has cost little.
+constexpr std::uint64_t kTwoPhaseNodesPerNode = 1;
 // Subtrees by the first moves: this many of them, or for a cube with
 // symmetries (whose subtrees are fewer, see Search::IsFirstOfItsImages) one more.
 constexpr int kPrefixLength = 3;
@@ -699,6 +705,7 @@ struct Shared {
     std::atomic<size_t> next{0};
     std::atomic<size_t> best;   // the lowest task with a solution so far (tasks.size(): none)
     std::atomic<bool> bStopped{false};
+    const std::atomic<bool>* pLeave = nullptr; // set: stop, as for a cancel
     std::atomic<std::uint64_t> nodes{0};
     std::uint64_t nNodesBefore = 0;
     std::vector<std::vector<int>> solutions; // [task]: its solutions' moves one after the other
@@ -773,7 +780,8 @@ private:
     bool Dfs(const Node& n, int depth, int left, int nLastFace, std::uint64_t keeping)
     {
         if ((++m_nNodes & kPollMask) == 0) {
-            if (m_s.options.pCancel && m_s.options.pCancel->load(std::memory_order_relaxed))
+            if ((m_s.options.pCancel && m_s.options.pCancel->load(std::memory_order_relaxed)) ||
+                (m_s.pLeave && m_s.pLeave->load(std::memory_order_relaxed)))
                 m_s.bStopped.store(true);
             if (m_s.bStopped.load(std::memory_order_relaxed) || m_s.best.load(std::memory_order_relaxed) < m_nTask)
                 m_bAbort = true;
@@ -926,6 +934,21 @@ int CountMoves(const std::string& strMoves)
     return static_cast<int>(std::count(strMoves.begin(), strMoves.end(), '.'));
 }
 
+// A solution in the model's notation (face turns only) as this search's
+// moves, of two opposite faces turned one after the other the lower slot
+// first, as the search would have met it.
+std::vector<int> SearchMoves(const std::string& strMoves)
+{
+    static const std::string kLetters = "TFRLBD", kTurns = "+*-";
+    std::vector<int> moves;
+    for (size_t p = 0; p + 2 < strMoves.size(); p += 3)
+        moves.push_back(static_cast<int>(kLetters.find(strMoves[p]) * 3 + kTurns.find(strMoves[p + 1])));
+    for (size_t i = 1; i < moves.size(); ++i)
+        if (MoveFace(moves[i]) == kOpposite[MoveFace(moves[i - 1])] && MoveFace(moves[i]) < MoveFace(moves[i - 1]))
+            std::swap(moves[i], moves[i - 1]);
+    return moves;
+}
+
 } // namespace
 
 } // namespace optimal
@@ -968,9 +991,12 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
     // For the first solution alone: the nodes each subtree took at the
     // length before, by its first moves (Search::PrefixCode).
     std::vector<std::uint64_t> nodesBefore;
-    auto searchLength = [&](int d, size_t n, std::vector<std::vector<int>>& found, int nRuledOut) {
+    std::uint64_t nLengthNodes = 0; // the nodes the length before took (0: none searched)
+    auto searchLength = [&](int d, size_t n, std::vector<std::vector<int>>& found, int nRuledOut,
+                            const std::atomic<bool>* pLeave) {
         const std::vector<Task> tasks = search.Tasks(root, d, n == 1, nodesBefore);
         Shared shared(search, tasks, d, options);
+        shared.pLeave = pLeave;
         shared.nNodesBefore = result.nodes;
         shared.nWanted = n;
         shared.nRuledOut = nRuledOut;
@@ -1002,8 +1028,40 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
         }
         if (options.progress)
             options.progress({d, d - 1, result.nodes});
+        // The two-phase search of this length first (beside this one, on
+        // more than one thread): a solution it meets within its nodes is the
+        // answer, whichever search gets there first.
+        std::string strTwoPhase;
+        std::atomic<bool> bTwoPhaseFound{false};
+        auto twoPhase = [&, d] {
+            shortsolver::CollectOptions collect;
+            collect.nNodes = nLengthNodes * kTwoPhaseNodesPerNode;
+            collect.pCancel = options.pCancel;
+            collect.found = [&, d](const std::string& strMoves) {
+                if (CountMoves(strMoves) != d) // (shorter ones are ruled out)
+                    return false;
+                strTwoPhase = strMoves;
+                bTwoPhaseFound.store(true);
+                return true;
+            };
+            shortsolver::CollectSolutions(colors, d, collect, tables.base);
+        };
+        std::thread beside;
+        if (nWanted == 1 && d >= kShortSolverFrom && nLengthNodes > 0) {
+            if (nThreads == 1)
+                twoPhase();
+            else
+                beside = std::thread(twoPhase);
+        }
         std::vector<std::vector<int>> found;
-        const bool bStopped = searchLength(d, nWanted, found, d - 1);
+        const std::uint64_t nNodesBefore = result.nodes;
+        bool bStopped = !bTwoPhaseFound.load() && searchLength(d, nWanted, found, d - 1, &bTwoPhaseFound);
+        if (beside.joinable())
+            beside.join();
+        if (bTwoPhaseFound.load()) {
+            found.assign(1, SearchMoves(strTwoPhase));
+            bStopped = false;
+        }
         if (!found.empty()) {
             // Found: the first solutions (stopped or not, the first is one
             // of this length, and no shorter one exists).
@@ -1016,7 +1074,7 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
                 if (options.progress)
                     options.progress({d + 1, d, result.nodes});
                 found.clear();
-                searchLength(d + 1, nWanted - result.solutions.size(), found, d - 1);
+                searchLength(d + 1, nWanted - result.solutions.size(), found, d - 1, nullptr);
                 for (const std::vector<int>& moves : found)
                     result.solutions.push_back(MoveString(moves.data(), d + 1));
             }
@@ -1024,6 +1082,7 @@ OptimalResult SolveOptimal(const BYTE colors[54], const OptimalOptions& options,
         }
         if (bStopped)
             return known(d - 1);
+        nLengthNodes = result.nodes - nNodesBefore;
     }
     return known(nMaxDepth);
 }

@@ -37,7 +37,11 @@
 // earlier ones, and deeper the moves that a symmetry keeping every move so
 // far maps to earlier ones: an image of every solution is left in.
 // When the short solver's solution is no longer than the first length not
-// yet ruled out, it is optimal and is the answer.
+// yet ruled out, it is optimal and is the answer. Likewise, from 11 moves on,
+// for the first solution alone: the two-phase search of the length (bounded
+// by it, as many of its nodes as the length before took; beside this search
+// on more than one thread) comes first, and a solution it meets is the
+// answer. Its nodes are not counted in the result's.
 
 #include "Compat.h"
 #include "DepthTables.h"

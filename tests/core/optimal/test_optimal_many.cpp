@@ -103,6 +103,38 @@ TEST(OptimalMany, EveryShortestSolutionInMoveOrderOnOneAndTwoThreads)
     }
 }
 
+// Cubes whose plain answer the two-phase search meets before the optimal
+// search's own at that length (the second in an order of its own, L before R
+// once): still one of the shortest solutions, written as the search orders
+// two opposite faces, and the same on two threads.
+TEST(OptimalMany, AnAnswerTheTwoPhaseSearchMeetsIsOneOfTheShortest)
+{
+    const struct {
+        const char* digits; // slot-major colours
+        int nLength;
+    } kCubes[] = {
+        {"345316552431621665444435613226443633121655152223162415", 14},
+        {"652314541612622332366432461413542615312353444161265555", 15},
+    };
+    for (const auto& c : kCubes) {
+        BYTE colors[54];
+        for (int i = 0; i < 54; ++i)
+            colors[i] = static_cast<BYTE>(c.digits[i] - '0');
+        OptimalOptions options;
+        options.nSolutions = 1000;
+        const std::vector<std::string> all = SolveOptimal(colors, options).solutions;
+        ASSERT_FALSE(all.empty());
+        options.nSolutions = 1;
+        const OptimalResult plain = SolveOptimal(colors, options);
+        EXPECT_EQ(plain.length, c.nLength);
+        EXPECT_TRUE(plain.bProven);
+        EXPECT_NE(std::find(all.begin(), all.end(), plain.moves), all.end()) << plain.moves;
+        ExpectEachSolves(colors, {plain.moves});
+        options.nThreads = 2;
+        EXPECT_EQ(SolveOptimal(colors, options).moves, plain.moves);
+    }
+}
+
 TEST(OptimalMany, ThenOneMoveLongerUpToTheCountFromAKnownLength)
 {
     for (const Case& c : kCases) {
