@@ -261,12 +261,15 @@ struct Node {
     std::uint16_t cornerPerm; // the twist is axis 0's (T/D as entered)
     int cornerDistance;
     int inverseBound;
-    // (A solution's last move keeps the goal of its axis, and its first move
-    // that of the inverse's: one axis each is a move short of solved.)
+    // A solution's last move turns a face of one axis, which keeps that
+    // axis's goal, so the cube stands at that goal a move before it is
+    // solved; and its first move likewise for the inverse. So one of the
+    // three is always less than the moves left, for each.
+    int LeastAxisDistance() const { return std::min({axis[0].distance, axis[1].distance, axis[2].distance}); }
+    int LeastInverseBound() const { return std::min({inverse[0].bound, inverse[1].bound, inverse[2].bound}); }
     int Bound() const
     {
-        const int nAxes = std::min({axis[0].distance, axis[1].distance, axis[2].distance});
-        const int nInverse = std::min({inverse[0].bound, inverse[1].bound, inverse[2].bound});
+        const int nAxes = LeastAxisDistance(), nInverse = LeastInverseBound();
         return std::max({axis[0].distance, axis[1].distance, axis[2].distance, cornerDistance, inverseBound,
                          nAxes > 0 ? nAxes + 1 : 0, nInverse > 0 ? nInverse + 1 : 0});
     }
@@ -553,16 +556,13 @@ public:
     }
 
     // Fills the child's phase-1 distances; false as soon as one exceeds nLeft,
-    // or when all three are nLeft: a solution's last move turns a face of
-    // some axis, which keeps that axis's goal, so the cube reaches that goal
-    // one move before it is solved.
+    // or when all three are nLeft (Node::LeastAxisDistance).
     bool Finish(const Node& n, Node& child, const size_t* entries, int nLeft) const
     {
         for (int a = 0; a < kAxisCount; ++a)
             if (!FinishAxis(n, child, a, entries[a], nLeft))
                 return false;
-        return nLeft == 0 || child.axis[0].distance < nLeft || child.axis[1].distance < nLeft ||
-               child.axis[2].distance < nLeft;
+        return nLeft == 0 || child.LeastAxisDistance() < nLeft;
     }
 
     // Fills the child's inverse bound; false when it exceeds nLeft.
@@ -882,9 +882,8 @@ private:
                 if (c.inverseBound >= left + 2)
                     return false;
                 // (Its next move turns a face of an axis on which its
-                // inverse is a move short of that: see Node::Bound.)
-                if (c.inverseBound <= left - 1 &&
-                    std::min({c.inverse[0].bound, c.inverse[1].bound, c.inverse[2].bound}) < left - 1)
+                // inverse is a move short of that: Node::LeastInverseBound.)
+                if (c.inverseBound <= left - 1 && c.LeastInverseBound() < left - 1)
                     kept[nStill++] = kept[k];
             }
             nKept = nStill;
