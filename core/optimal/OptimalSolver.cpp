@@ -1,6 +1,7 @@
 #include "OptimalSolver.h"
 
 #include "Bits.h"
+#include "CubeSolver.h"
 #include "CubieCube.h"
 #include "Symmetries.h"
 #include "TableCache.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <new>
@@ -915,14 +917,16 @@ private:
     int m_path[kMaxDepth + 1] = {};
 };
 
+// A move's turn in the model's notation: + clockwise, * half, - counter-clockwise.
+constexpr char kTurnMarks[] = "+*-";
+
 std::string MoveString(const int* moves, int nMoves)
 {
     static const char kLetters[] = "TFRLBD";
-    static const char kTurns[] = "+*-";
     std::string s;
     for (int i = 0; i < nMoves; ++i) {
         s += kLetters[MoveFace(moves[i])];
-        s += kTurns[moves[i] % 3];
+        s += kTurnMarks[moves[i] % 3];
         s += '.';
     }
     return s;
@@ -938,10 +942,10 @@ int CountMoves(const std::string& strMoves)
 // first, as the search would have met it.
 std::vector<int> SearchMoves(const std::string& strMoves)
 {
-    static const std::string kLetters = "TFRLBD", kTurns = "+*-";
     std::vector<int> moves;
     for (size_t p = 0; p + 2 < strMoves.size(); p += 3)
-        moves.push_back(static_cast<int>(kLetters.find(strMoves[p]) * 3 + kTurns.find(strMoves[p + 1])));
+        moves.push_back(CCubeSolver::SlotOf(strMoves[p]) * 3 +
+                        static_cast<int>(std::strchr(kTurnMarks, strMoves[p + 1]) - kTurnMarks));
     for (size_t i = 1; i < moves.size(); ++i)
         if (MoveFace(moves[i]) == kOpposite[MoveFace(moves[i - 1])] && MoveFace(moves[i]) < MoveFace(moves[i - 1]))
             std::swap(moves[i], moves[i - 1]);
